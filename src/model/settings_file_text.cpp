@@ -1,0 +1,324 @@
+#include "settings_file_text.h"
+
+#include <array>
+
+namespace {
+
+const QByteArray generalHeader = QByteArrayLiteral("[General]");
+const QByteArray byteArrayPrefix = QByteArrayLiteral("@ByteArray(");
+
+bool isHexDigit(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return c - 'A' + 10;
+}
+
+// Bytes QSettings writes into a value as they are.
+constexpr auto plainValueBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int byte = 0x20; byte < 0x7f; ++byte)
+        plain[byte] = byte != '"' && byte != '\\' && byte != ';' && byte != ',' && byte != '=';
+    return plain;
+}();
+
+bool isPlainValueByte(char c)
+{
+    return plainValueBytes[static_cast<unsigned char>(c)];
+}
+
+bool isPlainKeyChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+        || c == '.';
+}
+
+// Characters QSettings writes escaped keys with, besides the plain ones.
+bool isKeyChar(char c)
+{
+    return isPlainKeyChar(c) || c == '%' || c == '\\';
+}
+
+} // namespace
+
+bool SettingsFileText::isPlainKey(QByteArrayView key)
+{
+    if (key.isEmpty())
+        return false;
+    for (char c : key) {
+        if (!isPlainKeyChar(c))
+            return false;
+    }
+    return true;
+}
+
+std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text)
+{
+    SettingsFileText file;
+    file.m_source = text;
+    if (text.isEmpty())
+        return file;
+    if (!text.endsWith('\n') || text.contains('\r'))
+        return std::nullopt;
+
+    qsizetype pos = 0;
+    bool afterBlank = false;
+    while (pos < text.size()) {
+        const qsizetype end = text.indexOf('\n', pos);
+        const QByteArrayView line(text.constData() + pos, end - pos);
+        pos = end + 1;
+        if (line.isEmpty()) {
+            // Only between sections, as QSettings writes them.
+            if (afterBlank || file.m_sections.isEmpty() || pos >= text.size())
+                return std::nullopt;
+            afterBlank = true;
+            continue;
+        }
+        if (line.startsWith('[')) {
+            if (!line.endsWith(']') || (!file.m_sections.isEmpty() && !afterBlank))
+                return std::nullopt;
+            file.m_sections.append(Section{line.toByteArray(), {}});
+            afterBlank = false;
+            continue;
+        }
+        const qsizetype equals = line.indexOf('=');
+        if (file.m_sections.isEmpty() || afterBlank || equals <= 0)
+            return std::nullopt;
+        for (char c : line.first(equals)) {
+            if (!isKeyChar(c))
+                return std::nullopt;
+        }
+        // QSettings drops white space around values; it never writes any.
+        const QByteArrayView value = line.sliced(equals + 1);
+        if (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' '
+                                 || value.back() == '\t'))
+            return std::nullopt;
+        file.m_sections.last().lines.append(Line{QByteArray::fromRawData(line.data(), line.size()), equals});
+    }
+    return file;
+}
+
+const SettingsFileText::Section *SettingsFileText::generalSection() const
+{
+    for (const Section &section : m_sections) {
+        if (section.header == generalHeader)
+            return &section;
+    }
+    return nullptr;
+}
+
+SettingsFileText::Section *SettingsFileText::generalSection()
+{
+    return const_cast<Section *>(std::as_const(*this).generalSection());
+}
+
+std::optional<QByteArrayView> SettingsFileText::rawValue(QByteArrayView key) const
+{
+    const Section *general = generalSection();
+    if (!general)
+        return std::nullopt;
+    for (const Line &line : general->lines) {
+        if (line.keyLength == key.size() && line.text.startsWith(key))
+            return QByteArrayView(line.text).sliced(line.keyLength + 1);
+    }
+    return std::nullopt;
+}
+
+void SettingsFileText::setRawValue(QByteArrayView key, const QByteArray &rawValue)
+{
+    Section *general = generalSection();
+    if (!general) {
+        m_sections.prepend(Section{generalHeader, {}});
+        general = &m_sections.first();
+    }
+    Line newLine{key.toByteArray() + '=' + rawValue, key.size()};
+    qsizetype insertAt = general->lines.size();
+    for (qsizetype i = 0; i < general->lines.size(); ++i) {
+        Line &line = general->lines[i];
+        const QByteArrayView lineKey = QByteArrayView(line.text).first(line.keyLength);
+        if (lineKey == key) {
+            line = std::move(newLine);
+            return;
+        }
+        if (insertAt == general->lines.size() && lineKey.compare(key) > 0)
+            insertAt = i;
+    }
+    general->lines.insert(insertAt, std::move(newLine));
+}
+
+QByteArray SettingsFileText::text() const
+{
+    qsizetype size = 0;
+    for (const Section &section : m_sections) {
+        size += section.header.size() + 2;
+        for (const Line &line : section.lines)
+            size += line.text.size() + 1;
+    }
+    QByteArray text;
+    text.reserve(size);
+    for (const Section &section : m_sections) {
+        if (!text.isEmpty())
+            text += '\n';
+        text += section.header;
+        text += '\n';
+        for (const Line &line : section.lines) {
+            text += line.text;
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+QByteArray SettingsFileText::encodeByteArray(QByteArrayView bytes)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    // Sized for the escapes that are needed: at most four characters ("\xff")
+    // for a byte that is escaped, and for a hex digit after such an escape.
+    qsizetype size = byteArrayPrefix.size() + 3;
+    bool afterEscape = false;
+    for (const char c : bytes) {
+        afterEscape = (afterEscape && isHexDigit(c)) || !isPlainValueByte(c);
+        size += afterEscape ? 4 : 1;
+    }
+    QByteArray out(size, Qt::Uninitialized);
+    char *o = out.data();
+    *o++ = '"';
+    o = std::copy(byteArrayPrefix.cbegin(), byteArrayPrefix.cend(), o);
+    bool needsQuotes = false;
+    const char *p = bytes.data();
+    const char *const end = p + bytes.size();
+    while (p < end) {
+        const char c = *p++;
+        if (isPlainValueByte(c)) {
+            *o++ = c;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(c);
+        bool numericEscape = false;
+        switch (c) {
+        case '\0': *o++ = '\\'; *o++ = '0'; numericEscape = true; break;
+        case '\a': *o++ = '\\'; *o++ = 'a'; break;
+        case '\b': *o++ = '\\'; *o++ = 'b'; break;
+        case '\f': *o++ = '\\'; *o++ = 'f'; break;
+        case '\n': *o++ = '\\'; *o++ = 'n'; break;
+        case '\r': *o++ = '\\'; *o++ = 'r'; break;
+        case '\t': *o++ = '\\'; *o++ = 't'; break;
+        case '\v': *o++ = '\\'; *o++ = 'v'; break;
+        case '"':
+        case '\\':
+            *o++ = '\\';
+            *o++ = c;
+            break;
+        case ';':
+        case ',':
+        case '=':
+            needsQuotes = true;
+            *o++ = c;
+            break;
+        default:
+            *o++ = '\\';
+            *o++ = 'x';
+            if (byte >= 0x10)
+                *o++ = hex[byte >> 4];
+            *o++ = hex[byte & 0xf];
+            numericEscape = true;
+        }
+        // After a numeric escape hex digits are escaped too, or a reader
+        // would take them as part of the number.
+        while (numericEscape && p < end && isHexDigit(*p)) {
+            const auto digit = static_cast<unsigned char>(*p++);
+            *o++ = '\\';
+            *o++ = 'x';
+            *o++ = hex[digit >> 4];
+            *o++ = hex[digit & 0xf];
+        }
+    }
+    *o++ = ')';
+    if (needsQuotes) {
+        *o++ = '"';
+        out.truncate(o - out.constData());
+    } else {
+        out.truncate(o - out.constData());
+        out.remove(0, 1);
+    }
+    return out;
+}
+
+std::optional<QByteArray> SettingsFileText::decodeByteArray(QByteArrayView text)
+{
+    bool quoted = text.startsWith('"');
+    if (quoted) {
+        if (text.size() < 2 || !text.endsWith('"'))
+            return std::nullopt;
+        text = text.sliced(1, text.size() - 2);
+    }
+    if (!text.startsWith(byteArrayPrefix) || !text.endsWith(')'))
+        return std::nullopt;
+    text = text.sliced(byteArrayPrefix.size(), text.size() - byteArrayPrefix.size() - 1);
+
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *o = out.data();
+    const char *p = text.data();
+    const char *const end = p + text.size();
+    while (p < end) {
+        const char c = *p++;
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || byte < 0x20 || byte >= 0x7f)
+            return std::nullopt; // QSettings never writes these raw
+        if (!quoted && (c == ',' || c == ';' || c == '='))
+            return std::nullopt; // outside quotes these mean something else
+        if (c != '\\') {
+            *o++ = c;
+            continue;
+        }
+        if (p == end)
+            return std::nullopt;
+        const char escape = *p++;
+        switch (escape) {
+        case 'a': *o++ = '\a'; break;
+        case 'b': *o++ = '\b'; break;
+        case 'f': *o++ = '\f'; break;
+        case 'n': *o++ = '\n'; break;
+        case 'r': *o++ = '\r'; break;
+        case 't': *o++ = '\t'; break;
+        case 'v': *o++ = '\v'; break;
+        case '"':
+        case '?':
+        case '\'':
+        case '\\':
+            *o++ = escape;
+            break;
+        case 'x': {
+            if (p == end || !isHexDigit(*p))
+                return std::nullopt;
+            int value = 0;
+            while (p < end && isHexDigit(*p)) {
+                value = value * 16 + hexValue(*p++);
+                if (value > 0xff)
+                    return std::nullopt;
+            }
+            *o++ = char(value);
+            break;
+        }
+        default:
+            if (escape < '0' || escape > '7')
+                return std::nullopt;
+            int value = escape - '0';
+            while (p < end && *p >= '0' && *p <= '7') {
+                value = value * 8 + (*p++ - '0');
+                if (value > 0xff)
+                    return std::nullopt;
+            }
+            *o++ = char(value);
+        }
+    }
+    out.truncate(o - out.constData());
+    return out;
+}

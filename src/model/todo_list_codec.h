@@ -1,0 +1,25 @@
+#pragma once
+
+#include "todo_item.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <optional>
+
+// The stored form of the list: one compact UTF-8 JSON array with an object per
+// to-do, members "id", "title", "isCompleted", "createdAt" and "date".
+namespace TodoListCodec {
+
+// None when a number is not finite: it would not be JSON.
+std::optional<QByteArray> encode(const QList<TodoItem> &items);
+
+// Strict: the whole value is rejected at the first violation, never read in
+// part. Every object must hold the five members with their JSON types, the id
+// in the 36-character UUID form (either case); other members are ignored.
+std::optional<QList<TodoItem>> decode(const QByteArray &json);
+
+// Whether the text is a UUID in its 36-character form, in either case.
+bool isUuidText(QStringView text);
+
+} // namespace TodoListCodec

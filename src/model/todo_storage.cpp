@@ -1,0 +1,135 @@
+#include "todo_storage.h"
+
+#include "settings_file_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QSettings>
+#include <QStandardPaths>
+
+Q_LOGGING_CATEGORY(lcStorage, "marlowick.storage")
+
+namespace {
+
+// How long a save waits for another writer of the file.
+constexpr int lockTimeoutMs = 5000;
+
+QByteArray readWholeFile(const QString &fileName, bool *ok)
+{
+    QFile file(fileName);
+    if (!file.exists()) {
+        *ok = true;
+        return {};
+    }
+    *ok = file.open(QIODevice::ReadOnly);
+    return *ok ? file.readAll() : QByteArray();
+}
+
+// The file parsed for the fast path, or none when QSettings must handle it.
+std::optional<SettingsFileText> readFileText(const QString &fileName)
+{
+    bool ok = false;
+    const QByteArray text = readWholeFile(fileName, &ok);
+    if (!ok)
+        return std::nullopt;
+    return SettingsFileText::parse(text);
+}
+
+} // namespace
+
+SettingsTodoStorage::SettingsTodoStorage()
+    : SettingsTodoStorage(defaultFileName())
+{
+}
+
+SettingsTodoStorage::SettingsTodoStorage(const QString &fileName)
+    : m_fileName(fileName)
+{
+}
+
+QString SettingsTodoStorage::defaultFileName()
+{
+    // As QSettings finds it on Unix, without making a QSettings, which would
+    // read the whole file at once.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+        + QStringLiteral("/marlowick/marlowick.conf");
+}
+
+QVariant SettingsTodoStorage::value(const QString &key) const
+{
+    const QByteArray fileKey = key.toUtf8();
+    if (SettingsFileText::isPlainKey(fileKey)) {
+        if (const auto file = readFileText(m_fileName)) {
+            const auto raw = file->rawValue(fileKey);
+            if (!raw)
+                return QVariant();
+            if (auto bytes = SettingsFileText::decodeByteArray(*raw))
+                return *bytes;
+        }
+    }
+    return QSettings(m_fileName, QSettings::NativeFormat).value(key);
+}
+
+bool SettingsTodoStorage::contains(const QString &key) const
+{
+    const QByteArray fileKey = key.toUtf8();
+    if (SettingsFileText::isPlainKey(fileKey)) {
+        if (const auto file = readFileText(m_fileName))
+            return file->contains(fileKey);
+    }
+    return QSettings(m_fileName, QSettings::NativeFormat).contains(key);
+}
+
+bool SettingsTodoStorage::write(const QList<std::pair<QString, QVariant>> &values)
+{
+    bool fastPath = true;
+    for (const auto &[key, value] : values)
+        fastPath = fastPath && value.typeId() == QMetaType::QByteArray && SettingsFileText::isPlainKey(key.toUtf8());
+    if (!fastPath)
+        return writeThroughQSettings(values);
+
+    const QFileInfo info(m_fileName);
+    if (!QDir().mkpath(info.absolutePath())) {
+        qCWarning(lcStorage).noquote() << "Could not create the folder" << info.absolutePath();
+        return false;
+    }
+    // The lock file QSettings uses, so that neither writes over the other.
+    QLockFile lock(m_fileName + QStringLiteral(".lock"));
+    if (!lock.tryLock(lockTimeoutMs)) {
+        qCWarning(lcStorage).noquote() << "Could not lock" << m_fileName << "- another program holds it";
+        return false;
+    }
+    auto file = readFileText(m_fileName);
+    if (!file) {
+        lock.unlock();
+        return writeThroughQSettings(values);
+    }
+    for (const auto &[key, value] : values)
+        file->setRawValue(key.toUtf8(), SettingsFileText::encodeByteArray(value.toByteArray()));
+
+    // A new file, flushed to disk, then renamed over the old one.
+    QSaveFile out(m_fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(file->text()) < 0 || !out.commit()) {
+        qCWarning(lcStorage).noquote() << "Could not write" << m_fileName << ":" << out.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool SettingsTodoStorage::writeThroughQSettings(const QList<std::pair<QString, QVariant>> &values)
+{
+    // A fresh QSettings each time: one that failed keeps its error and would
+    // write the refused values later on its own.
+    QSettings settings(m_fileName, QSettings::NativeFormat);
+    for (const auto &[key, value] : values)
+        settings.setValue(key, value);
+    settings.sync();
+    if (settings.status() == QSettings::NoError)
+        return true;
+    qCWarning(lcStorage).noquote() << "Could not write" << m_fileName;
+    return false;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "todo_item.h"
+#include "undo_entry.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+#include <memory>
+
+class TodoStorage;
+
+// The one store of to-dos: every to-do of every day, the day shown, the text
+// being typed for a new to-do and the recent deletions. Every change of the
+// list is saved at once. Main thread only.
+class TodoStore : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QList<TodoItem> items READ items NOTIFY itemsChanged)
+    Q_PROPERTY(QString draftText READ draftText WRITE setDraftText NOTIFY draftTextChanged)
+    Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
+    Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateChanged)
+
+public:
+    static constexpr qsizetype maxUndoEntries = 50;
+    using Clock = std::function<double()>;
+
+    // Reads the stored list at once. The clock gives the current instant.
+    explicit TodoStore(std::unique_ptr<TodoStorage> storage, Clock clock = {}, QObject *parent = nullptr);
+    // The user's settings and the system clock.
+    explicit TodoStore(QObject *parent = nullptr);
+    ~TodoStore() override;
+
+    const QList<TodoItem> &items() const { return m_items; }
+    // Replaces the whole list; saves even when the list is equal, but then
+    // notifies nobody.
+    void setItems(const QList<TodoItem> &items);
+
+    const QList<UndoEntry> &undoStack() const { return m_undoStack; }
+    // Always notifies.
+    void setUndoStack(const QList<UndoEntry> &undoStack);
+
+    const QString &draftText() const { return m_draftText; }
+    void setDraftText(const QString &text);
+
+    double selectedDate() const { return m_selectedDate; }
+
+    // The to-dos of the selected day, most recently added first.
+    QList<TodoItem> itemsForSelectedDate() const;
+
+    Q_INVOKABLE void addTodo(const QString &title);
+    void toggleCompletion(const TodoItem &item);
+    void updateTitle(const TodoItem &item, const QString &title);
+    void deleteTodo(const TodoItem &item);
+    Q_INVOKABLE void undoLastDelete();
+    void moveToToday(const TodoItem &item);
+
+    Q_INVOKABLE void goToPreviousDay();
+    Q_INVOKABLE void goToNextDay();
+    Q_INVOKABLE void shiftSelectedDate(int days);
+    QString selectedDateLabel() const;
+
+    // Writes the whole list; false when it could not be written, in which case
+    // the stored list stays as it was.
+    bool save();
+
+    static const QString itemsDefaultsKey;
+    // Unreadable stored lists are kept under keys that start with this.
+    static const QString unreadableItemsKeyPrefix;
+
+Q_SIGNALS:
+    void itemsChanged();
+    void undoStackChanged();
+    void draftTextChanged();
+    void selectedDateChanged();
+
+private:
+    void load();
+    void setSelectedDate(double date);
+    qsizetype indexOf(const TodoItem &item) const;
+    // Runs after every change of the list: notifies, then saves.
+    void itemsWereChanged();
+    QString unusedUnreadableKey() const;
+
+    std::unique_ptr<TodoStorage> m_storage;
+    Clock m_clock;
+
+    QList<TodoItem> m_items;
+    QList<UndoEntry> m_undoStack;
+    QString m_draftText;
+    double m_selectedDate = 0;
+
+    // A stored value that could not be read; it is copied aside with the first
+    // save, which would otherwise overwrite it.
+    QVariant m_unreadableValue;
+};

@@ -1,0 +1,153 @@
+#include "model/day_calendar.h"
+
+#include "support/test_main.h"
+#include "test_instants.h"
+
+#include <QTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QTimeZone newYork("America/New_York");
+const QLocale usEnglish(QLocale::English, QLocale::UnitedStates);
+
+DayCalendar newYorkCalendar()
+{
+    return DayCalendar(newYork, usEnglish);
+}
+
+} // namespace
+
+class DayCalendarTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(newYork.isValid()); }
+
+    void labelsNameTheDayRelativeToToday()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        const double now = instantAt(newYork, 2026, 12, 5, 15, 30); // Saturday afternoon
+        const auto label = [&](int month, int day, int year = 2026) {
+            return calendar.dayLabel(instantAt(newYork, year, month, day), now);
+        };
+        QCOMPARE(label(12, 5), u"Today, Dec 5"_s);
+        QCOMPARE(label(12, 4), u"Yesterday, Dec 4"_s);
+        QCOMPARE(label(12, 6), u"Tomorrow, Dec 6"_s);
+        QCOMPARE(label(12, 7), u"Monday, Dec 7"_s);
+        QCOMPARE(label(12, 3), u"Thursday, Dec 3"_s);
+        QCOMPARE(label(12, 12), u"Saturday, Dec 12"_s);
+        QCOMPARE(label(1, 1, 2027), u"Friday, Jan 1"_s); // the year is never shown
+        QCOMPARE(label(12, 5, 2025), u"Friday, Dec 5"_s);
+        // Late in the evening the day is still today.
+        QCOMPARE(calendar.dayLabel(instantAt(newYork, 2026, 12, 5, 23, 59), now), u"Today, Dec 5"_s);
+        // Just after midnight the old day is yesterday.
+        QCOMPARE(calendar.dayLabel(instantAt(newYork, 2026, 12, 5), instantAt(newYork, 2026, 12, 6, 0, 1)),
+                 u"Yesterday, Dec 5"_s);
+    }
+
+    void labelsUseTheLocaleNames()
+    {
+        const DayCalendar german(newYork, QLocale(QLocale::German, QLocale::Germany));
+        const double now = instantAt(newYork, 2026, 12, 5, 12);
+        const QString label = german.dayLabel(instantAt(newYork, 2026, 12, 7), now);
+        QVERIFY2(label.startsWith(u"Montag, Dez"_s), qPrintable(label));
+        // The relative words stay as they are.
+        QVERIFY(german.dayLabel(now, now).startsWith(u"Today, Dez"_s));
+    }
+
+    void stepsAcrossMonthsAndYears()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2026, 12, 31), 1), instantAt(newYork, 2027, 1, 1));
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2027, 1, 1), -1), instantAt(newYork, 2026, 12, 31));
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2028, 3, 1), -1), instantAt(newYork, 2028, 2, 29));
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2027, 3, 1), -1), instantAt(newYork, 2027, 2, 28));
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2026, 12, 5), 400), instantAt(newYork, 2028, 1, 9));
+        QCOMPARE(calendar.addingDays(instantAt(newYork, 2026, 12, 5), 0), instantAt(newYork, 2026, 12, 5));
+    }
+
+    void stepsKeepLocalMidnightAcrossDaylightSaving()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        // Spring forward (Mar 8, 2026) and fall back (Nov 1, 2026), both ways.
+        for (const auto &[month, first] : {std::pair{3, 6}, std::pair{10, 30}}) {
+            double day = instantAt(newYork, 2026, month, first);
+            for (int step = 0; step < 4; ++step) {
+                const auto next = calendar.addingDays(day, 1);
+                QVERIFY(next);
+                QCOMPARE(localDateTime(newYork, *next).time(), QTime(0, 0));
+                QCOMPARE(calendar.addingDays(*next, -1), day);
+                day = *next;
+            }
+        }
+        const auto springDay = calendar.dayContaining(instantAt(newYork, 2026, 3, 8, 12));
+        const auto fallDay = calendar.dayContaining(instantAt(newYork, 2026, 11, 1, 12));
+        QCOMPARE(springDay->end - springDay->start, 23 * 3600.0);
+        QCOMPARE(fallDay->end - fallDay->start, 25 * 3600.0);
+    }
+
+    void stepsThroughADayWithoutMidnight()
+    {
+        // In Santiago the clocks jump from 24:00 to 01:00 on Sep 6, 2026.
+        const QTimeZone santiago("America/Santiago");
+        const DayCalendar calendar(santiago, usEnglish);
+        const auto sixth = calendar.addingDays(instantAt(santiago, 2026, 9, 5), 1);
+        QVERIFY(sixth);
+        QCOMPARE(localDateTime(santiago, *sixth), QDateTime(QDate(2026, 9, 6), QTime(1, 0), santiago));
+        const auto seventh = calendar.addingDays(*sixth, 1);
+        QCOMPARE(localDateTime(santiago, *seventh), QDateTime(QDate(2026, 9, 7), QTime(0, 0), santiago));
+        QCOMPARE(calendar.addingDays(*seventh, -2), instantAt(santiago, 2026, 9, 5));
+    }
+
+    void stepKeepsTheTimeOfDayOfOtherInstants()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        const double evening = instantAt(newYork, 2026, 3, 7, 18, 45) + 0.125;
+        QCOMPARE(calendar.addingDays(evening, 1), instantAt(newYork, 2026, 3, 8, 18, 45) + 0.125);
+    }
+
+    void daysAreHalfOpenIntervals()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        const double midnight = instantAt(newYork, 2026, 12, 5);
+        const auto day = calendar.dayContaining(midnight);
+        QVERIFY(day);
+        QCOMPARE(day->start, midnight);
+        QCOMPARE(day->end, instantAt(newYork, 2026, 12, 6));
+        QVERIFY(calendar.isSameDay(midnight + 86399.999, midnight));
+        QVERIFY(!calendar.isSameDay(midnight - 1e-6, midnight));
+        QCOMPARE(calendar.startOfDay(midnight - 1e-6), instantAt(newYork, 2026, 12, 4));
+        QCOMPARE(calendar.startOfDay(instantAt(newYork, 2026, 12, 5, 13, 14)), midnight);
+        // Midnight in another zone belongs to the local day that contains it.
+        const double tokyoMidnight = instantAt(QTimeZone("Asia/Tokyo"), 2026, 12, 6);
+        QVERIFY(calendar.isSameDay(tokyoMidnight, midnight));
+        // The day of 1970-01-01T00:00:00Z in New York is Dec 31, 1969.
+        QCOMPARE(calendar.startOfDay(Instant::unixEpoch), instantAt(newYork, 1969, 12, 31));
+    }
+
+    void instantsOutsideAnyCalendarHaveNoDay()
+    {
+        const DayCalendar calendar = newYorkCalendar();
+        const double today = instantAt(newYork, 2026, 12, 5);
+        for (double wild : {1e300, -1e300, 1e13, std::numeric_limits<double>::infinity(), std::nan("")}) {
+            QVERIFY(!calendar.dayContaining(wild));
+            QVERIFY(!calendar.isSameDay(wild, today));
+            QVERIFY(!calendar.isSameDay(today, wild));
+            QVERIFY(!calendar.addingDays(wild, 1));
+            QCOMPARE(calendar.relationToToday(wild, today), DayCalendar::DayRelation::Other);
+            QVERIFY(calendar.dayLabel(wild, today).isEmpty());
+        }
+        // Stepping off the end of the calendar gives nothing instead of a wrap.
+        QVERIFY(!calendar.addingDays(today, std::numeric_limits<int>::max()));
+        QVERIFY(!calendar.addingDays(today, std::numeric_limits<int>::min()));
+    }
+};
+
+MARLOWICK_TEST(DayCalendarTest)
+#include "day_calendar_test.moc"

@@ -1,0 +1,164 @@
+#include "model/settings_file_text.h"
+#include "model/todo_storage.h"
+
+#include "support/test_main.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text);
+}
+
+// Bytes that exercise every escape: controls, quotes, separators, hex digits
+// right after numeric escapes, and every byte above ASCII.
+QByteArray randomBytes(QRandomGenerator &random)
+{
+    static const QByteArray tricky = QByteArrayLiteral("\0\x01\x1f\x7f\x80\xff\"\\;,= 0aF9\n\r\t\a\b\f\v?'()@[]%");
+    QByteArray bytes;
+    const int length = random.bounded(0, 120);
+    for (int i = 0; i < length; ++i) {
+        switch (random.bounded(3)) {
+        case 0:
+            bytes.append(tricky.at(random.bounded(int(tricky.size()))));
+            break;
+        case 1:
+            bytes.append(char(random.bounded(256)));
+            break;
+        default:
+            bytes.append(char(random.bounded(0x20, 0x7f)));
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+class SettingsFileTextTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesTheSameFileAsQSettings()
+    {
+        QTemporaryDir dir;
+        QRandomGenerator random(20261206);
+        for (int round = 0; round < 400; ++round) {
+            const QByteArray items = randomBytes(random);
+            const QByteArray aside = randomBytes(random);
+            const QString ours = dir.filePath(u"ours-%1.conf"_s.arg(round));
+            const QString theirs = dir.filePath(u"theirs-%1.conf"_s.arg(round));
+            // Both files start with other keys and sections of QSettings' making.
+            for (const QString &path : {ours, theirs}) {
+                QSettings settings(path, QSettings::NativeFormat);
+                settings.setValue(u"zz.other"_s, u"kept, as it was"_s);
+                settings.setValue(u"Window/size"_s, round);
+                if (round % 2)
+                    settings.setValue(u"marlowick.items"_s, QByteArray("old"));
+            }
+            {
+                QSettings settings(theirs, QSettings::NativeFormat);
+                settings.setValue(u"marlowick.items"_s, items);
+                settings.setValue(u"marlowick.items.unreadable.x"_s, aside);
+            }
+            SettingsTodoStorage storage(ours);
+            QVERIFY(storage.write({{u"marlowick.items.unreadable.x"_s, aside}, {u"marlowick.items"_s, items}}));
+
+            const QByteArray expected = readFile(theirs);
+            QCOMPARE(readFile(ours), expected);
+            QCOMPARE(storage.value(u"marlowick.items"_s).toByteArray(), items);
+            QCOMPARE(storage.value(u"marlowick.items.unreadable.x"_s).toByteArray(), aside);
+            QSettings check(ours, QSettings::NativeFormat);
+            QCOMPARE(check.value(u"marlowick.items"_s).toByteArray(), items);
+            QCOMPARE(check.value(u"zz.other"_s).toString(), u"kept, as it was"_s);
+        }
+    }
+
+    void decodesExactlyWhatItEncodes()
+    {
+        QRandomGenerator random(7);
+        for (int round = 0; round < 2000; ++round) {
+            const QByteArray bytes = randomBytes(random);
+            QCOMPARE(SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(bytes)), bytes);
+        }
+        QByteArray all;
+        for (int byte = 0; byte < 256; ++byte)
+            all.append(char(byte));
+        QCOMPARE(SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(all)), all);
+    }
+
+    // Files made or edited by hand are read as QSettings reads them.
+    void leavesUnusualFilesToQSettings_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("comment") << QByteArray("; mine\n[General]\nmarlowick.items=@ByteArray([])\n");
+        QTest::newRow("crlf") << QByteArray("[General]\r\nmarlowick.items=\"@ByteArray([1,2])\"\r\n");
+        QTest::newRow("spaces") << QByteArray("[General]\nmarlowick.items = @ByteArray([3])  \n");
+        QTest::newRow("unknown escape") << QByteArray("[General]\nmarlowick.items=@ByteArray(a\\qb)\n");
+        QTest::newRow("unquoted comma") << QByteArray("[General]\nmarlowick.items=@ByteArray(a,b)\n");
+        QTest::newRow("raw utf-8") << QByteArray("[General]\nmarlowick.items=@ByteArray(caf\xc3\xa9)\n");
+        QTest::newRow("wide hex") << QByteArray("[General]\nmarlowick.items=@ByteArray(\\x263a)\n");
+        QTest::newRow("octal") << QByteArray("[General]\nmarlowick.items=@ByteArray(\\101\\0)\n");
+        QTest::newRow("string") << QByteArray("[General]\nmarlowick.items=[]\n");
+        QTest::newRow("string list") << QByteArray("[General]\nmarlowick.items=a, b\n");
+        QTest::newRow("no section") << QByteArray("marlowick.items=@ByteArray(x)\n");
+        QTest::newRow("other section") << QByteArray("[Other]\nmarlowick.items=@ByteArray(x)\n");
+        QTest::newRow("not text") << QByteArray("\x00\xff[[[=\n", 7);
+    }
+
+    void leavesUnusualFilesToQSettings()
+    {
+        QFETCH(QByteArray, text);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"marlowick.conf"_s);
+        writeFile(path, text);
+        SettingsTodoStorage storage(path);
+        QSettings settings(path, QSettings::NativeFormat);
+        QCOMPARE(storage.value(u"marlowick.items"_s), settings.value(u"marlowick.items"_s));
+        QCOMPARE(storage.contains(u"marlowick.items"_s), settings.contains(u"marlowick.items"_s));
+
+        QVERIFY(storage.write({{u"marlowick.items"_s, QByteArray("[]")}, {u"added"_s, QByteArray("1")}}));
+        QSettings after(path, QSettings::NativeFormat);
+        QCOMPARE(after.value(u"marlowick.items"_s).toByteArray(), QByteArray("[]"));
+        QCOMPARE(after.value(u"added"_s).toByteArray(), QByteArray("1"));
+    }
+
+    void writesValuesOfOtherTypesThroughQSettings()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"marlowick.conf"_s);
+        SettingsTodoStorage storage(path);
+        QVERIFY(storage.write({{u"kept"_s, QStringList{u"a"_s, u"b, c"_s}}, {u"marlowick.items"_s, QByteArray("[]")}}));
+        QCOMPARE(storage.value(u"kept"_s).toStringList(), (QStringList{u"a"_s, u"b, c"_s}));
+        QCOMPARE(storage.value(u"marlowick.items"_s).toByteArray(), QByteArray("[]"));
+    }
+
+    void findsTheFileWhereQSettingsKeepsIt()
+    {
+        QTemporaryDir dir;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.path()));
+        const QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"marlowick"_s, u"marlowick"_s);
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), settings.fileName());
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), dir.filePath(u"marlowick/marlowick.conf"_s));
+        qunsetenv("XDG_CONFIG_HOME");
+    }
+};
+
+MARLOWICK_TEST(SettingsFileTextTest)
+#include "settings_file_text_test.moc"

@@ -1,0 +1,419 @@
+#include "model/day_calendar.h"
+#include "model/todo_list_codec.h"
+#include "model/todo_store.h"
+
+#include "fake_storage.h"
+#include "support/test_main.h"
+#include "test_instants.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The test runs in New York time (main.cpp); the store's calendar is the
+// system's.
+const QTimeZone newYork("America/New_York");
+
+struct StoreFixture {
+    FakeStorageState storage;
+    double now = instantAt(newYork, 2026, 12, 5, 9, 30); // Saturday morning
+    std::unique_ptr<TodoStore> store;
+
+    TodoStore &open()
+    {
+        store = std::make_unique<TodoStore>(std::make_unique<FakeStorage>(&storage), [this] { return now; });
+        return *store;
+    }
+
+    void storeItems(const QList<TodoItem> &items) { storage.values[TodoStore::itemsDefaultsKey] = *TodoListCodec::encode(items); }
+
+    QList<TodoItem> storedItems() const
+    {
+        return TodoListCodec::decode(storage.values.value(TodoStore::itemsDefaultsKey).toByteArray()).value();
+    }
+};
+
+TodoItem itemOn(double date, const QString &title)
+{
+    return TodoItem{QUuid::createUuid(), title, false, date + 60, date};
+}
+
+QStringList titles(const QList<TodoItem> &items)
+{
+    QStringList result;
+    for (const TodoItem &item : items)
+        result.append(item.title);
+    return result;
+}
+
+const double december5 = instantAt(newYork, 2026, 12, 5);
+const double december4 = instantAt(newYork, 2026, 12, 4);
+
+} // namespace
+
+class TodoStoreTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startsOnTodayAndWritesNothingWithoutAStoredList()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        QVERIFY(store.items().isEmpty());
+        QCOMPARE(store.selectedDate(), december5);
+        QCOMPARE(store.selectedDateLabel(), u"Today, Dec 5"_s);
+        QCOMPARE(f.storage.writes, 0);
+    }
+
+    void loadsAndWritesBackInTheWritersForm()
+    {
+        StoreFixture f;
+        f.storage.values[TodoStore::itemsDefaultsKey] = QByteArray("[]");
+        f.open();
+        QCOMPARE(f.storage.writes, 1);
+        QCOMPARE(f.storage.values[TodoStore::itemsDefaultsKey].toByteArray(), QByteArray("[]"));
+
+        StoreFixture g;
+        g.storage.values[TodoStore::itemsDefaultsKey] = QByteArray(
+            R"([{"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","title":"Tea","isCompleted":true,)"
+            R"("createdAt":786000000.5,"date":786085200,"colour":"red"}])");
+        TodoStore &store = g.open();
+        QCOMPARE(store.items().size(), 1);
+        QCOMPARE(g.storage.writes, 1);
+        const QByteArray written = g.storage.values[TodoStore::itemsDefaultsKey].toByteArray();
+        QVERIFY(written.contains("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"));
+        QVERIFY(!written.contains("colour"));
+        QCOMPARE(g.storedItems(), store.items());
+    }
+
+    void keepsAnUnreadableListAsideBeforeOverwritingIt()
+    {
+        StoreFixture f;
+        const QByteArray damaged = R"([{"id":"not-a-uuid","title":"Years of to-dos"}])";
+        f.storage.values[TodoStore::itemsDefaultsKey] = damaged;
+        TodoStore &store = f.open();
+        QVERIFY(store.items().isEmpty());
+        QCOMPARE(f.storage.writes, 0); // nothing is written at start
+
+        store.addTodo(u"First"_s);
+        QCOMPARE(f.storage.writes, 1);
+        const QStringList asideKeys = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
+        QCOMPARE(asideKeys.size(), 1);
+        QCOMPARE(f.storage.values[asideKeys.first()].toByteArray(), damaged);
+        QCOMPARE(titles(f.storedItems()), QStringList{u"First"_s});
+
+        // Later saves do not copy it again.
+        store.addTodo(u"Second"_s);
+        QCOMPARE(f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix).size(), 1);
+
+        // A second damaged value, within the same millisecond or not, never
+        // replaces the first copy; a value of the wrong type is kept too.
+        const QVariant notData = u"a string, not bytes"_s;
+        f.storage.values[TodoStore::itemsDefaultsKey] = notData;
+        f.open().addTodo(u"Third"_s);
+        const QStringList keys = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
+        QCOMPARE(keys.size(), 2);
+        QList<QVariant> kept;
+        for (const QString &key : keys)
+            kept.append(f.storage.values[key]);
+        QVERIFY(kept.contains(QVariant(damaged)));
+        QVERIFY(kept.contains(notData));
+    }
+
+    void movesToDosOfTheEpochDayToToday()
+    {
+        StoreFixture f;
+        // 1970-01-01T00:00:00Z is the evening of Dec 31, 1969 in New York.
+        const double epochEvening = Instant::unixEpoch;
+        const double epochDayMorning = instantAt(newYork, 1969, 12, 31, 8);
+        const double nextLocalDay = instantAt(newYork, 1970, 1, 1);
+        f.storeItems({itemOn(epochEvening, u"a"_s), itemOn(december4, u"b"_s), itemOn(epochDayMorning, u"c"_s),
+                      itemOn(nextLocalDay, u"d"_s)});
+        TodoStore &store = f.open();
+        QCOMPARE(store.items().at(0).date, december5);
+        QCOMPARE(store.items().at(1).date, december4);
+        QCOMPARE(store.items().at(2).date, december5);
+        QCOMPARE(store.items().at(3).date, nextLocalDay);
+        QCOMPARE(store.items().at(0).createdAt, epochEvening + 60); // only the day moves
+        QCOMPARE(f.storage.writes, 3); // the write-back, then one per repaired to-do
+        QCOMPARE(f.storedItems(), store.items());
+    }
+
+    void addsTrimmedTitlesAtTheTopOfTheSelectedDay()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        store.addTodo(u" \t\n\u2028 "_s);
+        store.addTodo(QString());
+        QCOMPARE(f.storage.writes, 0);
+
+        store.addTodo(u"  Buy milk \n"_s);
+        store.addTodo(u"\u3000Call\u00a0mum\u0085"_s);
+        store.addTodo(u"zero\u200b"_s); // a zero-width space is not white space
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"zero\u200b"_s, u"Call\u00a0mum"_s, u"Buy milk"_s}));
+        const TodoItem &newest = store.items().first();
+        QCOMPARE(newest.date, december5);
+        QCOMPARE(newest.createdAt, f.now);
+        QVERIFY(!newest.isCompleted);
+        QCOMPARE(newest.id.version(), QUuid::Random);
+        QCOMPARE(f.storage.writes, 3);
+        QCOMPARE(f.storedItems(), store.items());
+
+        store.goToPreviousDay();
+        store.addTodo(u"Yesterday's"_s);
+        QCOMPARE(store.items().first().date, december4);
+        QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"Yesterday's"_s});
+        store.goToNextDay();
+        QCOMPARE(store.itemsForSelectedDate().size(), 3);
+    }
+
+    void changesActOnTheStoredToDoById()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        store.addTodo(u"A"_s);
+        store.addTodo(u"B"_s);
+        const int writes = f.storage.writes;
+
+        // A stale copy still names the to-do by its id.
+        TodoItem staleA = store.items().at(1);
+        staleA.title = u"ignored"_s;
+        store.toggleCompletion(staleA);
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"B"_s, u"A"_s}));
+        QVERIFY(store.items().at(1).isCompleted);
+        store.toggleCompletion(staleA);
+        QVERIFY(!store.items().at(1).isCompleted);
+        QCOMPARE(f.storage.writes, writes + 2);
+
+        store.updateTitle(staleA, u"  A, renamed "_s);
+        QCOMPARE(store.items().at(1).title, u"A, renamed"_s);
+        store.updateTitle(staleA, u" \n "_s);
+        QCOMPARE(store.items().at(1).title, u"A, renamed"_s);
+        QCOMPARE(f.storage.writes, writes + 3);
+
+        // A to-do deleted meanwhile: nothing changes and nothing is saved.
+        const TodoItem b = store.items().at(0);
+        store.deleteTodo(b);
+        const QList<TodoItem> before = store.items();
+        const int writesBefore = f.storage.writes;
+        QSignalSpy itemsChanged(&store, &TodoStore::itemsChanged);
+        store.toggleCompletion(b);
+        store.updateTitle(b, u"x"_s);
+        store.deleteTodo(b);
+        store.moveToToday(b);
+        QCOMPARE(store.items(), before);
+        QCOMPARE(f.storage.writes, writesBefore);
+        QCOMPARE(itemsChanged.count(), 0);
+        QCOMPARE(store.undoStack().size(), 1);
+    }
+
+    void movesAToDoToTodayKeepingItsPlace()
+    {
+        StoreFixture f;
+        f.storeItems({itemOn(december5, u"today new"_s), itemOn(december4, u"old"_s), itemOn(december5, u"today old"_s)});
+        TodoStore &store = f.open();
+        store.goToPreviousDay();
+        QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"old"_s});
+        store.moveToToday(store.itemsForSelectedDate().first());
+        QVERIFY(store.itemsForSelectedDate().isEmpty());
+        store.goToNextDay();
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"today new"_s, u"old"_s, u"today old"_s}));
+        QCOMPARE(store.items().at(1).date, december5);
+        QCOMPARE(f.storedItems(), store.items());
+    }
+
+    void undoRestoresAtTheRememberedPosition()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        for (const QString &title : {u"C"_s, u"B"_s, u"A"_s})
+            store.addTodo(title);
+        const QList<TodoItem> abc = store.items();
+
+        // Delete C then A; undo gives A, B; undo again A, B, C.
+        store.deleteTodo(abc[2]);
+        store.deleteTodo(abc[0]);
+        QCOMPARE(titles(store.items()), QStringList{u"B"_s});
+        store.undoLastDelete();
+        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s}));
+        store.undoLastDelete();
+        QCOMPARE(store.items(), abc); // every field as it was
+        QVERIFY(store.undoStack().isEmpty());
+        const int writes = f.storage.writes;
+        store.undoLastDelete();
+        QCOMPARE(f.storage.writes, writes);
+
+        // The position counts in the whole list and is not adjusted: with
+        // A, B, C, deleting B then adding D gives D, A, C; undo gives D, B, A, C.
+        store.deleteTodo(abc[1]);
+        store.addTodo(u"D"_s);
+        QCOMPARE(titles(store.items()), (QStringList{u"D"_s, u"A"_s, u"C"_s}));
+        store.undoLastDelete();
+        QCOMPARE(titles(store.items()), (QStringList{u"D"_s, u"B"_s, u"A"_s, u"C"_s}));
+        QCOMPARE(f.storedItems(), store.items());
+    }
+
+    void undoBelongsToTheDayThatWasShown()
+    {
+        StoreFixture f;
+        const double december6 = instantAt(newYork, 2026, 12, 6);
+        // A and C on the 5th, B on the 6th.
+        f.storeItems({itemOn(december5, u"A"_s), itemOn(december6, u"B"_s), itemOn(december5, u"C"_s)});
+        TodoStore &store = f.open();
+        store.deleteTodo(store.items().at(2)); // C at 2, while the 5th is shown
+        store.goToNextDay();
+        store.undoLastDelete(); // nothing of the 6th to undo
+        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s}));
+        store.deleteTodo(store.items().at(1)); // B at 1, while the 6th is shown
+        store.goToPreviousDay();
+        store.undoLastDelete(); // C, its position 2 clamped to the end
+        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"C"_s}));
+        QCOMPARE(store.undoStack().size(), 1);
+        store.undoLastDelete();
+        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"C"_s}));
+        store.goToNextDay();
+        store.undoLastDelete();
+        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
+    }
+
+    void undoKeepsTheLastFiftyDeletions()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        for (int i = 0; i < 51; ++i)
+            store.addTodo(QString::number(i));
+        for (int i = 0; i < 51; ++i)
+            store.deleteTodo(store.items().last()); // 0 first, 50 last
+        QCOMPARE(store.undoStack().size(), TodoStore::maxUndoEntries);
+        for (int i = 0; i < 60; ++i)
+            store.undoLastDelete();
+        QCOMPARE(store.items().size(), 50);
+        QVERIFY(!titles(store.items()).contains(u"0"_s));
+        QCOMPARE(store.items().first().title, u"50"_s); // last in, first out
+        QCOMPARE(store.items().last().title, u"1"_s);
+    }
+
+    void notifiesEachFieldOnItsOwn()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        QSignalSpy items(&store, &TodoStore::itemsChanged);
+        QSignalSpy undo(&store, &TodoStore::undoStackChanged);
+        QSignalSpy draft(&store, &TodoStore::draftTextChanged);
+        QSignalSpy date(&store, &TodoStore::selectedDateChanged);
+        const auto counts = [&] { return QList<qsizetype>{items.count(), undo.count(), draft.count(), date.count()}; };
+
+        store.setDraftText(u"typing"_s);
+        store.setDraftText(u"typing"_s);
+        QCOMPARE(counts(), (QList<qsizetype>{0, 0, 1, 0}));
+        store.addTodo(u"x"_s);
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 0}));
+        QCOMPARE(store.draftText(), u"typing"_s); // the store never touches the draft
+        store.goToNextDay();
+        store.shiftSelectedDate(0);
+        QCOMPARE(counts(), (QList<qsizetype>{1, 0, 1, 1}));
+        store.goToPreviousDay();
+        store.deleteTodo(store.items().first());
+        QCOMPARE(counts(), (QList<qsizetype>{2, 1, 1, 2}));
+
+        // An equal list notifies nobody but is still saved; the undo stack
+        // always notifies.
+        const int writes = f.storage.writes;
+        store.setItems(store.items());
+        QCOMPARE(items.count(), 2);
+        QCOMPARE(f.storage.writes, writes + 1);
+        store.setUndoStack(store.undoStack());
+        QCOMPARE(undo.count(), 2);
+        store.setItems({itemOn(december5, u"new"_s)});
+        QCOMPARE(items.count(), 3);
+        QCOMPARE(titles(f.storedItems()), QStringList{u"new"_s});
+    }
+
+    void aFailedSaveKeepsTheStoredListAndTheChange()
+    {
+        StoreFixture f;
+        f.storage.values[TodoStore::itemsDefaultsKey] = QByteArray("not json");
+        TodoStore &store = f.open();
+        f.storage.failWrites = true;
+        store.addTodo(u"Kept in memory"_s);
+        QVERIFY(!store.save());
+        QCOMPARE(titles(store.items()), QStringList{u"Kept in memory"_s});
+        QCOMPARE(f.storage.values[TodoStore::itemsDefaultsKey].toByteArray(), QByteArray("not json"));
+        QVERIFY(f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix).isEmpty());
+
+        // The next save that succeeds writes the whole current list and still
+        // keeps the unreadable value.
+        f.storage.failWrites = false;
+        store.addTodo(u"Second"_s);
+        QCOMPARE(titles(f.storedItems()), (QStringList{u"Second"_s, u"Kept in memory"_s}));
+        const QStringList aside = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(f.storage.values[aside.first()].toByteArray(), QByteArray("not json"));
+    }
+
+    void dayLabelsFollowTheSteps()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        QStringList labels;
+        for (int step : {-1, -1, 2, 1, 1})
+            labels.append((store.shiftSelectedDate(step), store.selectedDateLabel()));
+        QCOMPARE(labels, (QStringList{u"Yesterday, Dec 4"_s, u"Thursday, Dec 3"_s, u"Today, Dec 5"_s,
+                                      u"Tomorrow, Dec 6"_s, u"Monday, Dec 7"_s}));
+    }
+
+    void theSelectedDayStaysWhenMidnightPasses()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        QSignalSpy date(&store, &TodoStore::selectedDateChanged);
+        f.now = instantAt(newYork, 2026, 12, 6, 0, 5);
+        QCOMPARE(store.selectedDate(), december5);
+        QCOMPARE(store.selectedDateLabel(), u"Yesterday, Dec 5"_s);
+        QCOMPARE(date.count(), 0);
+        // Moving to today now means the 6th.
+        store.addTodo(u"late"_s);
+        store.moveToToday(store.items().first());
+        QCOMPARE(store.items().first().date, instantAt(newYork, 2026, 12, 6));
+    }
+
+    void daysStayInTheTimeZoneOfTheFirstUse()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open(); // the shared calendar is in use by now
+        const QByteArray oldZone = qgetenv("TZ");
+        qputenv("TZ", "Asia/Tokyo");
+        tzset();
+        QCOMPARE(QTimeZone::systemTimeZone().id(), QByteArray("Asia/Tokyo"));
+
+        QCOMPARE(sharedCalendar().timeZone().id(), QByteArray("America/New_York"));
+        store.addTodo(u"after the move"_s);
+        QCOMPARE(store.items().first().date, december5);
+        QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"after the move"_s});
+        store.goToNextDay();
+        QCOMPARE(store.selectedDate(), instantAt(newYork, 2026, 12, 6));
+
+        qputenv("TZ", oldZone);
+        tzset();
+    }
+
+    void itemsForSelectedDateKeepsListOrder()
+    {
+        StoreFixture f;
+        const double otherZoneMidnight = instantAt(QTimeZone("Europe/Berlin"), 2026, 12, 6); // 6 pm on the 5th here
+        f.storeItems({itemOn(december5 + 3600, u"one"_s), itemOn(december4, u"x"_s), itemOn(otherZoneMidnight, u"two"_s),
+                      itemOn(instantAt(newYork, 2026, 12, 6), u"y"_s), itemOn(december5 + 86399.5, u"three"_s)});
+        TodoStore &store = f.open();
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"one"_s, u"two"_s, u"three"_s}));
+        QCOMPARE(store.items().at(2).date, otherZoneMidnight); // loaded unchanged
+    }
+};
+
+MARLOWICK_TEST(TodoStoreTest)
+#include "todo_store_test.moc"
