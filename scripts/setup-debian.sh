@@ -6,12 +6,23 @@ set -euo pipefail
 packages=(
     # build
     cmake ninja-build g++ pkg-config
-    # Qt 6.4
-    qt6-base-dev
+    # Qt 6.4: widgets (tray icon), Qt Quick and the QML modules the views import
+    qt6-base-dev qt6-declarative-dev
+    qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
+    qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
+    qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
+    qml6-module-qttest
+    # X11: XInput2 raw button events on the root window
+    libxcb1-dev libxcb-xinput-dev
+    # icons, drawn as glyphs of this font
+    fonts-material-design-icons-iconfont
     # time zone data for the calendar
     tzdata
     # benchmarks
     libbenchmark-dev
+    # windows under a virtual X server in the tests: Xvfb, pointer and key
+    # events, window queries, a compositing manager and screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr imagemagick
 )
 
 missing=()

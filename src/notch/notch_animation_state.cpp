@@ -1,0 +1,17 @@
+#include "notch_animation_state.h"
+
+void NotchAnimationState::setOpen(bool open)
+{
+    if (open == m_isOpen)
+        return;
+    m_isOpen = open;
+    Q_EMIT isOpenChanged();
+}
+
+void NotchAnimationState::setMouseInPanel(bool inPanel)
+{
+    if (inPanel == m_mouseInPanel)
+        return;
+    m_mouseInPanel = inPanel;
+    Q_EMIT mouseInPanelChanged();
+}
