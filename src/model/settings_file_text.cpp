@@ -176,6 +176,23 @@ QByteArray SettingsFileText::text() const
     return text;
 }
 
+bool SettingsFileText::writeTo(QIODevice &device) const
+{
+    bool first = true;
+    for (const Section &section : m_sections) {
+        if (!first && device.write("\n", 1) != 1)
+            return false;
+        first = false;
+        if (device.write(section.header + '\n') < 0)
+            return false;
+        for (const Line &line : section.lines) {
+            if (device.write(line.text) != line.text.size() || device.write("\n", 1) != 1)
+                return false;
+        }
+    }
+    return true;
+}
+
 QByteArray SettingsFileText::encodeByteArray(QByteArrayView bytes)
 {
     static constexpr char hex[] = "0123456789abcdef";

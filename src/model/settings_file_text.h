@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QByteArrayView>
 #include <QList>
 
@@ -27,6 +28,9 @@ public:
     void setRawValue(QByteArrayView key, const QByteArray &rawValue);
 
     QByteArray text() const;
+    // Writes the text to the device without first joining it in memory: the
+    // list of to-dos is most of it. False when the device refused.
+    bool writeTo(QIODevice &device) const;
 
     // The value text QSettings writes for a byte array.
     static QByteArray encodeByteArray(QByteArrayView bytes);

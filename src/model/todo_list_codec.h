@@ -19,7 +19,4 @@ std::optional<QByteArray> encode(const QList<TodoItem> &items);
 // in the 36-character UUID form (either case); other members are ignored.
 std::optional<QList<TodoItem>> decode(const QByteArray &json);
 
-// Whether the text is a UUID in its 36-character form, in either case.
-bool isUuidText(QStringView text);
-
 } // namespace TodoListCodec

@@ -1,11 +1,11 @@
 #include "todo_storage.h"
 
+#include "json_list_writer.h"
 #include "settings_file_text.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QSettings>
@@ -14,9 +14,6 @@
 Q_LOGGING_CATEGORY(lcStorage, "marlowick.storage")
 
 namespace {
-
-// How long a save waits for another writer of the file.
-constexpr int lockTimeoutMs = 5000;
 
 QByteArray readWholeFile(const QString &fileName, bool *ok)
 {
@@ -84,36 +81,46 @@ bool SettingsTodoStorage::contains(const QString &key) const
     return QSettings(m_fileName, QSettings::NativeFormat).contains(key);
 }
 
-bool SettingsTodoStorage::write(const QList<std::pair<QString, QVariant>> &values)
+bool SettingsTodoStorage::write(const QString &listKey, const QList<TodoItem> &items,
+                                const QList<std::pair<QString, QVariant>> &others)
 {
-    bool fastPath = true;
-    for (const auto &[key, value] : values)
+    bool fastPath = SettingsFileText::isPlainKey(listKey.toUtf8());
+    for (const auto &[key, value] : others)
         fastPath = fastPath && value.typeId() == QMetaType::QByteArray && SettingsFileText::isPlainKey(key.toUtf8());
-    if (!fastPath)
-        return writeThroughQSettings(values);
+    if (!fastPath) {
+        const auto json = JsonListWriter::json(items);
+        if (!json)
+            return false;
+        return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others) << std::pair{listKey, QVariant(*json)});
+    }
+    const auto listValue = JsonListWriter::settingsValue(items);
+    if (!listValue)
+        return false;
 
     const QFileInfo info(m_fileName);
     if (!QDir().mkpath(info.absolutePath())) {
         qCWarning(lcStorage).noquote() << "Could not create the folder" << info.absolutePath();
         return false;
     }
-    // The lock file QSettings uses, so that neither writes over the other.
-    QLockFile lock(m_fileName + QStringLiteral(".lock"));
-    if (!lock.tryLock(lockTimeoutMs)) {
-        qCWarning(lcStorage).noquote() << "Could not lock" << m_fileName << "- another program holds it";
-        return false;
-    }
+    // No lock file as QSettings takes one: making it costs a second flush to
+    // disk on every save, and only one Marlowick runs per user. Without it a
+    // save can at worst undo a simultaneous edit of another key by another
+    // program; the file itself is always whole, replaced by a rename.
     auto file = readFileText(m_fileName);
     if (!file) {
-        lock.unlock();
-        return writeThroughQSettings(values);
+        return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others)
+                                     << std::pair{listKey, QVariant(*JsonListWriter::json(items))});
     }
-    for (const auto &[key, value] : values)
+    // The list read back at start is usually written back unchanged.
+    if (others.isEmpty() && file->rawValue(listKey.toUtf8()) == QByteArrayView(*listValue))
+        return true;
+    for (const auto &[key, value] : others)
         file->setRawValue(key.toUtf8(), SettingsFileText::encodeByteArray(value.toByteArray()));
+    file->setRawValue(listKey.toUtf8(), *listValue);
 
     // A new file, flushed to disk, then renamed over the old one.
     QSaveFile out(m_fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(file->text()) < 0 || !out.commit()) {
+    if (!out.open(QIODevice::WriteOnly) || !file->writeTo(out) || !out.commit()) {
         qCWarning(lcStorage).noquote() << "Could not write" << m_fileName << ":" << out.errorString();
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "todo_item.h"
+
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -16,16 +18,19 @@ public:
     virtual QVariant value(const QString &key) const = 0;
     virtual bool contains(const QString &key) const = 0;
 
-    // Writes every value and makes them durable, all or nothing: on failure
-    // the stored values stay as they were. Returns whether it succeeded.
-    virtual bool write(const QList<std::pair<QString, QVariant>> &values) = 0;
+    // Writes the list of to-dos as JSON under `listKey`, and the other
+    // values, durably and all or nothing: on failure the stored values stay
+    // as they were. False when nothing was written (the storage refused, or
+    // a number of the list that JSON cannot hold).
+    virtual bool write(const QString &listKey, const QList<TodoItem> &items,
+                       const QList<std::pair<QString, QVariant>> &others = {}) = 0;
 };
 
 // The user's settings file as QSettings knows it (organization and
 // application "marlowick", native format: ~/.config/marlowick/marlowick.conf
-// on Linux). Byte arrays are read and written straight in QSettings' own file
-// form, under QSettings' lock file and atomically; whatever that fast path
-// does not cover goes through QSettings itself.
+// on Linux). The list and other byte arrays are read and written straight in
+// QSettings' own file form, the file replaced atomically and flushed to disk;
+// whatever that fast path does not cover goes through QSettings itself.
 class SettingsTodoStorage : public TodoStorage
 {
 public:
@@ -40,7 +45,8 @@ public:
 
     QVariant value(const QString &key) const override;
     bool contains(const QString &key) const override;
-    bool write(const QList<std::pair<QString, QVariant>> &values) override;
+    bool write(const QString &listKey, const QList<TodoItem> &items,
+               const QList<std::pair<QString, QVariant>> &others = {}) override;
 
 private:
     bool writeThroughQSettings(const QList<std::pair<QString, QVariant>> &values);

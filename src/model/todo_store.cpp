@@ -67,18 +67,14 @@ void TodoStore::load()
 
 bool TodoStore::save()
 {
-    const auto encoded = TodoListCodec::encode(m_items);
-    if (!encoded) {
-        qCWarning(lcStore) << "The to-do list cannot be encoded; nothing was written.";
-        return false;
-    }
-    QList<std::pair<QString, QVariant>> values;
+    QList<std::pair<QString, QVariant>> others;
     const bool keepingUnreadable = m_unreadableValue.isValid();
     if (keepingUnreadable)
-        values.append({unusedUnreadableKey(), m_unreadableValue});
-    values.append({itemsDefaultsKey, *encoded});
-    if (!m_storage->write(values))
+        others.append({unusedUnreadableKey(), m_unreadableValue});
+    if (!m_storage->write(itemsDefaultsKey, m_items, others)) {
+        qCWarning(lcStore) << "The to-do list could not be saved; it stays in memory and is saved with the next change.";
         return false;
+    }
     if (keepingUnreadable)
         m_unreadableValue = QVariant();
     return true;

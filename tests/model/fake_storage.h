@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/todo_list_codec.h"
 #include "model/todo_storage.h"
 
 #include <QMap>
@@ -23,12 +24,15 @@ public:
     QVariant value(const QString &key) const override { return m_state->values.value(key); }
     bool contains(const QString &key) const override { return m_state->values.contains(key); }
 
-    bool write(const QList<std::pair<QString, QVariant>> &values) override
+    bool write(const QString &listKey, const QList<TodoItem> &items,
+               const QList<std::pair<QString, QVariant>> &others) override
     {
-        if (m_state->failWrites)
+        const auto json = TodoListCodec::encode(items);
+        if (m_state->failWrites || !json)
             return false;
-        for (const auto &[key, value] : values)
+        for (const auto &[key, value] : others)
             m_state->values.insert(key, value);
+        m_state->values.insert(listKey, *json);
         ++m_state->writes;
         return true;
     }

@@ -223,15 +223,6 @@ private Q_SLOTS:
         QVERIFY(decoded);
         QCOMPARE(decoded->first().title, title);
     }
-
-    void recognisesUuidText()
-    {
-        QVERIFY(TodoListCodec::isUuidText(u"e621e1f8-C36C-495a-93fc-0c247a3e6e5f"));
-        QVERIFY(TodoListCodec::isUuidText(u"00000000-0000-0000-0000-000000000000"));
-        QVERIFY(!TodoListCodec::isUuidText(u"e621e1f8-c36c-495a-93fc-0c247a3e6e5f0"));
-        QVERIFY(!TodoListCodec::isUuidText(u"e621e1f8+c36c-495a-93fc-0c247a3e6e5f"));
-        QVERIFY(!TodoListCodec::isUuidText(u""));
-    }
 };
 
 MARLOWICK_TEST(TodoListCodecTest)

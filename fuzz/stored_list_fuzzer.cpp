@@ -1,0 +1,37 @@
+// Feeds arbitrary bytes to the readers of the stored list: the JSON reader,
+// and the reader of QSettings' escaped byte-array values. Whatever they
+// accept must survive a round trip through the writers unchanged.
+
+#include "model/json_list_reader.h"
+#include "model/json_list_writer.h"
+#include "model/settings_file_text.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray input = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    if (const auto items = JsonListReader(input).read()) {
+        const auto json = JsonListWriter::json(*items);
+        if (!json)
+            std::abort(); // everything read has finite numbers
+        const auto again = JsonListReader(*json).read();
+        if (!again || *again != *items)
+            std::abort();
+        const auto settingsValue = JsonListWriter::settingsValue(*items);
+        if (!settingsValue || SettingsFileText::decodeByteArray(*settingsValue) != *json)
+            std::abort();
+    }
+
+    if (const auto bytes = SettingsFileText::decodeByteArray(input)) {
+        if (SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(*bytes)) != *bytes)
+            std::abort();
+    }
+    if (const auto file = SettingsFileText::parse(input)) {
+        if (file->text() != input)
+            std::abort(); // the text of a file is kept as it was
+    }
+    return 0;
+}
