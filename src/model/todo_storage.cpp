@@ -106,7 +106,14 @@ bool SettingsTodoStorage::write(const QString &listKey, const QList<TodoItem> &i
     // disk on every save, and only one Marlowick runs per user. Without it a
     // save can at worst undo a simultaneous edit of another key by another
     // program; the file itself is always whole, replaced by a rename.
-    auto file = readFileText(m_fileName);
+    bool readable = false;
+    const QByteArray current = readWholeFile(m_fileName, &readable);
+    if (!readable) {
+        // Writing now would replace values that could not even be read.
+        qCWarning(lcStorage).noquote() << "Could not read" << m_fileName << "- not overwriting it";
+        return false;
+    }
+    auto file = SettingsFileText::parse(current);
     if (!file) {
         return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others)
                                      << std::pair{listKey, QVariant(*JsonListWriter::json(items))});
