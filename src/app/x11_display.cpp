@@ -1,0 +1,34 @@
+#include "x11_display.h"
+
+#include <QByteArray>
+
+#include <cstring>
+#include <xcb/xcb.h>
+
+namespace X11Display {
+
+std::optional<QString> connectionProblem()
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        return QStringLiteral("no X display: DISPLAY is not set (Marlowick needs X11 or XWayland)");
+    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (error != 0)
+        return QStringLiteral("cannot open the X display \"%1\" named by DISPLAY").arg(QString::fromLocal8Bit(display));
+    return std::nullopt;
+}
+
+void preferXcbPlatform(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+            return;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+} // namespace X11Display

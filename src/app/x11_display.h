@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace X11Display {
+
+// Why the X display named by $DISPLAY cannot be used, or none when it can.
+// Checked before Qt starts, which would abort without a useful message.
+std::optional<QString> connectionProblem();
+
+// Chooses the X11 platform unless the user chose one (QT_QPA_PLATFORM or
+// -platform): the windows need X11, which Wayland sessions offer through
+// XWayland.
+void preferXcbPlatform(int argc, char **argv);
+
+} // namespace X11Display
