@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QIcon>
+#include <QMenu>
+#include <QObject>
+#include <QSystemTrayIcon>
+
+// The program's item in the system tray: a left click toggles the panel, a
+// right click opens the one-entry menu "Quit". A desktop without a tray
+// shows nothing; the program then works through the strip at the top of the
+// screen alone.
+class StatusItem : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit StatusItem(QObject *parent = nullptr);
+
+    static bool isTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+    // A check list: white marks on a dark tile, so that it reads on light
+    // and on dark panels alike.
+    static QIcon checklistIcon();
+
+    QMenu *menu() { return &m_menu; }
+
+Q_SIGNALS:
+    void clicked();
+    void quitRequested();
+
+private:
+    QMenu m_menu;
+    QSystemTrayIcon m_trayIcon;
+};
