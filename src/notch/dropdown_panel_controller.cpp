@@ -71,7 +71,9 @@ void DropdownPanelController::showPanel()
 void DropdownPanelController::hidePanel()
 {
     cancelHideTimer();
-    cancelCloseJob();
+    // While closing, the pending removal of the window stays: cancelling it
+    // would leave an invisible window up that swallows presses. (While open
+    // there is none; showing cancelled it.)
     if (!m_isVisible)
         return;
     m_isVisible = false;
