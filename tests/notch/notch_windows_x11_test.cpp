@@ -18,6 +18,8 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QQmlComponent>
+#include <QQmlEngine>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>
@@ -214,8 +216,6 @@ private Q_SLOTS:
         qInfo("pointer entry to panel mapped, including xdotool: %lld ms", clock.elapsed());
         QCOMPARE(inspect(xcb_window_t(notch.panel->winId())).rect, QRect(770, 0, 380, 520));
         QVERIFY(notch.controller.animationState()->isOpen());
-        // It has the keyboard.
-        QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
 
         // Over the panel (the stand-in body reports hover) it stays open.
         QVERIFY(movePointer(960, 400));
@@ -233,6 +233,62 @@ private Q_SLOTS:
         qInfo("pointer away to panel unmapped: %lld ms", clock.elapsed());
         QCOMPARE(order, (QList<QByteArray>{"hover", "closed"}));
         QVERIFY(!notch.controller.isVisible());
+    }
+
+    void openPanelTakesTyping()
+    {
+        // The panel is override-redirect, so no window manager would give it
+        // the keyboard; a text field in the root view must still get keys.
+        QPointer<QQuickItem> field;
+        Notch notch([&](QQmlEngine *engine, const PanelRootViewSetup &) {
+            QQmlComponent component(engine);
+            component.setData("import QtQuick\nTextInput { width: 340; height: 40; focus: true }", QUrl());
+            auto *item = qobject_cast<QQuickItem *>(component.create());
+            field = item;
+            return item;
+        });
+        QVERIFY(field);
+
+        // As on a desktop, another window has the keyboard. (Focus on the
+        // root would send keys to whatever is under the pointer.)
+        xcb_connection_t *c = X11Connection::connection();
+        const xcb_window_t other = xcb_generate_id(c);
+        const uint32_t overrideRedirect = 1;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, other, X11Connection::rootWindow(), 0, 900, 50, 50, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT,
+                          &overrideRedirect);
+        auto destroyOther = qScopeGuard([&] {
+            xcb_destroy_window(c, other);
+            xcb_flush(c);
+        });
+        xcb_map_window(c, other);
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_NONE, other, XCB_CURRENT_TIME);
+        syncWithServer();
+        QCOMPARE(inputFocus(), other);
+
+        QVERIFY(movePointer(960, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panel->isActive(), timeout);
+        QVERIFY(xdotool({u"type"_s, u"milk"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(field->property("text").toString(), u"milk"_s, timeout);
+    }
+
+    void topPanelChangeMovesTheStrip()
+    {
+        QtScreenProvider screens;
+        QSignalSpy changed(&screens, &ScreenProvider::screenConfigurationChanged);
+        auto restore = qScopeGuard([] {
+            QProcess::execute(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
+                                           u"_NET_WORKAREA"_s, u"0, 32, 1920, 1048"_s});
+        });
+        QCOMPARE(QProcess::execute(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
+                                                u"_NET_WORKAREA"_s, u"0, 40, 1920, 1040"_s}),
+                 0);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, timeout);
+        QCOMPARE(detectNotchGeometry(screens).sensorRect, QRectF(860, 0, 200, 40));
+        syncWithServer();
+        QCOMPARE(changed.count(), 1); // one change, one notification
     }
 
     void pressesOutsideClosePressesInsideDoNot()
