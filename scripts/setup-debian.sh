@@ -12,8 +12,8 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
-    # X11: XInput2 raw button events on the root window
-    libxcb1-dev libxcb-xinput-dev
+    # X11: XInput2 raw button events on the root window, window shapes
+    libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
     # icons, drawn as glyphs of this font
     fonts-material-design-icons-iconfont
     # time zone data for the calendar

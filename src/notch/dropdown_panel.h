@@ -1,0 +1,58 @@
+#pragma once
+
+#include "panel_window.h"
+
+#include <QPointer>
+#include <QQuickItem>
+#include <QQuickWindow>
+
+#include "notch_animation_state.h"
+class QQmlEngine;
+
+// The window the panel's views live in: 380 x 520, frameless, above every
+// other window on every desktop, without a task-bar or pager entry, never
+// moved, dark. It takes the keyboard when the controller asks.
+//
+// On X11 it is override-redirect: the window manager neither decorates nor
+// moves nor lists it, and because no window manager activates it either, the
+// panel sets the X input focus to itself (a window that refused focus could
+// not be typed into).
+//
+// The root view sits at the top centre; the rest of the window is
+// transparent. Translucent pixels need a compositing manager: without one
+// the window is shaped to the root item's rectangle so nothing else shows.
+class DropdownPanel : public QQuickWindow, public PanelWindow
+{
+    Q_OBJECT
+
+public:
+    explicit DropdownPanel(QWindow *parent = nullptr);
+    ~DropdownPanel() override;
+
+    void setFrame(const QRectF &frame) override;
+    QRectF frame() const override;
+    void orderFront() override;
+    void makeKey() override;
+    void orderOut() override;
+    bool isPanelWindow(const QWindow *window) const override;
+    void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
+
+    // The engine root views are built in; made on first use.
+    QQmlEngine *engine();
+    // Shows item at the top centre of the window, which takes ownership of
+    // it; null brings back the stand-in body.
+    void setRootItem(QQuickItem *item);
+    QQuickItem *rootItem() const { return m_rootItem; }
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    void placeRootItem();
+    void updateShape();
+
+    QQmlEngine *m_engine = nullptr;
+    QPointer<QQuickItem> m_rootItem;
+    // The stand-in body reports hover itself, as the root view would.
+    QPointer<NotchAnimationState> m_standInHoverState;
+};

@@ -1,0 +1,175 @@
+#include "dropdown_panel_controller.h"
+
+#include "notch_animation_state.h"
+#include "panel_window.h"
+#include "pointer_locator.h"
+
+#include <QPointer>
+
+namespace {
+
+// Pixel semantics: the first column right of the frame and the first row
+// below it are outside; its left column and top row are inside.
+bool frameContains(const QRectF &frame, const QPointF &point)
+{
+    return point.x() >= frame.left() && point.x() < frame.right() && point.y() >= frame.top()
+        && point.y() < frame.bottom();
+}
+
+} // namespace
+
+DropdownPanelController::DropdownPanelController(TodoStore *store, const NotchGeometry &geometry,
+                                                 std::unique_ptr<PanelWindow> panel, const Services &services,
+                                                 const PanelRootViewFactory &rootViewFactory, QObject *parent)
+    : QObject(parent)
+    , m_panel(std::move(panel))
+    , m_store(store)
+    , m_animationState(new NotchAnimationState(this))
+    , m_geometry(geometry)
+    , m_services(services)
+{
+    PanelRootViewSetup setup;
+    setup.store = store;
+    setup.animationState = m_animationState;
+    setup.notchWidth = geometry.notchWidth;
+    setup.springResponse = std::chrono::duration<qreal>(closeDelay).count();
+    m_panel->hostRootView(rootViewFactory, setup);
+
+    // Queued, so that the reaction runs after the writer has finished and
+    // reads the value current by then; two quick changes both see the last.
+    connect(m_animationState, &NotchAnimationState::mouseInPanelChanged, this,
+            &DropdownPanelController::observePanelHover, Qt::QueuedConnection);
+}
+
+DropdownPanelController::~DropdownPanelController()
+{
+    // The monitors' handlers would find the controller gone and do nothing,
+    // but there is no reason to keep hearing every press on the display.
+    removeEventMonitors();
+    cancelHideTimer();
+    cancelCloseJob();
+}
+
+void DropdownPanelController::showPanel()
+{
+    cancelHideTimer();
+    // From Closing: the window never leaves the screen, the view animates
+    // straight back open.
+    cancelCloseJob();
+    if (m_isVisible)
+        return;
+    m_isVisible = true;
+    m_animationState->setOpen(true);
+    m_panel->setFrame(m_geometry.panelFrame());
+    m_panel->orderFront();
+    m_panel->makeKey();
+    // Not kept and not cancelled: it also runs if the panel closed meanwhile.
+    m_services.scheduler->runAfter(reframeDelay, this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
+    installEventMonitors();
+}
+
+void DropdownPanelController::hidePanel()
+{
+    cancelHideTimer();
+    // While closing, the pending removal of the window stays: cancelling it
+    // would leave an invisible window up that swallows presses. (While open
+    // there is none; showing cancelled it.)
+    if (!m_isVisible)
+        return;
+    m_isVisible = false;
+    removeEventMonitors();
+    m_animationState->setOpen(false);
+    // No fade: closing is the root view's animation; the window goes when it
+    // has run.
+    m_closeJob = m_services.scheduler->runAfter(closeDelay, this, [this] {
+        m_closeJob = {};
+        m_panel->orderOut();
+    });
+}
+
+void DropdownPanelController::togglePanel()
+{
+    if (m_isVisible)
+        hidePanel();
+    else
+        showPanel();
+}
+
+void DropdownPanelController::scheduleHide()
+{
+    cancelHideTimer();
+    m_hideTimer = m_services.scheduler->runAfter(hideDelay, this, [this] {
+        m_hideTimer = {};
+        // The pointer may have reached the panel without the hover change
+        // having been handled yet.
+        if (!m_animationState->mouseInPanel())
+            hidePanel();
+    });
+}
+
+void DropdownPanelController::cancelHideTimer()
+{
+    m_services.scheduler->cancel(m_hideTimer);
+    m_hideTimer = {};
+}
+
+void DropdownPanelController::cancelCloseJob()
+{
+    m_services.scheduler->cancel(m_closeJob);
+    m_closeJob = {};
+}
+
+void DropdownPanelController::sensorMouseEntered()
+{
+    cancelHideTimer();
+    showPanel();
+}
+
+void DropdownPanelController::sensorMouseExited()
+{
+    // On the way into the panel the panel's hover keeps it open instead.
+    if (!m_animationState->mouseInPanel())
+        scheduleHide();
+}
+
+void DropdownPanelController::sensorClicked()
+{
+    togglePanel();
+}
+
+void DropdownPanelController::observePanelHover()
+{
+    if (m_animationState->mouseInPanel())
+        cancelHideTimer(); // the pointer reached the panel in time
+    else if (m_isVisible)
+        scheduleHide();
+}
+
+void DropdownPanelController::installEventMonitors()
+{
+    const QPointer<DropdownPanelController> self(this);
+    // Presses anywhere: close unless the press lies in the panel's frame,
+    // its transparent part included.
+    m_globalMonitor = m_services.pressMonitors->addGlobalPressMonitor([self] {
+        if (!self || !self->m_isVisible)
+            return;
+        if (!frameContains(self->m_panel->frame(), self->m_services.pointer->position()))
+            self->hidePanel();
+    });
+    // Presses in this program's other windows close it before they are
+    // delivered; they are delivered all the same.
+    m_localMonitor = m_services.pressMonitors->addLocalPressMonitor([self](QWindow *target) {
+        if (!self || !self->m_isVisible)
+            return;
+        if (!target || !self->m_panel->isPanelWindow(target))
+            self->hidePanel();
+    });
+}
+
+void DropdownPanelController::removeEventMonitors()
+{
+    m_services.pressMonitors->removeMonitor(m_globalMonitor);
+    m_globalMonitor = {};
+    m_services.pressMonitors->removeMonitor(m_localMonitor);
+    m_localMonitor = {};
+}

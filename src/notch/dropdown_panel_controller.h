@@ -1,0 +1,96 @@
+#pragma once
+
+#include "notch_geometry.h"
+#include "notch_sensor_window_delegate.h"
+#include "panel_root_view_setup.h"
+#include "press_monitors.h"
+#include "scheduler.h"
+
+#include <QObject>
+
+#include <chrono>
+#include <memory>
+
+class NotchAnimationState;
+class PanelWindow;
+class PointerLocator;
+class TodoStore;
+
+// Opens the dropdown panel when the pointer enters the notch, closes it half
+// a second after the pointer has left both the notch and the panel, or at
+// once on a press outside it, and toggles it on a press on the notch.
+//
+// The panel's root view animates opening and closing from the shared
+// NotchAnimationState; the controller shows the window at once and takes it
+// off the screen when the closing animation has had time to run.
+//
+// States: Hidden (not visible, window out), Open (visible, window shown and
+// key, press monitors installed) and Closing (not visible, window still up
+// for closeDelay, no monitors).
+class DropdownPanelController : public QObject, public NotchSensorWindowDelegate
+{
+    Q_OBJECT
+
+public:
+    // How long the pointer may be outside notch and panel before it closes.
+    static constexpr std::chrono::milliseconds hideDelay{500};
+    // From the start of closing until the window goes: the spring's response.
+    static constexpr std::chrono::milliseconds closeDelay{450};
+    // After opening the frame is set once more, for a geometry that changed
+    // while the window was being shown.
+    static constexpr std::chrono::milliseconds reframeDelay{400};
+
+    // What the controller needs of the window system; all must outlive it.
+    struct Services
+    {
+        Scheduler *scheduler = nullptr;
+        PressMonitors *pressMonitors = nullptr;
+        PointerLocator *pointer = nullptr;
+    };
+
+    // Takes the panel window; builds its root view with rootViewFactory
+    // (none: the stand-in body).
+    DropdownPanelController(TodoStore *store, const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
+                            const Services &services, const PanelRootViewFactory &rootViewFactory = {},
+                            QObject *parent = nullptr);
+    ~DropdownPanelController() override;
+
+    void showPanel();
+    void hidePanel();
+    void togglePanel();
+
+    void sensorMouseEntered() override;
+    void sensorMouseExited() override;
+    void sensorClicked() override;
+
+    // Whether the panel is logically open; false as soon as closing starts.
+    bool isVisible() const { return m_isVisible; }
+    PanelWindow *panel() const { return m_panel.get(); }
+    NotchAnimationState *animationState() const { return m_animationState; }
+    TodoStore *store() const { return m_store; }
+
+    const NotchGeometry &geometry() const { return m_geometry; }
+    // A new geometry after a screen change. It does not move an open panel
+    // (the caller does, with panelFrame()); the root view keeps the notch
+    // width it was built with.
+    void setGeometry(const NotchGeometry &geometry) { m_geometry = geometry; }
+
+private:
+    void scheduleHide();
+    void cancelHideTimer();
+    void cancelCloseJob();
+    void observePanelHover();
+    void installEventMonitors();
+    void removeEventMonitors();
+
+    std::unique_ptr<PanelWindow> m_panel;
+    TodoStore *m_store;
+    NotchAnimationState *m_animationState;
+    NotchGeometry m_geometry;
+    Services m_services;
+    PressMonitor m_globalMonitor;
+    PressMonitor m_localMonitor;
+    ScheduledJob m_hideTimer;
+    ScheduledJob m_closeJob;
+    bool m_isVisible = false;
+};

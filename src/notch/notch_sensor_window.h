@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+
+class NotchSensorWindowDelegate;
+
+// An invisible window laid over the notch that tells its delegate when the
+// pointer enters or leaves it and when a mouse button is pressed in it.
+//
+// On X11 it is an InputOnly window: it has no pixels at all, so it draws
+// nothing with or without a compositing manager, yet it receives pointer
+// events. It is override-redirect, so the window manager never decorates,
+// focuses, lists or moves it, and it stays put on every virtual desktop.
+// Its events are picked out of Qt's event stream with a native event filter.
+// Without X11 (the offscreen platform) it exists but never reports anything.
+class NotchSensorWindow : public QObject, public QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    explicit NotchSensorWindow(const QRectF &rect, QObject *parent = nullptr);
+    ~NotchSensorWindow() override;
+
+    // The delegate must be a QObject; it is held weakly.
+    void setSensorDelegate(NotchSensorWindowDelegate *delegate);
+    NotchSensorWindowDelegate *sensorDelegate() const;
+
+    QRectF rect() const { return m_rect; }
+    // Moves the window, and with it the area that reports, to rect, and
+    // orders it front again. An empty rect takes the window off the screen:
+    // it reports nothing until it is given a non-empty one.
+    void reposition(const QRectF &rect);
+    // Shows the window above every other one.
+    void orderFront();
+
+    // The X window, or 0 without X11.
+    quint32 winId() const { return m_window; }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+
+private:
+    void applyRect();
+    void setPointerInside(bool inside);
+    NotchSensorWindowDelegate *liveDelegate() const;
+
+    QRectF m_rect;
+    quint32 m_window = 0;
+    bool m_pointerInside = false;
+    NotchSensorWindowDelegate *m_delegate = nullptr;
+    QPointer<QObject> m_delegateObject;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "panel_root_view_setup.h"
+
+#include <QRectF>
+
+class QWindow;
+
+// The dropdown panel's window as its controller drives it.
+class PanelWindow
+{
+public:
+    virtual ~PanelWindow() = default;
+
+    // Places the window at frame (global coordinates) and redraws it.
+    virtual void setFrame(const QRectF &frame) = 0;
+    virtual QRectF frame() const = 0;
+    // Shows the window above every other one.
+    virtual void orderFront() = 0;
+    // Gives the window the keyboard.
+    virtual void makeKey() = 0;
+    // Takes the window off the screen.
+    virtual void orderOut() = 0;
+    // Whether window is this panel (the target of a press).
+    virtual bool isPanelWindow(const QWindow *window) const = 0;
+    // Builds and shows the root view; without a factory, or when it gives
+    // nothing, a plain black body stands in.
+    virtual void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) = 0;
+};

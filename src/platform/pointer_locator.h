@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPointF>
+
+// Where the pointer is.
+class PointerLocator
+{
+public:
+    virtual ~PointerLocator() = default;
+    // In Qt's global coordinates.
+    virtual QPointF position() const = 0;
+};

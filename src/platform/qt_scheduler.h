@@ -1,0 +1,27 @@
+#pragma once
+
+#include "scheduler.h"
+
+#include <QHash>
+#include <QObject>
+
+class QTimer;
+
+// Runs jobs from single-shot QTimers of the main thread's event loop.
+class QtScheduler : public QObject, public Scheduler
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    ScheduledJob runAfter(std::chrono::milliseconds delay, QObject *context, Job job) override;
+    void cancel(ScheduledJob job) override;
+
+    // Jobs scheduled and not yet run or cancelled.
+    qsizetype pendingCount() const { return m_timers.size(); }
+
+private:
+    QHash<quint64, QTimer *> m_timers;
+    quint64 m_lastId = 0;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "screen_description.h"
+
+#include <QList>
+#include <QObject>
+
+#include <optional>
+
+// The screens of the window system.
+class ScreenProvider : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Every screen, in the window system's order.
+    virtual QList<ScreenDescription> screens() const = 0;
+    // The primary screen, or nothing when there is no screen at all.
+    virtual std::optional<ScreenDescription> primaryScreen() const = 0;
+
+Q_SIGNALS:
+    // Once per change of the configuration: a screen added or removed, the
+    // primary screen changed, or a geometry or available geometry changed.
+    void screenConfigurationChanged();
+};

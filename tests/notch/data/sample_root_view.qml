@@ -1,0 +1,30 @@
+// A stand-in for the panel's root view: a black body that opens from the
+// notch's width and reports hover, for looking at the panel window by hand.
+import QtQuick
+
+Rectangle {
+    id: body
+    property QtObject store
+    property QtObject animationState
+    property real notchWidth: 200
+    property real panelWidth: 340
+    property real closedHeight: 0
+
+    width: animationState && animationState.isOpen ? panelWidth : notchWidth
+    height: animationState && animationState.isOpen ? 240 : closedHeight
+    color: "black"
+    radius: 14
+    Behavior on width { NumberAnimation { duration: 300; easing.type: Easing.OutBack } }
+    Behavior on height { NumberAnimation { duration: 300; easing.type: Easing.OutBack } }
+
+    Text {
+        anchors.centerIn: parent
+        text: "Marlowick"
+        color: "white"
+        font.pixelSize: 13
+        visible: body.height > 40
+    }
+    HoverHandler {
+        onHoveredChanged: if (body.animationState) body.animationState.mouseInPanel = hovered
+    }
+}

@@ -1,0 +1,81 @@
+// Runs the notch on its own: the sensor over the top-centre strip and the
+// panel with its controller, without the tray item or the views. For the
+// tests and benchmarks on a real X server, and for trying the windows by hand.
+//
+//   notch_driver [--root-view FILE.qml]
+//
+// With --root-view the panel shows that QML file as its root view, built the
+// way the program builds its own: the file may declare the properties
+// store, animationState, notchWidth, panelWidth and closedHeight.
+#include "notch/dropdown_panel.h"
+#include "notch/dropdown_panel_controller.h"
+#include "notch/notch_geometry.h"
+#include "notch/notch_sensor_window.h"
+#include "model/todo_store.h"
+#include "qt_pointer_locator.h"
+#include "qt_scheduler.h"
+#include "qt_screen_provider.h"
+#include "x11_press_monitors.h"
+
+#include <QCommandLineParser>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+
+namespace {
+
+PanelRootViewFactory qmlFileRootView(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    return [path](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
+        QQmlComponent component(engine, QUrl::fromLocalFile(path));
+        const QVariantMap properties{
+            {QStringLiteral("store"), QVariant::fromValue(setup.store)},
+            {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
+            {QStringLiteral("notchWidth"), setup.notchWidth},
+            {QStringLiteral("panelWidth"), setup.panelWidth},
+            {QStringLiteral("closedHeight"), setup.closedHeight},
+        };
+        QObject *object = component.createWithInitialProperties(properties);
+        if (!object)
+            qWarning("%s", qPrintable(component.errorString()));
+        return qobject_cast<QQuickItem *>(object);
+    };
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    QCommandLineParser arguments;
+    const QCommandLineOption rootView(QStringLiteral("root-view"), QStringLiteral("QML file of the root view"),
+                                      QStringLiteral("file"));
+    arguments.addOption(rootView);
+    arguments.process(app);
+
+    QtScreenProvider screens;
+    QtScheduler scheduler;
+    X11PressMonitors monitors;
+    QtPointerLocator pointer;
+
+    const NotchGeometry geometry = detectNotchGeometry(screens);
+    NotchSensorWindow sensor(geometry.sensorRect);
+    DropdownPanelController controller(nullptr, geometry, std::make_unique<DropdownPanel>(),
+                                       DropdownPanelController::Services{&scheduler, &monitors, &pointer},
+                                       qmlFileRootView(arguments.value(rootView)));
+    sensor.setSensorDelegate(&controller);
+    sensor.orderFront();
+
+    QObject::connect(&screens, &ScreenProvider::screenConfigurationChanged, &controller, [&] {
+        const NotchGeometry g = detectNotchGeometry(screens);
+        sensor.reposition(g.sensorRect);
+        controller.setGeometry(g);
+        if (controller.isVisible())
+            controller.panel()->setFrame(g.panelFrame());
+    });
+    return app.exec();
+}

@@ -1,0 +1,119 @@
+#include "notch/notch_geometry.h"
+
+#include "fake_screen_provider.h"
+#include "support/test_main.h"
+
+#include <QTest>
+
+namespace {
+
+// A 1920 x 1080 monitor with a 32-pixel top panel.
+ScreenDescription plainScreen(QPointF origin = {}, qreal topPanel = 32)
+{
+    const QRectF frame(origin, QSizeF(1920, 1080));
+    return ScreenDescription{frame, frame.adjusted(0, topPanel, 0, 0), {}, {}};
+}
+
+// A 3024 x 1964 built-in display whose 200-pixel notch starts at x = 1412,
+// its areas 38 pixels high.
+ScreenDescription notchedScreen()
+{
+    const QRectF frame(0, 0, 3024, 1964);
+    return ScreenDescription{frame, frame.adjusted(0, 38, 0, 0), QRectF(0, 0, 1412, 38), QRectF(1612, 0, 1412, 38)};
+}
+
+} // namespace
+
+class NotchGeometryTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void notchedScreenIsChosenWhereverItIsListed()
+    {
+        FakeScreenProvider screens;
+        screens.screenList = {plainScreen(QPointF(-1920, 0)), notchedScreen()};
+        for (int primary : {0, 1}) {
+            screens.primaryIndex = primary;
+            const NotchGeometry g = detectNotchGeometry(screens);
+            QVERIFY(g.screenHasNotch);
+            QCOMPARE(g.sensorRect, QRectF(1412, 0, 200, 38));
+            QCOMPARE(g.panelTopCenter, QPointF(1512, 38));
+            QCOMPARE(g.notchWidth, 200.0);
+            QCOMPARE(g.panelFrame(), QRectF(1322, 0, 380, 520));
+        }
+    }
+
+    void oddNotchWidthIsNotRounded()
+    {
+        FakeScreenProvider screens;
+        ScreenDescription screen = notchedScreen();
+        screen.auxiliaryTopRightArea = QRectF(1597, 0, 1427, 38);
+        screens.screenList = {screen};
+        const NotchGeometry g = detectNotchGeometry(screens);
+        QCOMPARE(g.notchWidth, 185.0);
+        QCOMPARE(g.panelTopCenter.x(), 1504.5);
+        QCOMPARE(g.panelFrame().x(), 1314.5);
+    }
+
+    void screenWithOneAreaCountsAsPlain()
+    {
+        FakeScreenProvider screens;
+        ScreenDescription oneSided = plainScreen();
+        oneSided.auxiliaryTopLeftArea = QRectF(0, 0, 860, 32);
+        screens.screenList = {oneSided};
+        NotchGeometry g = detectNotchGeometry(screens);
+        QVERIFY(!g.screenHasNotch);
+        QCOMPARE(g.sensorRect, QRectF(860, 0, 200, 32));
+
+        // ... and is passed over for a later screen with both areas.
+        screens.screenList.append(notchedScreen());
+        g = detectNotchGeometry(screens);
+        QVERIFY(g.screenHasNotch);
+        QCOMPARE(g.sensorRect.x(), 1412.0);
+    }
+
+    void plainPrimaryScreenGivesTopCentreStrip()
+    {
+        FakeScreenProvider screens;
+        // The primary screen is the second one, below and right of the first.
+        screens.screenList = {plainScreen(), plainScreen(QPointF(1920, 100), 28)};
+        screens.primaryIndex = 1;
+        const NotchGeometry g = detectNotchGeometry(screens);
+        QVERIFY(!g.screenHasNotch);
+        QCOMPARE(g.sensorRect, QRectF(2780, 100, 200, 28));
+        QCOMPARE(g.panelTopCenter, QPointF(2880, 128));
+        QCOMPARE(g.notchWidth, 200.0);
+        // Hangs from the top edge of the screen, not from the strip's bottom.
+        QCOMPARE(g.panelFrame(), QRectF(2690, 100, 380, 520));
+    }
+
+    void hiddenTopPanelLeavesEmptyStripOnTopEdge()
+    {
+        FakeScreenProvider screens;
+        screens.screenList = {plainScreen(QPointF(), 0)};
+        const NotchGeometry g = detectNotchGeometry(screens);
+        QCOMPARE(g.sensorRect, QRectF(860, 0, 200, 0));
+        QCOMPARE(g.panelTopCenter, QPointF(960, 0));
+        QCOMPARE(g.panelFrame(), QRectF(770, 0, 380, 520));
+    }
+
+    void noScreenGivesFallback()
+    {
+        FakeScreenProvider screens;
+        screens.primaryIndex = -1;
+        NotchGeometry g = detectNotchGeometry(screens);
+        QCOMPARE(g.sensorRect, QRectF(0, 0, 0, 0));
+        QCOMPARE(g.panelTopCenter, QPointF(0, 0));
+        QCOMPARE(g.notchWidth, 220.0);
+        QVERIFY(!g.screenHasNotch);
+        QCOMPARE(g.panelFrame(), QRectF(-190, 0, 380, 520));
+
+        // Screens but none primary is the same as no screen.
+        screens.screenList = {plainScreen()};
+        QCOMPARE(detectNotchGeometry(screens), g);
+    }
+};
+
+MARLOWICK_TEST(NotchGeometryTest)
+#include "notch_geometry_test.moc"

@@ -1,0 +1,329 @@
+// The notch's real windows on an X server: run under
+// tests/support/run_with_xvfb.sh, which simulates a 32-pixel top panel.
+// The pointer is driven with xdotool, as a user would move it.
+#include "notch/dropdown_panel.h"
+#include "notch/dropdown_panel_controller.h"
+#include "notch/notch_animation_state.h"
+#include "notch/notch_geometry.h"
+#include "notch/notch_sensor_window.h"
+#include "notch/notch_sensor_window_delegate.h"
+#include "qt_pointer_locator.h"
+#include "qt_scheduler.h"
+#include "qt_screen_provider.h"
+#include "x11_connection.h"
+#include "x11_press_monitors.h"
+
+#include "support/test_main.h"
+
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int timeout = 10000;
+
+class RecordingDelegate : public QObject, public NotchSensorWindowDelegate
+{
+public:
+    int entered = 0;
+    int exited = 0;
+    int clicked = 0;
+    void sensorMouseEntered() override { ++entered; }
+    void sensorMouseExited() override { ++exited; }
+    void sensorClicked() override { ++clicked; }
+};
+
+bool xdotool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(u"xdotool"_s, arguments);
+    return process.waitForFinished(timeout) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool movePointer(int x, int y)
+{
+    // --sync waits until the pointer has moved, which it never does when it
+    // is there already.
+    if (QCursor::pos() == QPoint(x, y))
+        return true;
+    return xdotool({u"mousemove"_s, u"--sync"_s, QString::number(x), QString::number(y)});
+}
+
+// Everything the server sent before this call has been handled: a round trip
+// puts every earlier event ahead of its reply, and Qt then dispatches them.
+void syncWithServer()
+{
+    xcb_connection_t *c = X11Connection::connection();
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+struct MappedWindow
+{
+    bool viewable = false;
+    QRect rect;
+};
+
+MappedWindow inspect(xcb_window_t window)
+{
+    xcb_connection_t *c = X11Connection::connection();
+    MappedWindow result;
+    if (auto *attributes = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, window), nullptr)) {
+        result.viewable = attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+        std::free(attributes);
+    }
+    if (auto *geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr)) {
+        auto *origin = xcb_translate_coordinates_reply(
+            c, xcb_translate_coordinates(c, window, X11Connection::rootWindow(), 0, 0), nullptr);
+        if (origin)
+            result.rect = QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height);
+        std::free(origin);
+        std::free(geometry);
+    }
+    return result;
+}
+
+xcb_window_t inputFocus()
+{
+    xcb_connection_t *c = X11Connection::connection();
+    auto *reply = xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr);
+    const xcb_window_t focus = reply ? reply->focus : XCB_NONE;
+    std::free(reply);
+    return focus;
+}
+
+// The notch as the program sets it up: sensor, panel and controller on the
+// real services.
+struct Notch
+{
+    QtScreenProvider screens;
+    QtScheduler scheduler;
+    X11PressMonitors monitors;
+    QtPointerLocator pointer;
+    NotchGeometry geometry = detectNotchGeometry(screens);
+    NotchSensorWindow sensor{geometry.sensorRect};
+    DropdownPanel *panel = new DropdownPanel;
+    DropdownPanelController controller;
+
+    explicit Notch(const PanelRootViewFactory &rootView = {})
+        : controller(nullptr, geometry, std::unique_ptr<PanelWindow>(panel),
+                     DropdownPanelController::Services{&scheduler, &monitors, &pointer}, rootView)
+    {
+        sensor.setSensorDelegate(&controller);
+        sensor.orderFront();
+    }
+
+    bool panelMapped() const { return inspect(xcb_window_t(panel->winId())).viewable; }
+};
+
+} // namespace
+
+class NotchWindowsX11Test : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!X11Connection::connection())
+            QSKIP("needs an X server: run under tests/support/run_with_xvfb.sh");
+    }
+
+    void init() { QVERIFY(movePointer(100, 700)); }
+
+    void sensorReportsCrossingsAndPressesOnce()
+    {
+        RecordingDelegate delegate;
+        NotchSensorWindow sensor(QRectF(860, 0, 200, 32));
+        sensor.setSensorDelegate(&delegate);
+        sensor.orderFront();
+        syncWithServer();
+
+        QVERIFY(movePointer(960, 10));
+        QTRY_COMPARE_WITH_TIMEOUT(delegate.entered, 1, timeout);
+        QVERIFY(movePointer(1000, 20)); // moving inside is no crossing
+        QVERIFY(movePointer(100, 700));
+        QTRY_COMPARE_WITH_TIMEOUT(delegate.exited, 1, timeout);
+        QCOMPARE(delegate.entered, 1);
+
+        QVERIFY(movePointer(960, 10));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QVERIFY(xdotool({u"click"_s, u"3"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(delegate.clicked, 2, timeout);
+        QVERIFY(xdotool({u"click"_s, u"4"_s})); // a wheel step is no press
+        syncWithServer();
+        QCOMPARE(delegate.clicked, 2);
+        QCOMPARE(delegate.entered, 2);
+        QCOMPARE(delegate.exited, 1);
+
+        // Moved: the old place is dead, the new one reports.
+        QVERIFY(movePointer(100, 700));
+        sensor.reposition(QRectF(0, 0, 200, 32));
+        syncWithServer();
+        QVERIFY(movePointer(960, 10));
+        QVERIFY(movePointer(100, 10));
+        QTRY_COMPARE_WITH_TIMEOUT(delegate.entered, 3, timeout);
+        QCOMPARE(inspect(xcb_window_t(sensor.winId())).rect, QRect(0, 0, 200, 32));
+
+        // An empty strip (a hidden top panel) reports nothing at all.
+        QVERIFY(movePointer(100, 700));
+        sensor.reposition(QRectF(0, 0, 200, 0));
+        syncWithServer();
+        const int exitedBefore = delegate.exited;
+        QVERIFY(movePointer(100, 0));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QVERIFY(movePointer(100, 700));
+        syncWithServer();
+        QCOMPARE(delegate.entered, 3);
+        QCOMPARE(delegate.clicked, 2);
+        QCOMPARE(delegate.exited, exitedBefore);
+
+    }
+
+    void panelOpensOnEntryAndClosesAfterLeaving()
+    {
+        Notch notch;
+        // The simulated top panel reached the geometry through Qt.
+        QCOMPARE(notch.geometry.sensorRect, QRectF(860, 0, 200, 32));
+        syncWithServer();
+        QVERIFY(!notch.panelMapped());
+
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(movePointer(960, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
+        qInfo("pointer entry to panel mapped, including xdotool: %lld ms", clock.elapsed());
+        QCOMPARE(inspect(xcb_window_t(notch.panel->winId())).rect, QRect(770, 0, 380, 520));
+        QVERIFY(notch.controller.animationState()->isOpen());
+
+        // Over the panel (the stand-in body reports hover) it stays open.
+        QVERIFY(movePointer(960, 400));
+        QTRY_VERIFY_WITH_TIMEOUT(notch.controller.animationState()->mouseInPanel(), timeout);
+
+        // Away: the view closes 0.5 s later, the window goes 0.45 s after that.
+        QList<QByteArray> order;
+        connect(notch.controller.animationState(), &NotchAnimationState::mouseInPanelChanged, this,
+                [&] { order.append("hover"); });
+        connect(notch.controller.animationState(), &NotchAnimationState::isOpenChanged, this,
+                [&] { order.append("closed"); });
+        clock.restart();
+        QVERIFY(movePointer(100, 700));
+        QTRY_VERIFY_WITH_TIMEOUT(!notch.panelMapped(), timeout);
+        qInfo("pointer away to panel unmapped: %lld ms", clock.elapsed());
+        QCOMPARE(order, (QList<QByteArray>{"hover", "closed"}));
+        QVERIFY(!notch.controller.isVisible());
+    }
+
+    void openPanelTakesTyping()
+    {
+        // The panel is override-redirect, so no window manager would give it
+        // the keyboard; a text field in the root view must still get keys.
+        QPointer<QQuickItem> field;
+        Notch notch([&](QQmlEngine *engine, const PanelRootViewSetup &) {
+            QQmlComponent component(engine);
+            component.setData("import QtQuick\nTextInput { width: 340; height: 40; focus: true }", QUrl());
+            auto *item = qobject_cast<QQuickItem *>(component.create());
+            field = item;
+            return item;
+        });
+        QVERIFY(field);
+
+        // As on a desktop, another window has the keyboard. (Focus on the
+        // root would send keys to whatever is under the pointer.)
+        xcb_connection_t *c = X11Connection::connection();
+        const xcb_window_t other = xcb_generate_id(c);
+        const uint32_t overrideRedirect = 1;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, other, X11Connection::rootWindow(), 0, 900, 50, 50, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT,
+                          &overrideRedirect);
+        auto destroyOther = qScopeGuard([&] {
+            xcb_destroy_window(c, other);
+            xcb_flush(c);
+        });
+        xcb_map_window(c, other);
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_NONE, other, XCB_CURRENT_TIME);
+        syncWithServer();
+        QCOMPARE(inputFocus(), other);
+
+        QVERIFY(movePointer(960, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panel->isActive(), timeout);
+        QVERIFY(xdotool({u"type"_s, u"milk"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(field->property("text").toString(), u"milk"_s, timeout);
+    }
+
+    void topPanelChangeMovesTheStrip()
+    {
+        QtScreenProvider screens;
+        QSignalSpy changed(&screens, &ScreenProvider::screenConfigurationChanged);
+        auto restore = qScopeGuard([] {
+            QProcess::execute(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
+                                           u"_NET_WORKAREA"_s, u"0, 32, 1920, 1048"_s});
+        });
+        QCOMPARE(QProcess::execute(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
+                                                u"_NET_WORKAREA"_s, u"0, 40, 1920, 1040"_s}),
+                 0);
+        QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, timeout);
+        QCOMPARE(detectNotchGeometry(screens).sensorRect, QRectF(860, 0, 200, 40));
+        syncWithServer();
+        QCOMPARE(changed.count(), 1); // one change, one notification
+    }
+
+    void pressesOutsideClosePressesInsideDoNot()
+    {
+        // A root view of its own: the hover is the test's to set, so only a
+        // press can close the panel here.
+        QPointer<QQuickItem> body;
+        Notch notch([&](QQmlEngine *, const PanelRootViewSetup &) {
+            auto *item = new QQuickItem;
+            item->setSize(QSizeF(340, 200));
+            body = item;
+            return item;
+        });
+        QVERIFY(body);
+        QCOMPARE(body->position(), QPointF(20, 0)); // top centre
+        NotchAnimationState *state = notch.controller.animationState();
+
+        QProcess other;
+        other.start(u"xmessage"_s, {u"-geometry"_s, u"+100+600"_s, u"another program"_s});
+        QVERIFY(other.waitForStarted(timeout));
+        auto cleanup = qScopeGuard([&] {
+            other.kill();
+            other.waitForFinished(timeout);
+        });
+        QVERIFY(xdotool({u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s, u"Xmessage"_s}));
+
+        QVERIFY(movePointer(960, 10));
+        QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
+        state->setMouseInPanel(true);
+
+        // Inside the frame, on the part without body: stays open.
+        QVERIFY(movePointer(800, 500));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        syncWithServer();
+        QVERIFY(notch.controller.isVisible());
+
+        // In another program: closes.
+        QVERIFY(movePointer(130, 620));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!notch.controller.isVisible(), timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!notch.panelMapped(), timeout);
+    }
+};
+
+MARLOWICK_TEST(NotchWindowsX11Test)
+#include "notch_windows_x11_test.moc"

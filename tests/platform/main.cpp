@@ -1,0 +1,9 @@
+#include "support/test_main.h"
+
+#include <QGuiApplication>
+
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    return TestSupport::runRegisteredTests(argc, argv);
+}

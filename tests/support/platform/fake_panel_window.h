@@ -1,0 +1,44 @@
+#pragma once
+
+#include "notch/panel_window.h"
+
+#include <QList>
+
+// Records what the controller does to its window.
+class FakePanelWindow : public PanelWindow
+{
+public:
+    QRectF currentFrame;
+    QList<QRectF> framesSet;
+    bool shown = false;
+    int orderFrontCount = 0;
+    int makeKeyCount = 0;
+    int orderOutCount = 0;
+    const QWindow *window = nullptr;
+    PanelRootViewSetup hostedSetup;
+    int hostCount = 0;
+
+    void setFrame(const QRectF &frame) override
+    {
+        currentFrame = frame;
+        framesSet.append(frame);
+    }
+    QRectF frame() const override { return currentFrame; }
+    void orderFront() override
+    {
+        shown = true;
+        ++orderFrontCount;
+    }
+    void makeKey() override { ++makeKeyCount; }
+    void orderOut() override
+    {
+        shown = false;
+        ++orderOutCount;
+    }
+    bool isPanelWindow(const QWindow *w) const override { return w && w == window; }
+    void hostRootView(const PanelRootViewFactory &, const PanelRootViewSetup &setup) override
+    {
+        hostedSetup = setup;
+        ++hostCount;
+    }
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "screen_provider.h"
+
+// Screens filled in by hand.
+class FakeScreenProvider : public ScreenProvider
+{
+    Q_OBJECT
+
+public:
+    QList<ScreenDescription> screenList;
+    // Index into screenList; -1: no primary screen.
+    int primaryIndex = 0;
+
+    QList<ScreenDescription> screens() const override { return screenList; }
+    std::optional<ScreenDescription> primaryScreen() const override
+    {
+        if (primaryIndex < 0 || primaryIndex >= screenList.size())
+            return std::nullopt;
+        return screenList.at(primaryIndex);
+    }
+};
