@@ -10,6 +10,10 @@ Item {
     required property NotchAnimationState animationState
     property real notchWidth: 200
 
+    // Key presses that nothing in the panel took.
+    property int escapesSeen: 0
+    Keys.onEscapePressed: escapesSeen++
+
     width: 380
     height: 520
 

@@ -58,6 +58,7 @@ Item {
         NotchShapeItem {
             id: fill
             anchors.fill: parent
+            visible: body.height > 0
             topCornerRadius: 0
             bottomCornerRadius: body.bottomRadius
             fillColor: PanelColors.body
@@ -76,6 +77,7 @@ Item {
         NotchShapeItem {
             id: mask
             anchors.fill: parent
+            visible: body.height > 0
             topCornerRadius: 0
             bottomCornerRadius: body.bottomRadius
             fillColor: "black"
@@ -90,6 +92,7 @@ Item {
         NotchShapeItem {
             objectName: "panelBorder"
             anchors.fill: parent
+            visible: body.height > 0
             topCornerRadius: 0
             bottomCornerRadius: body.bottomRadius
             strokeWidth: 0.5

@@ -18,7 +18,7 @@ FocusScope {
     }
     readonly property alias rows: list
 
-    implicitHeight: column.implicitHeight
+    implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + bottomSeparator.height + addView.height
 
     // Moves the keyboard focus to the element of the section assigned.
     Connections {
@@ -49,9 +49,13 @@ FocusScope {
             focusState.focusedSection = PanelFocusState.NoSection;
     }
 
-    Column {
+    // Stacked top to bottom by anchors (a Column would not place the list or
+    // the placeholder while its height is 0, and would place it only at the
+    // next frame once it grows).
+    Item {
         id: column
         width: parent.width
+        height: listView.implicitHeight
 
         // The day header.
         FocusScope {
@@ -166,17 +170,21 @@ FocusScope {
         }
 
         Separator {
+            id: topSeparator
+            anchors.top: header.bottom
             width: parent.width
         }
 
-        // The day's to-dos, built lazily, at most 320 high.
+        // The day's to-dos, built lazily, at most 320 high; no height on a
+        // day without to-dos.
         ListView {
             id: list
             objectName: "todoList"
-            visible: listView.dayModel.count > 0
+            readonly property bool shown: listView.dayModel.count > 0
+            anchors.top: topSeparator.bottom
             x: 8
             width: parent.width - 16
-            height: visible ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
+            height: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
             topMargin: 6
             bottomMargin: 6
             spacing: 4
@@ -206,6 +214,11 @@ FocusScope {
                 }
             }
             remove: Transition {
+                // A row on its way out takes no more clicks.
+                PropertyAction {
+                    property: "enabled"
+                    value: false
+                }
                 NumberAnimation {
                     property: "opacity"
                     to: 0
@@ -232,9 +245,12 @@ FocusScope {
         FocusScope {
             id: placeholder
             objectName: "placeholder"
-            visible: listView.dayModel.count === 0
+            readonly property bool shown: listView.dayModel.count === 0
+            anchors.top: list.bottom
             width: parent.width
-            height: visible ? 100 : 0
+            height: shown ? 100 : 0
+            enabled: shown
+            clip: true
             activeFocusOnTab: false
             onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.ListSection, activeFocus)
 
@@ -244,6 +260,7 @@ FocusScope {
             }
             Column {
                 anchors.centerIn: parent
+                visible: placeholder.shown
                 spacing: 8
                 MaterialIcon {
                     anchors.horizontalCenter: parent.horizontalCenter
@@ -270,11 +287,14 @@ FocusScope {
         }
 
         Separator {
+            id: bottomSeparator
+            anchors.top: placeholder.bottom
             width: parent.width
         }
 
         AddTodoView {
             id: addView
+            anchors.top: bottomSeparator.bottom
             width: parent.width
             store: listView.store
             focusState: listView.focusState

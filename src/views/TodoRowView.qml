@@ -22,6 +22,8 @@ Item {
     readonly property bool isEditing: focusState !== null && focusState.editingItemId !== "" && focusState.editingItemId === itemId
     readonly property bool isHovering: hover.hovered
     property string editText: ""
+    // A single click on the title waits to be sure no second click follows.
+    readonly property bool pendingToggle: singleClick.running
 
     // Follows isHovering over 0.15 s; fades the fill and the action buttons.
     property real hoverAmount: isHovering ? 1 : 0
@@ -59,6 +61,7 @@ Item {
     }
 
     Rectangle {
+        objectName: "rowFill"
         anchors.fill: parent
         radius: 8
         color: row.isSelected ? PanelColors.white(0.1) : PanelColors.white(0.06 * row.hoverAmount)
@@ -164,6 +167,7 @@ Item {
     // the title.
     Item {
         id: actionArea
+        objectName: "actionArea"
         width: row.showMoveToToday ? 38 : 18
         height: parent.height
         x: row.width - 10 - width
@@ -196,7 +200,8 @@ Item {
                 }
                 ToolTip.visible: moveArea.containsMouse
                 ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval
-                ToolTip.text: qsTr("Move to today")
+                readonly property string toolTipText: qsTr("Move to today")
+                ToolTip.text: toolTipText
             }
 
             // No pressed look: the glyph is drawn the same while held.

@@ -1,7 +1,7 @@
 #include "day_todo_list_model.h"
 
-#include "day_calendar.h"
-#include "todo_store.h"
+#include "model/day_calendar.h"
+#include "model/todo_store.h"
 
 #include <QSet>
 
