@@ -67,8 +67,12 @@ struct Stats {
         for (double v : sorted)
             sum += v;
         const auto pct = [&](double p) { return sorted[std::min<qsizetype>(sorted.size() - 1, qsizetype(p * sorted.size()))]; };
-        std::printf("%s: %lld frames, interval ms: mean %.2f, median %.2f, p95 %.2f, max %.2f\n", phase,
-                    static_cast<long long>(sorted.size()), sum / sorted.size(), pct(0.5), pct(0.95), sorted.last());
+        // A frame that takes longer than one and a half 60 Hz periods is a
+        // dropped frame on a 60 Hz display.
+        const auto dropped = std::count_if(sorted.begin(), sorted.end(), [](double v) { return v > 25; });
+        std::printf("%s: %lld frames, interval ms: mean %.2f, median %.2f, p95 %.2f, max %.2f; over 25 ms: %lld\n", phase,
+                    static_cast<long long>(sorted.size()), sum / sorted.size(), pct(0.5), pct(0.95), sorted.last(),
+                    static_cast<long long>(dropped));
     }
 };
 
@@ -118,7 +122,11 @@ int main(int argc, char **argv)
 
     const int openDelay = parser.value(openAfter).toInt();
     if (openDelay >= 0)
-        QTimer::singleShot(openDelay, state, [state] { state->setOpen(true); });
+        QTimer::singleShot(openDelay, state, [state] {
+            state->setOpen(true);
+            std::printf("opened\n");
+            std::fflush(stdout);
+        });
     const int cycleMs = parser.value(cycle).toInt();
     auto toggler = new QTimer(&app);
     if (cycleMs > 0) {
@@ -134,8 +142,10 @@ int main(int argc, char **argv)
         auto clock = new QElapsedTimer;
         auto last = new qint64(-1);
         QObject::connect(&view, &QQuickWindow::frameSwapped, &app, [=] {
+            if (!clock->isValid())
+                return;
             const qint64 now = clock->nsecsElapsed();
-            if (*last >= 0 && clock->isValid())
+            if (*last >= 0)
                 (state->isOpen() ? opening : closing)->intervals.append((now - *last) / 1e6);
             *last = now;
         });
@@ -149,8 +159,10 @@ int main(int argc, char **argv)
                 return;
             }
             --*remaining;
+            // The first interval runs from the change to the first frame, so
+            // building the list on opening counts.
             clock->start();
-            *last = -1;
+            *last = 0;
             state->setOpen(!state->isOpen());
             // Frames are only counted while the view animates: stop counting
             // after the spring's settling time.

@@ -37,6 +37,7 @@ Item {
     function beginEdit() {
         editText = title;
         focusState.editingItemId = itemId;
+        editLoader.item.cursorPosition = editLoader.item.length;
         editLoader.item.forceActiveFocus();
     }
     function commitEdit() {
