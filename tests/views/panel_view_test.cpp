@@ -9,6 +9,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -142,10 +143,14 @@ private Q_SLOTS:
         QVERIFY(!panel.state.mouseInPanel());
         QTest::mouseMove(&panel.view, QPoint(10, 10));
         QVERIFY(!panel.state.mouseInPanel());
+        QSignalSpy hoverChanges(&panel.state, &NotchAnimationState::mouseInPanelChanged);
         QTest::mouseMove(&panel.view, QPoint(190, 30));
         QTRY_VERIFY(panel.state.mouseInPanel());
+        QTest::mouseMove(&panel.view, QPoint(200, 90));
+        QTest::mouseMove(&panel.view, QPoint(100, 60));
         QTest::mouseMove(&panel.view, QPoint(190, 510));
         QTRY_VERIFY(!panel.state.mouseInPanel());
+        QCOMPARE(hoverChanges.size(), 2);
 
         // Closing: the list goes, the body springs back into the notch.
         panel.state.setOpen(false);
@@ -207,6 +212,35 @@ private Q_SLOTS:
         QTRY_VERIFY(!panel.list());
         QVERIFY(panel.open());
         QCOMPARE(panel.find(u"addField"_s)->property("text").toString(), u"half typed"_s);
+    }
+
+    void addFieldGrowsToEightLinesAndItsButtonFocusesOrSubmits()
+    {
+        Panel panel;
+        QVERIFY(panel.open());
+        QQuickItem *field = panel.find(u"addField"_s);
+        QQuickItem *flick = field->parentItem()->parentItem();
+        const double oneLine = flick->height();
+        QVERIFY(oneLine > 10 && oneLine < 30);
+
+        // The plus puts the focus into the field and adds nothing.
+        QVERIFY(!field->hasActiveFocus());
+        panel.click(panel.find(u"addButton"_s));
+        QTRY_VERIFY(field->hasActiveFocus());
+        QVERIFY(panel.store->items().isEmpty());
+
+        panel.store->setDraftText(u"1\n2\n3"_s);
+        QTRY_VERIFY(flick->height() > 2.5 * oneLine);
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
+        QTRY_VERIFY(field->height() > 10 * oneLine);
+        QVERIFY(std::abs(flick->height() - 8 * oneLine) < oneLine * 0.5);
+        QVERIFY(flick->property("contentHeight").toDouble() > flick->height());
+
+        // With text the button submits.
+        panel.click(panel.find(u"addButton"_s));
+        QCOMPARE(panel.store->items().size(), 1);
+        QCOMPARE(panel.store->draftText(), QString());
+        QTRY_COMPARE(flick->height(), oneLine);
     }
 
     void clickingTogglesAndDoubleClickingEditsInPlace()
