@@ -185,6 +185,21 @@ FocusScope {
             x: 8
             width: parent.width - 16
             height: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
+            // Rows coming and going change the height smoothly.
+            // (Not while the panel opens: the list starts at its full height.)
+            property bool animatesHeight: false
+            Timer {
+                interval: 100
+                running: true
+                onTriggered: list.animatesHeight = true
+            }
+            Behavior on height {
+                enabled: list.shown && list.animatesHeight
+                NumberAnimation {
+                    duration: SpringEasing.duration(0.25, 1)
+                    easing: SpringEasing.curve(0.25, 1)
+                }
+            }
             topMargin: 6
             bottomMargin: 6
             spacing: 4

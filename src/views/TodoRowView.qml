@@ -68,19 +68,39 @@ Item {
         color: row.isSelected ? PanelColors.white(0.1) : PanelColors.white(0.06 * row.hoverAmount)
     }
 
-    MaterialIcon {
+    // The empty circle turns into the green check (and back) on the toggle's
+    // spring: the two glyphs cross-fade with a slight pop.
+    Item {
         id: icon
         objectName: "completionIcon"
         x: 10
+        width: 18
+        height: 18
+        implicitHeight: 18
         anchors.verticalCenter: parent.verticalCenter
-        name: row.isCompleted ? "check_circle" : "radio_button_unchecked"
-        size: 18
-        color: row.isCompleted ? PanelColors.green : PanelColors.secondaryLabel
-        Behavior on color {
-            ColorAnimation {
+
+        property real done: row.isCompleted ? 1 : 0
+        Behavior on done {
+            NumberAnimation {
                 duration: SpringEasing.duration(0.3, 1)
                 easing: SpringEasing.curve(0.3, 1)
             }
+        }
+
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "radio_button_unchecked"
+            size: 18
+            color: PanelColors.secondaryLabel
+            opacity: 1 - icon.done
+        }
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "check_circle"
+            size: 18
+            color: PanelColors.green
+            opacity: icon.done
+            scale: 0.7 + 0.3 * icon.done
         }
         MouseArea {
             anchors.fill: parent

@@ -353,7 +353,7 @@ private Q_SLOTS:
         QVERIFY(panel.open());
         QQuickItem *list = panel.find(u"todoList"_s);
         QVERIFY(list);
-        QCOMPARE(list->height(), 320.0);
+        QTRY_COMPARE(list->height(), 320.0);
         QVERIFY(list->property("contentHeight").toDouble() > 320);
         QVERIFY(!panel.placeholderShown());
         // Built lazily: far fewer rows than to-dos.
@@ -365,7 +365,7 @@ private Q_SLOTS:
         QTRY_VERIFY(panel.placeholderShown());
         QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"Nothing here"_s);
         QCOMPARE(panel.find(u"placeholderSubtitle"_s)->property("text").toString(), u"No tasks for this day"_s);
-        QCOMPARE(list->height(), 0.0);
+        QTRY_COMPARE(list->height(), 0.0);
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::NoSection);
         // At once: nothing of the day before stands in the way.
         panel.click(panel.find(u"previousDayButton"_s));
