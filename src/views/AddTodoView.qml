@@ -84,8 +84,8 @@ Item {
                 if (!addView.focusState)
                     return;
                 if (activeFocus)
-                    addView.focusState.focusedSection = PanelFocusState.InputSection;
-                else if (addView.focusState.focusedSection === PanelFocusState.InputSection)
+                    addView.focusState.focusedSection = PanelFocusState.Input;
+                else if (addView.focusState.focusedSection === PanelFocusState.Input)
                     addView.focusState.focusedSection = PanelFocusState.NoSection;
             }
         }
@@ -94,7 +94,7 @@ Item {
     Connections {
         target: addView.focusState
         function onFocusedSectionChanged() {
-            if (addView.focusState.focusedSection === PanelFocusState.InputSection && !field.activeFocus)
+            if (addView.focusState.focusedSection === PanelFocusState.Input && !field.activeFocus)
                 field.forceActiveFocus();
         }
     }

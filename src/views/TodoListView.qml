@@ -25,10 +25,10 @@ FocusScope {
         target: listView.focusState
         function onFocusedSectionChanged() {
             switch (listView.focusState.focusedSection) {
-            case PanelFocusState.DateSection:
+            case PanelFocusState.Date:
                 header.forceActiveFocus();
                 break;
-            case PanelFocusState.ListSection:
+            case PanelFocusState.List:
                 if (listView.dayModel.count > 0)
                     list.forceActiveFocus();
                 else
@@ -64,7 +64,7 @@ FocusScope {
             width: parent.width
             height: 44
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.DateSection, activeFocus)
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.Date, activeFocus)
 
             Rectangle {
                 x: 6
@@ -77,7 +77,7 @@ FocusScope {
                 anchors.fill: parent
                 onClicked: {
                     listView.focusState.dateFocusedViaTab = false;
-                    listView.focusState.focusedSection = PanelFocusState.DateSection;
+                    listView.focusState.focusedSection = PanelFocusState.Date;
                 }
             }
 
@@ -206,7 +206,7 @@ FocusScope {
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.ListSection, activeFocus)
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
             model: listView.dayModel
             ScrollIndicator.vertical: ScrollIndicator {}
 
@@ -215,8 +215,8 @@ FocusScope {
                 dayModel: listView.dayModel
                 focusState: listView.focusState
                 showMoveToToday: !listView.dayModel.isToday
-                isSelected: listView.focusState.focusedSection === PanelFocusState.ListSection && listView.focusState.selectedItemId === itemId
-                onTap: listView.focusState.focusedSection = PanelFocusState.ListSection
+                isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
+                onTap: listView.focusState.focusedSection = PanelFocusState.List
             }
 
             add: Transition {
@@ -267,11 +267,11 @@ FocusScope {
             enabled: shown
             clip: true
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.ListSection, activeFocus)
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
 
             MouseArea {
                 anchors.fill: parent
-                onClicked: listView.focusState.focusedSection = PanelFocusState.ListSection
+                onClicked: listView.focusState.focusedSection = PanelFocusState.List
             }
             Column {
                 anchors.centerIn: parent

@@ -19,7 +19,7 @@ Item {
     // Runs before each of the row's store actions.
     signal tap
 
-    readonly property bool isEditing: focusState !== null && focusState.editingItemId !== "" && focusState.editingItemId === itemId
+    readonly property bool isEditing: focusState !== null && focusState.editingItemID !== "" && focusState.editingItemID === itemId
     readonly property bool isHovering: hover.hovered
     property string editText: ""
     // A single click on the title waits to be sure no second click follows.
@@ -36,18 +36,18 @@ Item {
 
     function beginEdit() {
         editText = title;
-        focusState.editingItemId = itemId;
+        focusState.editingItemID = itemId;
         editLoader.item.cursorPosition = editLoader.item.length;
         editLoader.item.forceActiveFocus();
     }
     function commitEdit() {
         if (!isEditing)
             return;
-        focusState.editingItemId = "";
+        focusState.editingItemID = "";
         dayModel.updateTitle(itemId, editText);
     }
     function cancelEdit() {
-        focusState.editingItemId = "";
+        focusState.editingItemID = "";
         editText = title;
     }
     function toggle() {

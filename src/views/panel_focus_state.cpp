@@ -1,29 +1,29 @@
 #include "panel_focus_state.h"
 
-void PanelFocusState::setFocusedSection(Section section)
+void PanelFocusState::setFocusedSection(ActiveSection section)
 {
     if (section == m_focusedSection)
         return;
     m_focusedSection = section;
-    if (section != DateSection)
+    if (section != Date)
         setDateFocusedViaTab(false);
     Q_EMIT focusedSectionChanged();
 }
 
-void PanelFocusState::setSelectedItemId(const QString &id)
+void PanelFocusState::setSelectedItemID(const QString &id)
 {
-    if (id == m_selectedItemId)
+    if (id == m_selectedItemID)
         return;
-    m_selectedItemId = id;
-    Q_EMIT selectedItemIdChanged();
+    m_selectedItemID = id;
+    Q_EMIT selectedItemIDChanged();
 }
 
-void PanelFocusState::setEditingItemId(const QString &id)
+void PanelFocusState::setEditingItemID(const QString &id)
 {
-    if (id == m_editingItemId)
+    if (id == m_editingItemID)
         return;
-    m_editingItemId = id;
-    Q_EMIT editingItemIdChanged();
+    m_editingItemID = id;
+    Q_EMIT editingItemIDChanged();
 }
 
 void PanelFocusState::setDateFocusedViaTab(bool viaTab)

@@ -12,40 +12,40 @@ class PanelFocusState : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(Section focusedSection READ focusedSection WRITE setFocusedSection NOTIFY focusedSectionChanged)
-    Q_PROPERTY(QString selectedItemId READ selectedItemId WRITE setSelectedItemId NOTIFY selectedItemIdChanged)
-    Q_PROPERTY(QString editingItemId READ editingItemId WRITE setEditingItemId NOTIFY editingItemIdChanged)
+    Q_PROPERTY(ActiveSection focusedSection READ focusedSection WRITE setFocusedSection NOTIFY focusedSectionChanged)
+    Q_PROPERTY(QString selectedItemID READ selectedItemID WRITE setSelectedItemID NOTIFY selectedItemIDChanged)
+    Q_PROPERTY(QString editingItemID READ editingItemID WRITE setEditingItemID NOTIFY editingItemIDChanged)
     Q_PROPERTY(bool dateFocusedViaTab READ dateFocusedViaTab WRITE setDateFocusedViaTab NOTIFY dateFocusedViaTabChanged)
 
 public:
     // NoSection: no element of the panel has the keyboard focus.
-    enum Section { NoSection, DateSection, ListSection, InputSection };
-    Q_ENUM(Section)
+    enum ActiveSection { NoSection, Date, List, Input };
+    Q_ENUM(ActiveSection)
 
     using QObject::QObject;
 
-    Section focusedSection() const { return m_focusedSection; }
+    ActiveSection focusedSection() const { return m_focusedSection; }
     // A change to any section but the header clears dateFocusedViaTab.
-    void setFocusedSection(Section section);
+    void setFocusedSection(ActiveSection section);
 
     // Ids as text; empty for none.
-    QString selectedItemId() const { return m_selectedItemId; }
-    void setSelectedItemId(const QString &id);
-    QString editingItemId() const { return m_editingItemId; }
-    void setEditingItemId(const QString &id);
+    QString selectedItemID() const { return m_selectedItemID; }
+    void setSelectedItemID(const QString &id);
+    QString editingItemID() const { return m_editingItemID; }
+    void setEditingItemID(const QString &id);
 
     bool dateFocusedViaTab() const { return m_dateFocusedViaTab; }
     void setDateFocusedViaTab(bool viaTab);
 
 Q_SIGNALS:
     void focusedSectionChanged();
-    void selectedItemIdChanged();
-    void editingItemIdChanged();
+    void selectedItemIDChanged();
+    void editingItemIDChanged();
     void dateFocusedViaTabChanged();
 
 private:
-    Section m_focusedSection = NoSection;
-    QString m_selectedItemId;
-    QString m_editingItemId;
+    ActiveSection m_focusedSection = NoSection;
+    QString m_selectedItemID;
+    QString m_editingItemID;
     bool m_dateFocusedViaTab = false;
 };

@@ -177,7 +177,7 @@ private Q_SLOTS:
         QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
         panel.click(field);
         QTRY_VERIFY(field->hasActiveFocus());
-        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::InputSection);
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Input);
 
         // Blanks: Return does nothing and keeps them.
         type(&panel.view, u"   "_s);
@@ -251,8 +251,8 @@ private Q_SLOTS:
         // A single click on the title toggles once no double click can follow.
         panel.click(panel.titleText(u"Buy milk"_s));
         QTRY_VERIFY(panel.stored(u"Buy milk"_s)->isCompleted);
-        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::ListSection);
-        QCOMPARE(panel.focus()->selectedItemId(), QString());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QCOMPARE(panel.focus()->selectedItemID(), QString());
         QVERIFY(panel.titleText(u"Buy milk"_s)->property("font").value<QFont>().strikeOut());
         // The icon toggles at once.
         panel.click(panel.find(u"completionIcon"_s, panel.row(u"Buy milk"_s)));
@@ -304,7 +304,7 @@ private Q_SLOTS:
         panel.click(panel.find(u"dayHeader"_s));
         QVERIFY(!panel.find(u"editField"_s));
         QVERIFY(panel.stored(u"Call dad"_s));
-        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::DateSection);
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
     }
 
     void rowButtonsMoveToTodayAndDelete()
@@ -321,8 +321,8 @@ private Q_SLOTS:
         QTRY_COMPARE(move->opacity(), 1.0);
         QQuickItem *fill = panel.find(u"rowFill"_s, row);
         QCOMPARE(qRound(fill->property("color").value<QColor>().alphaF() * 100), 6);
-        panel.focus()->setSelectedItemId(QUuid(panel.stored(u"Old errand"_s)->id).toString());
-        panel.focus()->setFocusedSection(PanelFocusState::ListSection);
+        panel.focus()->setSelectedItemID(QUuid(panel.stored(u"Old errand"_s)->id).toString());
+        panel.focus()->setFocusedSection(PanelFocusState::List);
         QCOMPARE(qRound(fill->property("color").value<QColor>().alphaF() * 100), 10);
         QCOMPARE(move->property("toolTipText").toString(), u"Move to today"_s);
         panel.click(move);
