@@ -45,7 +45,9 @@ Item {
 
         anchors.horizontalCenter: parent.horizontalCenter
         width: container.notchWidth + (container.panelWidth - container.notchWidth) * container.progress
-        height: Math.max(0, container.closedHeight + (openHeight - container.closedHeight) * container.progress)
+        // Whole pixels: a body less than a pixel high would have nothing to
+        // paint into.
+        height: Math.max(0, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress))
 
         HoverHandler {
             id: hover
