@@ -155,13 +155,33 @@ Item {
         }
     }
 
+    // The list is built in the time between frames, so the body starts to
+    // move in the very next frame; the list fades in once it is ready.
+    property var pendingList: null
     function showList() {
-        const holder = listHolder.createObject(content);
-        content.currentList = holder.list;
-        body.openHeight = Qt.binding(() => holder.implicitHeight);
-        holder.list.forceActiveFocus();
+        const incubator = listHolder.incubateObject(content);
+        pendingList = incubator;
+        const ready = () => {
+            const holder = incubator.object;
+            if (pendingList !== incubator) {
+                holder.destroy();
+                return;
+            }
+            pendingList = null;
+            content.currentList = holder.list;
+            body.openHeight = Qt.binding(() => holder.implicitHeight);
+            holder.list.forceActiveFocus();
+        };
+        if (incubator.status === Component.Ready)
+            ready();
+        else
+            incubator.onStatusChanged = status => {
+                if (status === Component.Ready)
+                    ready();
+            };
     }
     function hideList() {
+        pendingList = null;
         const list = content.currentList;
         if (!list)
             return;
