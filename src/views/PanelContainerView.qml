@@ -17,6 +17,9 @@ Item {
     property real notchWidth: 200
     property real panelWidth: 340
     property real closedHeight: 0
+    // The spring of every change of isOpen.
+    property real springResponse: 0.45
+    property real springDampingFraction: 0.72
 
     readonly property bool isOpen: animationState !== null && animationState.isOpen
     // The list shown while open (null while closed).
@@ -30,8 +33,8 @@ Item {
     // mid-way continues from what is on screen.
     SpringValue {
         id: openness
-        response: 0.45
-        dampingFraction: 0.72
+        response: container.springResponse
+        dampingFraction: container.springDampingFraction
         target: container.isOpen ? 1 : 0
     }
     readonly property real progress: openness.value
