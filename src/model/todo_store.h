@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QString>
 #include <QVariant>
+#include <QtQmlIntegration/qqmlintegration.h>
 
 #include <functional>
 #include <memory>
@@ -19,6 +20,8 @@ class TodoStorage;
 class TodoStore : public QObject
 {
     Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("The application makes the one store")
     Q_PROPERTY(QList<TodoItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(QString draftText READ draftText WRITE setDraftText NOTIFY draftTextChanged)
     Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
@@ -47,6 +50,8 @@ public:
     void setDraftText(const QString &text);
 
     double selectedDate() const { return m_selectedDate; }
+    // The current instant, from the store's clock.
+    double now() const { return m_clock(); }
 
     // The to-dos of the selected day, most recently added first.
     QList<TodoItem> itemsForSelectedDate() const;

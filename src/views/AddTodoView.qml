@@ -1,0 +1,139 @@
+import QtQuick
+import QtQuick.Controls
+import Marlowick
+
+// The field for a new to-do of the shown day and its round button. The text
+// is the store's draft, so it survives closing the panel.
+Item {
+    id: addView
+
+    property TodoStore store
+    property PanelFocusState focusState
+
+    readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
+    readonly property alias textField: field
+
+    function submitDraft() {
+        if (!canSubmit)
+            return;
+        store.addTodo(store.draftText);
+        store.draftText = "";
+    }
+
+    // The button morphs from the grey plus (0) to the white arrow (1).
+    SpringValue {
+        id: morph
+        response: 0.35
+        dampingFraction: 1
+        target: addView.canSubmit ? 1 : 0
+    }
+
+    readonly property real lineHeight: fontMetrics.height
+    FontMetrics {
+        id: fontMetrics
+        font: field.font
+    }
+
+    implicitHeight: Math.max(flick.height, button.height) + 24
+
+    // Grows with the text from one line to eight, then scrolls.
+    Flickable {
+        id: flick
+        x: 16
+        width: button.x - 8 - x
+        height: Math.min(field.implicitHeight, Math.ceil(addView.lineHeight * 8))
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 12
+        contentWidth: width
+        contentHeight: field.implicitHeight
+        clip: true
+        boundsBehavior: Flickable.StopAtBounds
+        interactive: contentHeight > height
+
+        TextArea.flickable: TextArea {
+            id: field
+            objectName: "addField"
+            text: addView.store ? addView.store.draftText : ""
+            onTextChanged: {
+                if (addView.store && addView.store.draftText !== text)
+                    addView.store.draftText = text;
+            }
+            placeholderText: qsTr("Add a to-do...")
+            placeholderTextColor: PanelColors.white(0.3)
+            textFormat: TextEdit.PlainText
+            wrapMode: TextEdit.Wrap
+            font.pixelSize: 13
+            color: PanelColors.primaryLabel
+            selectionColor: PanelColors.blue
+            background: null
+            padding: 0
+            Keys.onReturnPressed: event => {
+                // Shift-Return breaks the line.
+                if (event.modifiers & Qt.ShiftModifier) {
+                    event.accepted = false;
+                    return;
+                }
+                event.accepted = true;
+                addView.submitDraft();
+            }
+            Keys.onEnterPressed: event => {
+                event.accepted = true;
+                addView.submitDraft();
+            }
+            onActiveFocusChanged: {
+                if (!addView.focusState)
+                    return;
+                if (activeFocus)
+                    addView.focusState.focusedSection = PanelFocusState.Input;
+                else if (addView.focusState.focusedSection === PanelFocusState.Input)
+                    addView.focusState.focusedSection = PanelFocusState.NoSection;
+            }
+        }
+    }
+
+    Connections {
+        target: addView.focusState
+        function onFocusedSectionChanged() {
+            if (addView.focusState.focusedSection === PanelFocusState.Input && !field.activeFocus)
+                field.forceActiveFocus();
+        }
+    }
+
+    Item {
+        id: button
+        objectName: "addButton"
+        width: 16
+        height: 16
+        x: addView.width - 16 - width
+        anchors.bottom: parent.bottom
+        // Level with the bottom line of the field.
+        anchors.bottomMargin: 12 + Math.max(0, (addView.lineHeight - height) / 2)
+
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "add_circle"
+            size: 16
+            color: PanelColors.secondaryLabel
+            opacity: Math.max(0, Math.min(1, 1 - morph.value))
+            rotation: 90 * morph.value
+        }
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "arrow_circle_up"
+            size: 16
+            color: "white"
+            opacity: Math.max(0, Math.min(1, morph.value))
+            rotation: -90 * (1 - morph.value)
+        }
+        MouseArea {
+            anchors.fill: parent
+            anchors.margins: -4
+            onClicked: {
+                if (addView.canSubmit)
+                    addView.submitDraft();
+                else
+                    field.forceActiveFocus();
+            }
+        }
+    }
+}

@@ -1,0 +1,30 @@
+import QtQuick
+
+// A glyph of the Material Icons font, sized by `size` (pixels = points).
+Text {
+    id: icon
+
+    property string name
+    property real size: 13
+
+    readonly property var codepoints: ({
+            "check_circle": "\ue86c",
+            "check_circle_outline": "\ue92d",
+            "radio_button_unchecked": "\ue836",
+            "redo": "\ue15a",
+            "cancel": "\ue5c9",
+            "add_circle": "\ue147",
+            "arrow_circle_up": "\uf182",
+            "chevron_left": "\ue5cb",
+            "chevron_right": "\ue5cc",
+            "calendar_today": "\ue935",
+            "checklist": "\ue6b1"
+        })
+
+    text: codepoints[name] ?? ""
+    textFormat: Text.PlainText
+    font.family: "Material Icons"
+    font.pixelSize: size
+    horizontalAlignment: Text.AlignHCenter
+    verticalAlignment: Text.AlignVCenter
+}

@@ -1,0 +1,17 @@
+pragma Singleton
+import QtQuick
+
+// The panel's colours, always the dark scheme: a black body and white at
+// various opacities.
+QtObject {
+    readonly property color body: "black"
+    readonly property color primaryLabel: Qt.rgba(1, 1, 1, 0.85)
+    readonly property color secondaryLabel: Qt.rgba(235 / 255, 235 / 255, 245 / 255, 0.6)
+    readonly property color green: "#30d158"
+    readonly property color blue: "#0a84ff"
+    readonly property color separator: Qt.rgba(1, 1, 1, 0.1)
+
+    function white(opacity) {
+        return Qt.rgba(1, 1, 1, opacity);
+    }
+}

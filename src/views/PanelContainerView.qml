@@ -1,0 +1,202 @@
+import QtQuick
+import Qt5Compat.GraphicalEffects
+import Marlowick
+
+// The root of the dropdown panel: the black, notch-shaped body that springs
+// open from the notch width to the panel width and shows a fresh to-do list
+// while open. Driven only through animationState: reads isOpen, writes
+// mouseInPanel (from the body's area alone).
+//
+// Host it at the top of the panel window, centred horizontally; it is as wide
+// as the host makes it (panelWidth by default) and keeps the body centred.
+Item {
+    id: container
+
+    property TodoStore store
+    property NotchAnimationState animationState
+    property real notchWidth: 200
+    property real panelWidth: 340
+    property real closedHeight: 0
+    // The spring of every change of isOpen.
+    property real springResponse: 0.45
+    property real springDampingFraction: 0.72
+
+    readonly property bool isOpen: animationState !== null && animationState.isOpen
+    // The list shown while open (null while closed).
+    readonly property alias todoList: content.currentList
+    readonly property alias body: body
+
+    implicitWidth: panelWidth
+    implicitHeight: body.height
+
+    // 0 closed, 1 open; everything about the body follows it, so a reversal
+    // mid-way continues from what is on screen.
+    SpringValue {
+        id: openness
+        response: container.springResponse
+        dampingFraction: container.springDampingFraction
+        target: container.isOpen ? 1 : 0
+    }
+    readonly property real progress: openness.value
+
+    Item {
+        id: body
+        objectName: "panelBody"
+        readonly property real bottomRadius: 8 + (18 - 8) * container.progress
+        // The height of the open content; kept while the list fades out.
+        property real openHeight: 0
+
+        anchors.horizontalCenter: parent.horizontalCenter
+        width: container.notchWidth + (container.panelWidth - container.notchWidth) * container.progress
+        // Whole pixels: a body less than a pixel high would have nothing to
+        // paint into.
+        height: Math.max(0, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress))
+
+        HoverHandler {
+            id: hover
+            onHoveredChanged: {
+                if (container.animationState)
+                    container.animationState.mouseInPanel = hovered;
+            }
+        }
+
+        NotchShapeItem {
+            id: fill
+            anchors.fill: parent
+            visible: body.height > 0
+            topCornerRadius: 0
+            bottomCornerRadius: body.bottomRadius
+            fillColor: PanelColors.body
+        }
+
+        // The content, clipped to the outline.
+        Item {
+            id: content
+            anchors.fill: parent
+            property Item currentList: null
+            layer.enabled: true
+            layer.effect: OpacityMask {
+                maskSource: maskTexture
+            }
+        }
+        NotchShapeItem {
+            id: mask
+            anchors.fill: parent
+            visible: body.height > 0
+            topCornerRadius: 0
+            bottomCornerRadius: body.bottomRadius
+            fillColor: "black"
+        }
+        ShaderEffectSource {
+            id: maskTexture
+            sourceItem: mask
+            hideSource: true
+            visible: false
+        }
+
+        NotchShapeItem {
+            objectName: "panelBorder"
+            anchors.fill: parent
+            visible: body.height > 0
+            topCornerRadius: 0
+            bottomCornerRadius: body.bottomRadius
+            strokeWidth: 0.5
+            strokeTopColor: "transparent"
+            strokeBottomColor: PanelColors.white(0.08)
+            opacity: Math.max(0, Math.min(1, container.progress))
+        }
+    }
+
+    // A list laid out at the full panel width, hanging from the top centre of
+    // the body. It grows in from 92 % with a fade on its own spring and fades
+    // out in 0.15 s when the panel closes.
+    Component {
+        id: listHolder
+        Item {
+            id: holder
+            property alias list: todoList
+            width: container.panelWidth
+            x: (content.width - width) / 2
+            height: implicitHeight
+            implicitHeight: 20 + todoList.implicitHeight + 4
+
+            SpringValue {
+                id: appear
+                response: 0.45
+                dampingFraction: 0.72
+                target: 0
+            }
+            Component.onCompleted: appear.target = 1
+            opacity: Math.max(0, Math.min(1, appear.value))
+            transform: Scale {
+                origin.x: holder.width / 2
+                origin.y: 0
+                xScale: 0.92 + 0.08 * appear.value
+                yScale: 0.92 + 0.08 * appear.value
+            }
+
+            function dismiss() {
+                opacity = opacity; // stop following the spring
+                fadeOut.start();
+            }
+            NumberAnimation {
+                id: fadeOut
+                target: holder
+                property: "opacity"
+                to: 0
+                duration: 150
+                easing.type: Easing.OutQuad
+                onFinished: holder.destroy()
+            }
+
+            TodoListView {
+                id: todoList
+                y: 20
+                width: parent.width
+                store: container.store
+            }
+        }
+    }
+
+    // The list is built in the time between frames, so the body starts to
+    // move in the very next frame; the list fades in once it is ready.
+    property var pendingList: null
+    function showList() {
+        const incubator = listHolder.incubateObject(content);
+        pendingList = incubator;
+        const ready = () => {
+            const holder = incubator.object;
+            if (pendingList !== incubator) {
+                holder.destroy();
+                return;
+            }
+            pendingList = null;
+            content.currentList = holder.list;
+            body.openHeight = Qt.binding(() => holder.implicitHeight);
+            holder.list.forceActiveFocus();
+        };
+        if (incubator.status === Component.Ready)
+            ready();
+        else
+            incubator.onStatusChanged = status => {
+                if (status === Component.Ready)
+                    ready();
+            };
+    }
+    function hideList() {
+        pendingList = null;
+        const list = content.currentList;
+        if (!list)
+            return;
+        const holder = list.parent;
+        body.openHeight = holder.implicitHeight;
+        content.currentList = null;
+        holder.dismiss();
+    }
+
+    onIsOpenChanged: isOpen ? showList() : hideList()
+    Component.onCompleted: {
+        if (isOpen)
+            showList();
+    }
+}

@@ -1,0 +1,318 @@
+import QtQuick
+import QtQuick.Controls
+import Marlowick
+
+// The content of the open panel: the day header with its chevrons, the day's
+// to-dos (or a placeholder when it has none) and the add field. Made anew each
+// time the panel opens, so its focus, selection and editing state start
+// empty.
+FocusScope {
+    id: listView
+
+    property TodoStore store
+    // The keyboard and focus state of this panel; the keyboard handling works
+    // on the same object.
+    readonly property PanelFocusState focusState: PanelFocusState {}
+    readonly property DayTodoListModel dayModel: DayTodoListModel {
+        store: listView.store
+    }
+    readonly property alias rows: list
+
+    implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + bottomSeparator.height + addView.height
+
+    // Moves the keyboard focus to the element of the section assigned.
+    Connections {
+        target: listView.focusState
+        function onFocusedSectionChanged() {
+            switch (listView.focusState.focusedSection) {
+            case PanelFocusState.Date:
+                header.forceActiveFocus();
+                break;
+            case PanelFocusState.List:
+                if (listView.dayModel.count > 0)
+                    list.forceActiveFocus();
+                else
+                    placeholder.forceActiveFocus();
+                break;
+            case PanelFocusState.NoSection:
+                if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus)
+                    listView.forceActiveFocus();
+                break;
+            }
+        }
+    }
+    // Follows the keyboard focus moved by the platform.
+    function sectionFocusChanged(section, hasFocus) {
+        if (hasFocus)
+            focusState.focusedSection = section;
+        else if (focusState.focusedSection === section)
+            focusState.focusedSection = PanelFocusState.NoSection;
+    }
+
+    // Stacked top to bottom by anchors (a Column would not place the list or
+    // the placeholder while its height is 0, and would place it only at the
+    // next frame once it grows).
+    Item {
+        id: column
+        width: parent.width
+        height: listView.implicitHeight
+
+        // The day header.
+        FocusScope {
+            id: header
+            objectName: "dayHeader"
+            width: parent.width
+            height: 44
+            activeFocusOnTab: false
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.Date, activeFocus)
+
+            Rectangle {
+                x: 6
+                width: parent.width - 12
+                height: parent.height
+                radius: 6
+                color: listView.focusState.dateFocusedViaTab ? PanelColors.white(0.06) : "transparent"
+            }
+            MouseArea {
+                anchors.fill: parent
+                onClicked: {
+                    listView.focusState.dateFocusedViaTab = false;
+                    listView.focusState.focusedSection = PanelFocusState.Date;
+                }
+            }
+
+            Item {
+                objectName: "previousDayButton"
+                x: 10
+                y: 10
+                width: 28
+                height: 28
+                MaterialIcon {
+                    anchors.centerIn: parent
+                    name: "chevron_left"
+                    size: 11 * 24 / 16
+                    font.weight: Font.DemiBold
+                    color: PanelColors.white(0.5)
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: listView.store.goToPreviousDay()
+                }
+            }
+
+            // The label cross-fades from the old day to the new one.
+            Item {
+                id: dayLabel
+                anchors.horizontalCenter: parent.horizontalCenter
+                y: 10
+                height: 28
+                width: parent.width - 2 * 38
+                property string shown: listView.store ? listView.store.selectedDateLabel : ""
+                property string previous: ""
+                property real progress: 1
+                onShownChanged: {
+                    labelChange.stop();
+                    progress = 0;
+                    labelChange.start();
+                }
+                NumberAnimation {
+                    id: labelChange
+                    target: dayLabel
+                    property: "progress"
+                    from: 0
+                    to: 1
+                    duration: SpringEasing.duration(0.25, 1)
+                    easing: SpringEasing.curve(0.25, 1)
+                    onStopped: dayLabel.previous = dayLabel.shown
+                }
+                Text {
+                    anchors.centerIn: parent
+                    text: dayLabel.previous
+                    visible: dayLabel.progress < 1
+                    opacity: 1 - dayLabel.progress
+                    scale: 1 - 0.1 * dayLabel.progress
+                    textFormat: Text.PlainText
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    color: "white"
+                }
+                Text {
+                    objectName: "dayLabel"
+                    anchors.centerIn: parent
+                    text: dayLabel.shown
+                    opacity: dayLabel.progress
+                    scale: 0.9 + 0.1 * dayLabel.progress
+                    textFormat: Text.PlainText
+                    font.pixelSize: 13
+                    font.weight: Font.DemiBold
+                    color: "white"
+                }
+            }
+
+            Item {
+                objectName: "nextDayButton"
+                x: parent.width - 10 - width
+                y: 10
+                width: 28
+                height: 28
+                MaterialIcon {
+                    anchors.centerIn: parent
+                    name: "chevron_right"
+                    size: 11 * 24 / 16
+                    font.weight: Font.DemiBold
+                    color: PanelColors.white(0.5)
+                }
+                MouseArea {
+                    anchors.fill: parent
+                    onClicked: listView.store.goToNextDay()
+                }
+            }
+        }
+
+        Separator {
+            id: topSeparator
+            anchors.top: header.bottom
+            width: parent.width
+        }
+
+        // The day's to-dos, built lazily, at most 320 high; no height on a
+        // day without to-dos.
+        ListView {
+            id: list
+            objectName: "todoList"
+            readonly property bool shown: listView.dayModel.count > 0
+            anchors.top: topSeparator.bottom
+            x: 8
+            width: parent.width - 16
+            height: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
+            // Rows coming and going change the height smoothly.
+            // (Not while the panel opens: the list starts at its full height.)
+            property bool animatesHeight: false
+            Timer {
+                interval: 100
+                running: true
+                onTriggered: list.animatesHeight = true
+            }
+            Behavior on height {
+                enabled: list.shown && list.animatesHeight
+                NumberAnimation {
+                    duration: SpringEasing.duration(0.25, 1)
+                    easing: SpringEasing.curve(0.25, 1)
+                }
+            }
+            topMargin: 6
+            bottomMargin: 6
+            spacing: 4
+            clip: true
+            boundsBehavior: Flickable.StopAtBounds
+            activeFocusOnTab: false
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
+            model: listView.dayModel
+            ScrollIndicator.vertical: ScrollIndicator {}
+
+            delegate: TodoRowView {
+                width: ListView.view.width
+                dayModel: listView.dayModel
+                focusState: listView.focusState
+                showMoveToToday: !listView.dayModel.isToday
+                isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
+                onTap: listView.focusState.focusedSection = PanelFocusState.List
+            }
+
+            add: Transition {
+                NumberAnimation {
+                    property: "opacity"
+                    from: 0
+                    to: 1
+                    duration: 200
+                    easing.type: Easing.InOutQuad
+                }
+            }
+            remove: Transition {
+                // A row on its way out takes no more clicks.
+                PropertyAction {
+                    property: "enabled"
+                    value: false
+                }
+                NumberAnimation {
+                    property: "opacity"
+                    to: 0
+                    duration: SpringEasing.duration(0.25, 1)
+                    easing: SpringEasing.curve(0.25, 1)
+                }
+            }
+            displaced: Transition {
+                NumberAnimation {
+                    property: "y"
+                    duration: SpringEasing.duration(0.25, 1)
+                    easing: SpringEasing.curve(0.25, 1)
+                }
+                // A row whose insertion was interrupted still ends visible.
+                NumberAnimation {
+                    property: "opacity"
+                    to: 1
+                    duration: 200
+                }
+            }
+        }
+
+        // Stands in for the list on a day without to-dos.
+        FocusScope {
+            id: placeholder
+            objectName: "placeholder"
+            readonly property bool shown: listView.dayModel.count === 0
+            anchors.top: list.bottom
+            width: parent.width
+            height: shown ? 100 : 0
+            enabled: shown
+            clip: true
+            activeFocusOnTab: false
+            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
+
+            MouseArea {
+                anchors.fill: parent
+                onClicked: listView.focusState.focusedSection = PanelFocusState.List
+            }
+            Column {
+                anchors.centerIn: parent
+                visible: placeholder.shown
+                spacing: 8
+                MaterialIcon {
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    name: listView.dayModel.isToday ? "check_circle_outline" : "calendar_today"
+                    size: 28
+                    color: PanelColors.white(0.2)
+                }
+                Text {
+                    objectName: "placeholderTitle"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: listView.dayModel.isToday ? qsTr("All clear!") : qsTr("Nothing here")
+                    font.pixelSize: 13
+                    font.weight: Font.Medium
+                    color: PanelColors.white(0.5)
+                }
+                Text {
+                    objectName: "placeholderSubtitle"
+                    anchors.horizontalCenter: parent.horizontalCenter
+                    text: listView.dayModel.isToday ? qsTr("Add a to-do below") : qsTr("No tasks for this day")
+                    font.pixelSize: 11
+                    color: PanelColors.white(0.3)
+                }
+            }
+        }
+
+        Separator {
+            id: bottomSeparator
+            anchors.top: placeholder.bottom
+            width: parent.width
+        }
+
+        AddTodoView {
+            id: addView
+            anchors.top: bottomSeparator.bottom
+            width: parent.width
+            store: listView.store
+            focusState: listView.focusState
+        }
+    }
+}

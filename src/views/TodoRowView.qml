@@ -1,0 +1,248 @@
+import QtQuick
+import QtQuick.Controls
+import Marlowick
+
+// One to-do of the shown day: its completion icon, its title (edited in place
+// after a double click) and, while hovered, the move-to-today and delete
+// buttons. Changes go to the store through the day model.
+Item {
+    id: row
+
+    // The to-do shown (from the model) and where its actions go.
+    required property string itemId
+    required property string title
+    required property bool isCompleted
+    property DayTodoListModel dayModel
+    property PanelFocusState focusState
+    property bool showMoveToToday: false
+    property bool isSelected: false
+    // Runs before each of the row's store actions.
+    signal tap
+
+    readonly property bool isEditing: focusState !== null && focusState.editingItemID !== "" && focusState.editingItemID === itemId
+    readonly property bool isHovering: hover.hovered
+    property string editText: ""
+    // A single click on the title waits to be sure no second click follows.
+    readonly property bool pendingToggle: singleClick.running
+
+    // Follows isHovering over 0.15 s; fades the fill and the action buttons.
+    property real hoverAmount: isHovering ? 1 : 0
+    Behavior on hoverAmount {
+        NumberAnimation {
+            duration: 150
+            easing.type: Easing.InOutQuad
+        }
+    }
+
+    function beginEdit() {
+        editText = title;
+        focusState.editingItemID = itemId;
+        editLoader.item.cursorPosition = editLoader.item.length;
+        editLoader.item.forceActiveFocus();
+    }
+    function commitEdit() {
+        if (!isEditing)
+            return;
+        focusState.editingItemID = "";
+        dayModel.updateTitle(itemId, editText);
+    }
+    function cancelEdit() {
+        focusState.editingItemID = "";
+        editText = title;
+    }
+    function toggle() {
+        row.tap();
+        dayModel.toggleCompletion(itemId);
+    }
+
+    implicitHeight: Math.max(icon.implicitHeight, titleArea.height, 18) + 14
+
+    HoverHandler {
+        id: hover
+    }
+
+    Rectangle {
+        objectName: "rowFill"
+        anchors.fill: parent
+        radius: 8
+        color: row.isSelected ? PanelColors.white(0.1) : PanelColors.white(0.06 * row.hoverAmount)
+    }
+
+    // The empty circle turns into the green check (and back) on the toggle's
+    // spring: the two glyphs cross-fade with a slight pop.
+    Item {
+        id: icon
+        objectName: "completionIcon"
+        x: 10
+        width: 18
+        height: 18
+        implicitHeight: 18
+        anchors.verticalCenter: parent.verticalCenter
+
+        property real done: row.isCompleted ? 1 : 0
+        Behavior on done {
+            NumberAnimation {
+                duration: SpringEasing.duration(0.3, 1)
+                easing: SpringEasing.curve(0.3, 1)
+            }
+        }
+
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "radio_button_unchecked"
+            size: 18
+            color: PanelColors.secondaryLabel
+            opacity: 1 - icon.done
+        }
+        MaterialIcon {
+            anchors.centerIn: parent
+            name: "check_circle"
+            size: 18
+            color: PanelColors.green
+            opacity: icon.done
+            scale: 0.7 + 0.3 * icon.done
+        }
+        MouseArea {
+            anchors.fill: parent
+            anchors.margins: -3
+            onClicked: row.toggle()
+        }
+    }
+
+    Item {
+        id: titleArea
+        objectName: "titleArea"
+        x: icon.x + icon.width + 10
+        width: actionArea.x - 10 - x
+        height: row.isEditing ? editLoader.height : titleText.implicitHeight
+        anchors.verticalCenter: parent.verticalCenter
+
+        Text {
+            id: titleText
+            objectName: "titleText"
+            visible: !row.isEditing
+            width: parent.width
+            text: row.title
+            textFormat: Text.PlainText
+            wrapMode: Text.Wrap
+            font.pixelSize: 13
+            font.strikeout: row.isCompleted
+            color: row.isCompleted ? PanelColors.secondaryLabel : PanelColors.primaryLabel
+        }
+
+        // A single click toggles once no second click can follow within the
+        // platform's double-click time; a double click edits instead.
+        MouseArea {
+            anchors.fill: parent
+            enabled: !row.isEditing
+            onClicked: singleClick.restart()
+            onDoubleClicked: {
+                singleClick.stop();
+                row.beginEdit();
+            }
+        }
+        Timer {
+            id: singleClick
+            interval: Qt.styleHints.mouseDoubleClickInterval
+            onTriggered: row.toggle()
+        }
+
+        Loader {
+            id: editLoader
+            active: row.isEditing
+            width: parent.width
+            sourceComponent: TextArea {
+                objectName: "editField"
+                text: row.editText
+                onTextChanged: row.editText = text
+                textFormat: TextEdit.PlainText
+                wrapMode: TextEdit.Wrap
+                font.pixelSize: 13
+                color: PanelColors.primaryLabel
+                selectionColor: PanelColors.blue
+                background: null
+                padding: 0
+                leftPadding: 0
+                rightPadding: 0
+                Keys.onReturnPressed: event => {
+                    event.accepted = true;
+                    row.commitEdit();
+                }
+                Keys.onEnterPressed: event => {
+                    event.accepted = true;
+                    row.commitEdit();
+                }
+                Keys.onEscapePressed: event => {
+                    event.accepted = true;
+                    row.cancelEdit();
+                }
+                onActiveFocusChanged: {
+                    if (!activeFocus)
+                        row.commitEdit();
+                }
+            }
+        }
+    }
+
+    // Keeps its width whether or not the buttons show, so hover never moves
+    // the title.
+    Item {
+        id: actionArea
+        objectName: "actionArea"
+        width: row.showMoveToToday ? 38 : 18
+        height: parent.height
+        x: row.width - 10 - width
+
+        Row {
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
+            spacing: 6
+
+            MaterialIcon {
+                id: moveButton
+                objectName: "moveToTodayButton"
+                visible: row.showMoveToToday
+                anchors.verticalCenter: parent.verticalCenter
+                name: "redo"
+                size: 12
+                font.weight: Font.Medium
+                color: Qt.rgba(PanelColors.blue.r, PanelColors.blue.g, PanelColors.blue.b, 0.8)
+                opacity: row.hoverAmount
+                MouseArea {
+                    id: moveArea
+                    anchors.fill: parent
+                    anchors.margins: -2
+                    enabled: row.isHovering
+                    hoverEnabled: true
+                    onClicked: {
+                        row.tap();
+                        row.dayModel.moveToToday(row.itemId);
+                    }
+                }
+                ToolTip.visible: moveArea.containsMouse
+                ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval
+                readonly property string toolTipText: qsTr("Move to today")
+                ToolTip.text: toolTipText
+            }
+
+            // No pressed look: the glyph is drawn the same while held.
+            MaterialIcon {
+                objectName: "deleteButton"
+                anchors.verticalCenter: parent.verticalCenter
+                name: "cancel"
+                size: 14
+                color: PanelColors.secondaryLabel
+                opacity: row.hoverAmount
+                MouseArea {
+                    anchors.fill: parent
+                    anchors.margins: -2
+                    enabled: row.isHovering
+                    onClicked: {
+                        row.tap();
+                        row.dayModel.deleteTodo(row.itemId);
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "model/todo_item.h"
+
+#include <QAbstractListModel>
+#include <QPointer>
+#include <QtQmlIntegration/qqmlintegration.h>
+
+class TodoStore;
+
+// The to-dos of the store's selected day as a list model, in the store's order
+// (most recently added first). It follows the store and reports each change
+// as the rows inserted, removed or changed, never as a reset, so views keep
+// the rows that stay and animate those that come and go; a change of day
+// removes the old day's rows and inserts the new day's.
+//
+// The actions name a to-do by its id and act on the stored to-do with that
+// id; an id that is no longer stored does nothing.
+class DayTodoListModel : public QAbstractListModel
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(TodoStore *store READ store WRITE setStore NOTIFY storeChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+    // Whether the selected day is today.
+    Q_PROPERTY(bool isToday READ isToday NOTIFY isTodayChanged)
+
+public:
+    enum Role { IdRole = Qt::UserRole + 1, TitleRole, IsCompletedRole };
+    Q_ENUM(Role)
+
+    explicit DayTodoListModel(QObject *parent = nullptr);
+
+    TodoStore *store() const { return m_store; }
+    void setStore(TodoStore *store);
+    int count() const { return int(m_items.size()); }
+    bool isToday() const { return m_isToday; }
+    const QList<TodoItem> &items() const { return m_items; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    Q_INVOKABLE int rowOf(const QString &id) const;
+    Q_INVOKABLE QString idAt(int row) const;
+
+    Q_INVOKABLE void toggleCompletion(const QString &id);
+    Q_INVOKABLE void updateTitle(const QString &id, const QString &title);
+    Q_INVOKABLE void deleteTodo(const QString &id);
+    Q_INVOKABLE void moveToToday(const QString &id);
+
+Q_SIGNALS:
+    void storeChanged();
+    void countChanged();
+    void isTodayChanged();
+
+private:
+    void sync();
+    void updateIsToday();
+    const TodoItem *storedItem(const QString &id) const;
+
+    QPointer<TodoStore> m_store;
+    QList<TodoItem> m_items;
+    bool m_isToday = false;
+};

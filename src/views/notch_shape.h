@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QRectF>
+
+#include <utility>
+
+// The panel's outline: a rectangle whose corners are rounded with quadratic
+// curves (the rectangle's corner is the control point), the two top corners
+// with one radius and the two bottom corners with another. A plain value; the
+// radii are clamped only when a path is built.
+struct NotchShape {
+    double topCornerRadius = 0;
+    double bottomCornerRadius = 0;
+    // How far the outline lies inside the rectangle it is given.
+    double insetAmount = 0;
+
+    // The closed outline for the rectangle, clockwise on screen (y down),
+    // starting at the left edge below the top-left corner. Never leaves rect.
+    QPainterPath path(const QRectF &rect) const;
+
+    // A copy whose outline lies `amount` further inside; insets add up.
+    NotchShape inset(double amount) const { return {topCornerRadius, bottomCornerRadius, insetAmount + amount}; }
+
+    // The pair that animations interpolate: (top radius, bottom radius). The
+    // inset is not part of it.
+    std::pair<double, double> animatableData() const { return {topCornerRadius, bottomCornerRadius}; }
+    void setAnimatableData(std::pair<double, double> radii)
+    {
+        topCornerRadius = radii.first;
+        bottomCornerRadius = radii.second;
+    }
+
+    friend bool operator==(const NotchShape &, const NotchShape &) = default;
+};

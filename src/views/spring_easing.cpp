@@ -1,0 +1,15 @@
+#include "spring_easing.h"
+
+#include "spring_curve.h"
+
+#include <cmath>
+
+QEasingCurve SpringEasing::curve(double response, double dampingFraction)
+{
+    return SpringCurve(response, dampingFraction).easingCurve();
+}
+
+int SpringEasing::duration(double response, double dampingFraction)
+{
+    return int(std::lround(SpringCurve(response, dampingFraction).settlingTime() * 1000));
+}

@@ -1,0 +1,378 @@
+#include "model/day_calendar.h"
+#include "model/todo_store.h"
+#include "notch/notch_animation_state.h"
+#include "views/panel_focus_state.h"
+
+#include "model/fake_storage.h"
+#include "support/test_main.h"
+
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Items of that object name in the visual tree below `root` (list delegates
+// have no QObject parent, so findChildren misses them).
+QList<QQuickItem *> itemsNamed(QQuickItem *root, const QString &name)
+{
+    QList<QQuickItem *> found;
+    const QList<QQuickItem *> children = root->childItems();
+    for (QQuickItem *child : children) {
+        if (child->objectName() == name)
+            found.append(child);
+        found.append(itemsNamed(child, name));
+    }
+    return found;
+}
+
+// The panel's root view hosted as the panel window hosts it, over a store
+// kept in memory, with real mouse and key events sent to the window.
+struct Panel {
+    FakeStorageState storage;
+    std::unique_ptr<TodoStore> store;
+    NotchAnimationState state;
+    QQuickView view;
+
+    // Titles of to-dos on the day `dayOffset` days from today, newest last.
+    explicit Panel(const QStringList &titles = {}, int dayOffset = 0)
+    {
+        store = std::make_unique<TodoStore>(std::make_unique<FakeStorage>(&storage));
+        const double today = sharedCalendar().startOfDay(store->now()).value();
+        const double day = sharedCalendar().addingDays(today, dayOffset).value();
+        QList<TodoItem> items;
+        for (qsizetype i = 0; i < titles.size(); ++i)
+            items.prepend(TodoItem{QUuid::createUuid(), titles[i], false, day + double(i), day});
+        store->setItems(items);
+        store->shiftSelectedDate(dayOffset);
+
+        view.engine()->addImportPath(u"qrc:/"_s);
+        view.setInitialProperties({{u"store"_s, QVariant::fromValue(store.get())}, {u"animationState"_s, QVariant::fromValue(&state)}});
+        view.setSource(QUrl(u"qrc:/tools/PanelHost.qml"_s));
+        view.show();
+    }
+
+    QQuickItem *container() const { return view.rootObject()->findChild<QQuickItem *>(u"panelContainer"_s); }
+    QQuickItem *body() const { return view.rootObject()->findChild<QQuickItem *>(u"panelBody"_s); }
+    QQuickItem *list() const { return container()->property("todoList").value<QQuickItem *>(); }
+    PanelFocusState *focus() const { return list()->property("focusState").value<PanelFocusState *>(); }
+
+    // The first visible item of that name (below `under`, or anywhere in the list).
+    QQuickItem *find(const QString &name, QQuickItem *under = nullptr) const
+    {
+        for (QQuickItem *item : itemsNamed(under ? under : list(), name)) {
+            if (item->isVisible())
+                return item;
+        }
+        return nullptr;
+    }
+    QQuickItem *titleText(const QString &title) const
+    {
+        for (QQuickItem *item : itemsNamed(list(), u"titleText"_s)) {
+            if (item->isVisible() && item->property("text").toString() == title && item->opacity() > 0)
+                return item;
+        }
+        return nullptr;
+    }
+    // The row (delegate) that shows the title.
+    QQuickItem *row(const QString &title) const
+    {
+        QQuickItem *text = titleText(title);
+        return text ? text->parentItem()->parentItem() : nullptr;
+    }
+    // The placeholder shows with its 100-point height.
+    bool placeholderShown() const { return find(u"placeholder"_s)->height() == 100; }
+    const TodoItem *stored(const QString &title) const
+    {
+        for (const TodoItem &item : store->items()) {
+            if (item.title == title)
+                return &item;
+        }
+        return nullptr;
+    }
+
+    static QPoint centre(QQuickItem *item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint(); }
+    void click(QQuickItem *item) { QTest::mouseClick(&view, Qt::LeftButton, {}, centre(item)); }
+    void hover(QQuickItem *item) { QTest::mouseMove(&view, centre(item)); }
+
+    bool open()
+    {
+        state.setOpen(true);
+        return QTest::qWaitFor([this] { return body()->width() == 340 && list(); }, 10000);
+    }
+};
+
+// Qt Test has no keyClicks for windows.
+void type(QWindow *window, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
+}
+
+} // namespace
+
+class PanelViewTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void opensFromTheNotchAndReportsHoverFromTheBodyOnly()
+    {
+        Panel panel({u"Buy milk"_s});
+        QVERIFY(QTest::qWaitForWindowExposed(&panel.view));
+        QQuickItem *body = panel.body();
+        QQuickItem *border = panel.container()->findChild<QQuickItem *>(u"panelBorder"_s);
+        QCOMPARE(body->width(), 200.0);
+        QCOMPARE(body->height(), 0.0);
+        QCOMPARE(border->opacity(), 0.0);
+        QVERIFY(!panel.list());
+        // Centred at the top of the 380-wide window.
+        QCOMPARE(body->mapToScene(QPointF(0, 0)), QPointF(90, 0));
+
+        QVERIFY(panel.open());
+        QTRY_COMPARE(border->opacity(), 1.0);
+        QCOMPARE(body->mapToScene(QPointF(0, 0)), QPointF(20, 0));
+        QVERIFY(body->height() > 100);
+        QVERIFY(panel.find(u"dayLabel"_s)->property("text").toString().startsWith(panel.store->selectedDateLabel()));
+
+        // Hover comes from the body, not from the rest of the window.
+        QVERIFY(!panel.state.mouseInPanel());
+        QTest::mouseMove(&panel.view, QPoint(10, 10));
+        QVERIFY(!panel.state.mouseInPanel());
+        QSignalSpy hoverChanges(&panel.state, &NotchAnimationState::mouseInPanelChanged);
+        QTest::mouseMove(&panel.view, QPoint(190, 30));
+        QTRY_VERIFY(panel.state.mouseInPanel());
+        QTest::mouseMove(&panel.view, QPoint(200, 90));
+        QTest::mouseMove(&panel.view, QPoint(100, 60));
+        QTest::mouseMove(&panel.view, QPoint(190, 510));
+        QTRY_VERIFY(!panel.state.mouseInPanel());
+        QCOMPARE(hoverChanges.size(), 2);
+
+        // Closing: the list goes, the body springs back into the notch.
+        panel.state.setOpen(false);
+        QTRY_VERIFY(!panel.list());
+        QTRY_VERIFY(body->width() < 300);
+        // Reopened mid-way: it carries on from what is on screen.
+        const double width = body->width();
+        panel.state.setOpen(true);
+        QCOMPARE(body->width(), width);
+        QTRY_COMPARE(body->width(), 340.0);
+        QVERIFY(panel.list());
+        panel.state.setOpen(false);
+        QTRY_COMPARE(body->width(), 200.0);
+        QTRY_COMPARE(body->height(), 0.0);
+        QCOMPARE(border->opacity(), 0.0);
+    }
+
+    void addsThroughTheFieldAndShowsTitlesAsTyped()
+    {
+        Panel panel;
+        QVERIFY(panel.open());
+        QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"All clear!"_s);
+        QQuickItem *field = panel.find(u"addField"_s);
+        QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
+        panel.click(field);
+        QTRY_VERIFY(field->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Input);
+
+        // Blanks: Return does nothing and keeps them.
+        type(&panel.view, u"   "_s);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QVERIFY(panel.store->items().isEmpty());
+        QCOMPARE(panel.store->draftText(), u"   "_s);
+
+        type(&panel.view, u"Buy bread  "_s);
+        QCOMPARE(panel.store->draftText(), u"   Buy bread  "_s);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QCOMPARE(panel.store->items().size(), 1);
+        QCOMPARE(panel.store->items().first().title, u"Buy bread"_s);
+        QCOMPARE(panel.store->draftText(), QString());
+        QCOMPARE(field->property("text").toString(), QString());
+        QVERIFY(field->hasActiveFocus());
+        QTRY_VERIFY(panel.titleText(u"Buy bread"_s));
+        QVERIFY(!panel.placeholderShown());
+
+        const QString markup = u"<b>milk</b> & <i>eggs</i>"_s;
+        type(&panel.view, markup);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QTRY_VERIFY(panel.titleText(markup));
+        QQuickItem *title = panel.titleText(markup);
+        QCOMPARE(title->property("textFormat").toInt(), 0 /* Text.PlainText */);
+        // Shown as typed: as wide as the plain characters, tags included.
+        QQuickItem *plain = panel.titleText(u"Buy bread"_s);
+        QVERIFY(title->property("contentWidth").toDouble() > 2 * plain->property("contentWidth").toDouble());
+
+        // The draft is the store's: it survives closing and reopening.
+        type(&panel.view, u"half typed"_s);
+        panel.state.setOpen(false);
+        QTRY_VERIFY(!panel.list());
+        QVERIFY(panel.open());
+        QCOMPARE(panel.find(u"addField"_s)->property("text").toString(), u"half typed"_s);
+    }
+
+    void addFieldGrowsToEightLinesAndItsButtonFocusesOrSubmits()
+    {
+        Panel panel;
+        QVERIFY(panel.open());
+        QQuickItem *field = panel.find(u"addField"_s);
+        QQuickItem *flick = field->parentItem()->parentItem();
+        const double oneLine = flick->height();
+        QVERIFY(oneLine > 10 && oneLine < 30);
+
+        // The plus puts the focus into the field and adds nothing.
+        QVERIFY(!field->hasActiveFocus());
+        panel.click(panel.find(u"addButton"_s));
+        QTRY_VERIFY(field->hasActiveFocus());
+        QVERIFY(panel.store->items().isEmpty());
+
+        panel.store->setDraftText(u"1\n2\n3"_s);
+        QTRY_VERIFY(flick->height() > 2.5 * oneLine);
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
+        QTRY_VERIFY(field->height() > 10 * oneLine);
+        QVERIFY(std::abs(flick->height() - 8 * oneLine) < oneLine * 0.5);
+        QVERIFY(flick->property("contentHeight").toDouble() > flick->height());
+
+        // With text the button submits.
+        panel.click(panel.find(u"addButton"_s));
+        QCOMPARE(panel.store->items().size(), 1);
+        QCOMPARE(panel.store->draftText(), QString());
+        QTRY_COMPARE(flick->height(), oneLine);
+    }
+
+    void clickingTogglesAndDoubleClickingEditsInPlace()
+    {
+        Panel panel({u"Buy milk"_s, u"Call mum"_s});
+        QVERIFY(panel.open());
+
+        // A single click on the title toggles once no double click can follow.
+        panel.click(panel.titleText(u"Buy milk"_s));
+        QTRY_VERIFY(panel.stored(u"Buy milk"_s)->isCompleted);
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QCOMPARE(panel.focus()->selectedItemID(), QString());
+        QVERIFY(panel.titleText(u"Buy milk"_s)->property("font").value<QFont>().strikeOut());
+        // The icon toggles at once.
+        panel.click(panel.find(u"completionIcon"_s, panel.row(u"Buy milk"_s)));
+        QVERIFY(!panel.stored(u"Buy milk"_s)->isCompleted);
+
+        // A double click edits and never toggles; Return commits, trimmed.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Buy milk"_s)));
+        QQuickItem *row = panel.row(u"Buy milk"_s) ? panel.row(u"Buy milk"_s) : nullptr;
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        QQuickItem *edit = panel.find(u"editField"_s);
+        row = edit->parentItem()->parentItem()->parentItem();
+        QVERIFY(edit->hasActiveFocus());
+        QCOMPARE(edit->property("text").toString(), u"Buy milk"_s);
+        QVERIFY(!row->property("pendingToggle").toBool());
+        QVERIFY(!panel.stored(u"Buy milk"_s)->isCompleted);
+        QTest::keyClick(&panel.view, Qt::Key_A, Qt::ControlModifier);
+        type(&panel.view, u" Buy oat milk "_s);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QVERIFY(panel.stored(u"Buy oat milk"_s));
+        QVERIFY(!panel.find(u"editField"_s));
+        QTRY_VERIFY(panel.titleText(u"Buy oat milk"_s));
+
+        // Escape discards, ends editing and goes no further.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Call mum"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        type(&panel.view, u"xyz"_s);
+        const int writes = panel.storage.writes;
+        QTest::keyClick(&panel.view, Qt::Key_Escape);
+        QVERIFY(!panel.find(u"editField"_s));
+        QVERIFY(panel.stored(u"Call mum"_s));
+        QCOMPARE(panel.storage.writes, writes);
+        QCOMPARE(panel.view.rootObject()->property("escapesSeen").toInt(), 0);
+
+        // Blanks and Return: the old title stays, editing ends, nothing saved.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Call mum"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        QTest::keyClick(&panel.view, Qt::Key_A, Qt::ControlModifier);
+        type(&panel.view, u"   "_s);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QVERIFY(!panel.find(u"editField"_s));
+        QVERIFY(panel.stored(u"Call mum"_s));
+        QCOMPARE(panel.storage.writes, writes);
+
+        // Focus leaving the field commits.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Call mum"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        QTest::keyClick(&panel.view, Qt::Key_A, Qt::ControlModifier);
+        type(&panel.view, u"Call dad  "_s);
+        panel.click(panel.find(u"dayHeader"_s));
+        QVERIFY(!panel.find(u"editField"_s));
+        QVERIFY(panel.stored(u"Call dad"_s));
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
+    }
+
+    void rowButtonsMoveToTodayAndDelete()
+    {
+        Panel panel({u"Old errand"_s, u"Other"_s}, -1);
+        QVERIFY(panel.open());
+        QQuickItem *row = panel.row(u"Old errand"_s);
+        QCOMPARE(panel.find(u"actionArea"_s, row)->width(), 38.0);
+        QQuickItem *move = panel.find(u"moveToTodayButton"_s, row);
+        QCOMPARE(move->opacity(), 0.0);
+
+        // Hover fades the buttons in; the selection's fill wins over hover.
+        panel.hover(panel.titleText(u"Old errand"_s));
+        QTRY_COMPARE(move->opacity(), 1.0);
+        QQuickItem *fill = panel.find(u"rowFill"_s, row);
+        QCOMPARE(qRound(fill->property("color").value<QColor>().alphaF() * 100), 6);
+        panel.focus()->setSelectedItemID(QUuid(panel.stored(u"Old errand"_s)->id).toString());
+        panel.focus()->setFocusedSection(PanelFocusState::List);
+        QCOMPARE(qRound(fill->property("color").value<QColor>().alphaF() * 100), 10);
+        QCOMPARE(move->property("toolTipText").toString(), u"Move to today"_s);
+        panel.click(move);
+        QVERIFY(sharedCalendar().isInToday(panel.stored(u"Old errand"_s)->date, panel.store->now()));
+        QTRY_VERIFY(!panel.titleText(u"Old errand"_s));
+
+        panel.store->goToNextDay();
+        QTRY_VERIFY(panel.titleText(u"Old errand"_s));
+        row = panel.row(u"Old errand"_s);
+        QCOMPARE(panel.find(u"actionArea"_s, row)->width(), 18.0);
+        QVERIFY(!panel.find(u"moveToTodayButton"_s, row));
+        panel.hover(panel.titleText(u"Old errand"_s));
+        QQuickItem *remove = panel.find(u"deleteButton"_s, row);
+        QTRY_COMPARE(remove->opacity(), 1.0);
+        panel.click(remove);
+        QVERIFY(!panel.stored(u"Old errand"_s));
+        QTRY_VERIFY(panel.placeholderShown());
+        QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"All clear!"_s);
+        QCOMPARE(panel.find(u"placeholderSubtitle"_s)->property("text").toString(), u"Add a to-do below"_s);
+    }
+
+    void emptyDaysShowThePlaceholderAndLongDaysScroll()
+    {
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many.append(u"To-do %1"_s.arg(i));
+        Panel panel(many, 2);
+        QVERIFY(panel.open());
+        QQuickItem *list = panel.find(u"todoList"_s);
+        QVERIFY(list);
+        QTRY_COMPARE(list->height(), 320.0);
+        QVERIFY(list->property("contentHeight").toDouble() > 320);
+        QVERIFY(!panel.placeholderShown());
+        // Built lazily: far fewer rows than to-dos.
+        QVERIFY(itemsNamed(list, u"titleText"_s).size() < 20);
+
+        // The chevron steps one day: an empty day shows the placeholder.
+        const QString dayWithItems = panel.store->selectedDateLabel();
+        panel.click(panel.find(u"nextDayButton"_s));
+        QTRY_VERIFY(panel.placeholderShown());
+        QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"Nothing here"_s);
+        QCOMPARE(panel.find(u"placeholderSubtitle"_s)->property("text").toString(), u"No tasks for this day"_s);
+        QTRY_COMPARE(list->height(), 0.0);
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::NoSection);
+        // At once: nothing of the day before stands in the way.
+        panel.click(panel.find(u"previousDayButton"_s));
+        QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
+        QTRY_COMPARE(list->height(), 320.0);
+    }
+};
+
+MARLOWICK_TEST(PanelViewTest)
+#include "panel_view_test.moc"

@@ -1,0 +1,89 @@
+#include "views/spring_curve.h"
+#include "views/spring_value.h"
+
+#include "support/test_main.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cmath>
+
+class SpringTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void overshootsOnlyBelowCriticalDamping()
+    {
+        for (const double damping : {0.5, 0.72, 1.0, 1.5}) {
+            const SpringCurve spring(0.45, damping);
+            double peak = 0;
+            for (double t = 0; t < 3; t += 0.001)
+                peak = std::max(peak, spring.valueAt(t));
+            if (damping < 1)
+                QVERIFY2(peak > 1.01, qPrintable(QString::number(damping)));
+            else
+                QVERIFY2(peak <= 1.0 + 1e-12, qPrintable(QString::number(damping)));
+        }
+        // The curve of the architecture note at one instant, both branches.
+        const double w0 = 2 * M_PI / 0.45;
+        const double wd = w0 * std::sqrt(1 - 0.72 * 0.72);
+        const double t = 0.2;
+        QCOMPARE(SpringCurve(0.45, 0.72).valueAt(t),
+                 1 - std::exp(-0.72 * w0 * t) * (std::cos(wd * t) + 0.72 * w0 / wd * std::sin(wd * t)));
+        QCOMPARE(SpringCurve(0.45, 1).valueAt(t), 1 - std::exp(-w0 * t) * (1 + w0 * t));
+    }
+
+    void settlesWithinToleranceAfterItsSettlingTime()
+    {
+        for (const double damping : {0.5, 0.72, 1.0, 2.0}) {
+            const SpringCurve spring(0.35, damping);
+            const double settled = spring.settlingTime(0.001);
+            QVERIFY(settled > 0.1 && settled < 5);
+            for (double t = settled; t < settled + 3; t += 0.0005)
+                QVERIFY2(std::abs(spring.valueAt(t) - 1) <= 0.001, qPrintable(QStringLiteral("%1 at %2").arg(damping).arg(t)));
+            // ... and not much earlier.
+            QVERIFY(std::abs(spring.valueAt(settled * 0.5) - 1) > 0.001);
+        }
+        // The easing curve spans the same motion over its duration.
+        const SpringCurve spring(0.45, 0.72);
+        const QEasingCurve easing = spring.easingCurve();
+        QCOMPARE(easing.valueForProgress(0), 0.0);
+        QCOMPARE(easing.valueForProgress(1), 1.0);
+        QCOMPARE(easing.valueForProgress(0.3), spring.valueAt(0.3 * spring.settlingTime()));
+    }
+
+    void retargetingContinuesFromThePositionAndVelocityOnScreen()
+    {
+        SpringValue value;
+        value.setTarget(0); // the first target is taken at once
+        QCOMPARE(value.value(), 0.0);
+        QVERIFY(!value.isRunning());
+
+        value.setTarget(1);
+        value.advanceTo(0.12);
+        const double position = value.value();
+        const double velocity = value.velocity();
+        QVERIFY(position > 0.1 && position < 0.9);
+        QVERIFY(velocity > 0);
+
+        // Reversed mid-way: no jump, and the motion first carries on.
+        value.setTarget(0);
+        QCOMPARE(value.value(), position);
+        value.advanceTo(0.004);
+        QVERIFY(std::abs(value.value() - (position + velocity * 0.004)) < 0.002);
+        QVERIFY(value.value() > position);
+
+        // It comes to rest on the target and stops.
+        value.advanceTo(5);
+        QCOMPARE(value.value(), 0.0);
+        QVERIFY(!value.isRunning());
+
+        // A spring running on the animation clock settles by itself.
+        value.setTarget(1);
+        QTRY_COMPARE_WITH_TIMEOUT(value.value(), 1.0, 10000);
+    }
+};
+
+MARLOWICK_TEST(SpringTest)
+#include "spring_test.moc"

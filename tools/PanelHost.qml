@@ -1,0 +1,30 @@
+import QtQuick
+import Marlowick
+
+// Hosts the panel's root view as the panel window will: at the top of a
+// 380 × 520 window, centred horizontally, the rest empty and transparent.
+Item {
+    id: host
+
+    required property TodoStore store
+    required property NotchAnimationState animationState
+    property real notchWidth: 200
+
+    // Key presses that nothing in the panel took.
+    property int escapesSeen: 0
+    Keys.onEscapePressed: escapesSeen++
+
+    width: 380
+    height: 520
+
+    PanelContainerView {
+        objectName: "panelContainer"
+        anchors.top: parent.top
+        anchors.horizontalCenter: parent.horizontalCenter
+        store: host.store
+        animationState: host.animationState
+        notchWidth: host.notchWidth
+        panelWidth: 340
+        closedHeight: 0
+    }
+}
