@@ -7,6 +7,7 @@
 #include "model/todo_store.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
+#include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
 #include "screen_provider.h"
@@ -104,6 +105,10 @@ void AppDelegate::setupWindows()
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
             m_factories.rootView);
         m_sensorWindow->setSensorDelegate(m_panelController.get());
+        connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
+            if (!m_panelController->animationState()->isOpen())
+                notePanelClosed();
+        });
     } else {
         m_sensorWindow->reposition(geometry.sensorRect);
         m_panelController->setGeometry(geometry);
@@ -132,8 +137,14 @@ void AppDelegate::statusBarClicked()
         return;
     if (m_panelController->isVisible())
         m_panelController->hidePanel();
-    else
+    else if (!m_justClosed.isValid())
         m_panelController->showPanel();
+}
+
+void AppDelegate::notePanelClosed()
+{
+    m_services.scheduler->cancel(m_justClosed);
+    m_justClosed = m_services.scheduler->runAfter(trayClickGrace, this, [this] { m_justClosed = {}; });
 }
 
 void AppDelegate::showPanel()

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "notch/panel_root_view_setup.h"
+#include "scheduler.h"
 
 #include <QObject>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -28,6 +30,12 @@ class AppDelegate : public QObject
     Q_OBJECT
 
 public:
+    // A tray click reports the button's release, but the press before it
+    // already closed an open panel (a press outside it). A panel that closed
+    // this recently is taken as closed by that same click, which then does
+    // not open it again.
+    static constexpr std::chrono::milliseconds trayClickGrace{500};
+
     // The window system as the delegate and the controller use it; all must
     // outlive the delegate.
     struct Services
@@ -57,7 +65,7 @@ public:
     // Places what exists, creating it on the first pass; without a store it
     // does nothing.
     void setupWindows();
-    // A left click on the tray item: toggles the panel.
+    // A left click on the tray item: toggles the panel (see trayClickGrace).
     void statusBarClicked();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
@@ -75,10 +83,14 @@ Q_SIGNALS:
     void ready();
 
 private:
+    void notePanelClosed();
+
     Services m_services;
     Factories m_factories;
     std::unique_ptr<TodoStore> m_store;
     std::unique_ptr<NotchSensorWindow> m_sensorWindow;
     std::unique_ptr<DropdownPanelController> m_panelController;
     std::unique_ptr<StatusItem> m_statusItem;
+    // Set while the panel closed less than trayClickGrace ago.
+    ScheduledJob m_justClosed;
 };

@@ -159,6 +159,34 @@ private Q_SLOTS:
         QVERIFY(controller->isVisible());
         QCOMPARE(h.panel->orderFrontCount, 2);
     }
+
+    void trayClickThatClosedThePanelOnItsPressDoesNotReopenIt()
+    {
+        Harness h;
+        if (!StatusItem::isTrayAvailable())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
+        h.delegate.applicationDidFinishLaunching();
+        DropdownPanelController *controller = h.delegate.panelController();
+        h.delegate.statusBarClicked();
+        QVERIFY(controller->isVisible());
+
+        // The press of a click on the tray icon lies outside the panel and
+        // closes it; the click itself comes with the release.
+        h.pointer.at = QPointF(1900, 10);
+        h.monitors.pressGlobally();
+        QVERIFY(!controller->isVisible());
+        h.scheduler.advance(std::chrono::milliseconds(120));
+        h.delegate.statusBarClicked();
+        QVERIFY(!controller->isVisible());
+
+        // A later click opens it again, and a click on the open panel's
+        // icon that did not close it first still closes it.
+        h.scheduler.advance(AppDelegate::trayClickGrace);
+        h.delegate.statusBarClicked();
+        QVERIFY(controller->isVisible());
+        h.delegate.statusBarClicked();
+        QVERIFY(!controller->isVisible());
+    }
 };
 
 MARLOWICK_TEST(AppDelegateTest)
