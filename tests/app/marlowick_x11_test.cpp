@@ -7,6 +7,7 @@
 #include "model/todo_store.h"
 
 #include "support/test_main.h"
+#include "tray_host.h"
 
 #include <QDir>
 #include <QFile>
@@ -303,6 +304,36 @@ private Q_SLOTS:
 
         other.kill();
         other.waitForFinished();
+        QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
+    }
+
+    void trayItemTogglesThePanelAndItsMenuQuits()
+    {
+        TrayHost tray(1920);
+        QVERIFY(tray.isRunning());
+        Marlowick app;
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready:"_s), timeout);
+        QVERIFY2(!app.logged(u"no system tray"_s), qPrintable(app.log()));
+        QTRY_COMPARE_WITH_TIMEOUT(tray.iconCount(), 1, timeout);
+
+        const QPoint icon = tray.iconCentre(0);
+        QVERIFY(xdotool({u"mousemove"_s, QString::number(icon.x()), QString::number(icon.y())}));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
+        // The press of the next click closes the open panel; the click
+        // must not open it again.
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!app.panelMapped(), timeout);
+
+        // The right button opens the menu; its one entry quits.
+        const qsizetype windowsBefore = visibleWindows(app.pid(), u".*"_s).size();
+        QVERIFY(xdotool({u"click"_s, u"3"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(visibleWindows(app.pid(), u".*"_s).size(), windowsBefore + 1, timeout);
+        QVERIFY(xdotool({u"key"_s, u"Down"_s, u"Return"_s}));
+        QVERIFY(app.process().waitForFinished(timeout));
+        QCOMPARE(app.process().exitStatus(), QProcess::NormalExit);
+        QCOMPARE(app.process().exitCode(), 0);
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
