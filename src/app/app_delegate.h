@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notch/panel_root_view_setup.h"
+#include "panel_root_view.h"
 #include "scheduler.h"
 
 #include <QObject>
@@ -52,7 +52,7 @@ public:
     {
         std::function<std::unique_ptr<TodoStore>()> store;
         std::function<std::unique_ptr<PanelWindow>()> panel;
-        PanelRootViewFactory rootView;
+        PanelRootViewFactory rootView = panelRootViewFactory();
         bool statusItem = true;
     };
 
