@@ -307,6 +307,31 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
+    void aNewTopPanelHeightReachesTheStrip()
+    {
+        auto setTopPanel = [](int height) {
+            return run(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s, u"_NET_WORKAREA"_s,
+                                    u"0, %1, 1920, %2"_s.arg(height).arg(1080 - height)})
+                       .exitCode
+                == 0;
+        };
+        Marlowick app;
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready: sensor 200x32+860+0"_s), timeout);
+        QVERIFY(setTopPanel(48));
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"screens changed: sensor 200x48+860+0"_s), timeout);
+        // The strip is now 48 pixels high: its lower part opens the panel.
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"40"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"300"_s}));
+        QVERIFY(setTopPanel(32));
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"screens changed: sensor 200x32+860+0"_s), timeout);
+        // The open panel stays where it was: centred, at the top.
+        QCOMPARE(app.panelGeometry(), u"380x520+770+0"_s);
+        QVERIFY(app.terminate());
+        QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
+    }
+
     void trayItemTogglesThePanelAndItsMenuQuits()
     {
         TrayHost tray(1920);
