@@ -134,32 +134,6 @@ private Q_SLOTS:
         QCOMPARE(ready.count(), 1);
     }
 
-    void trayClickTogglesAndAnotherStartOpens()
-    {
-        Harness h;
-        if (!StatusItem::isTrayAvailable())
-            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        // Before launch there is nothing to toggle.
-        h.delegate.statusBarClicked();
-        h.delegate.showPanel();
-        h.delegate.applicationDidFinishLaunching();
-        DropdownPanelController *controller = h.delegate.panelController();
-
-        Q_EMIT h.delegate.statusItem()->clicked();
-        QVERIFY(controller->isVisible());
-        QVERIFY(h.panel->shown);
-        Q_EMIT h.delegate.statusItem()->clicked();
-        QVERIFY(!controller->isVisible());
-
-        // Another start asks for the panel: it opens, and stays open when
-        // asked again.
-        h.delegate.showPanel();
-        QVERIFY(controller->isVisible());
-        h.delegate.showPanel();
-        QVERIFY(controller->isVisible());
-        QCOMPARE(h.panel->orderFrontCount, 2);
-    }
-
     void trayClickThatClosedThePanelOnItsPressDoesNotReopenIt()
     {
         Harness h;
