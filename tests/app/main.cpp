@@ -1,12 +1,12 @@
 #include "support/test_main.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QtQml/qqmlextensionplugin.h>
 
 Q_IMPORT_QML_PLUGIN(MarlowickPlugin)
 
 int main(int argc, char **argv)
 {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     return TestSupport::runRegisteredTests(argc, argv);
 }

@@ -1,0 +1,194 @@
+// Start-up time and idle cost of marlowick beside a bare Qt Quick window, on
+// the X server named by DISPLAY (run it through startup_benchmark.sh).
+//
+//   bench_startup MARLOWICK BARE_WINDOW [ROUNDS]
+//
+// Start to ready: from starting the process to its marker line on stderr
+// ("ready:" for marlowick: the sensor window mapped and the tray item
+// requested; "first frame" for the bare window). Median of ROUNDS starts.
+//
+// Idle: one more start of each, left alone: resident memory after 10 s, and
+// over those 10 s (after a 2 s settling time) the context switches (each a
+// wake-up) and the CPU time, from /proc.
+#include "model/todo_storage.h"
+#include "model/todo_store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Subject
+{
+    QString name;
+    QString program;
+    QString marker;
+    int todos = -1; // -1: not marlowick
+};
+
+struct ProcStat
+{
+    long long contextSwitches = 0;
+    double cpuSeconds = 0;
+    long long rssKiB = 0;
+};
+
+ProcStat readProc(qint64 pid)
+{
+    ProcStat stat;
+    QFile status(u"/proc/%1/status"_s.arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() < 2)
+                continue;
+            if (fields[0] == "VmRSS:")
+                stat.rssKiB = fields[1].toLongLong();
+            else if (fields[0] == "voluntary_ctxt_switches:" || fields[0] == "nonvoluntary_ctxt_switches:")
+                stat.contextSwitches += fields[1].toLongLong();
+        }
+    }
+    QFile procStat(u"/proc/%1/stat"_s.arg(pid));
+    if (procStat.open(QIODevice::ReadOnly)) {
+        const QByteArray text = procStat.readAll();
+        // Fields after the command name, which ends with the last ')'.
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 12)
+            stat.cpuSeconds = double(fields[11].toLongLong() + fields[12].toLongLong()) / sysconf(_SC_CLK_TCK);
+    }
+    return stat;
+}
+
+class Run
+{
+public:
+    Run(const Subject &subject, const QString &configHome, const QString &runtimeDir)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir);
+        environment.insert(u"QT_LOGGING_RULES"_s, u"marlowick.app.info=true"_s);
+        m_process.setProcessEnvironment(environment);
+        m_marker = subject.marker;
+        m_clock.start();
+        m_process.setReadChannel(QProcess::StandardError);
+        m_process.start(subject.program, {});
+    }
+    ~Run()
+    {
+        ::kill(pid_t(m_process.processId()), SIGTERM);
+        if (!m_process.waitForFinished(10000)) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+
+    // Milliseconds from the start to the marker, or -1.
+    double waitForMarker()
+    {
+        QByteArray seen;
+        while (m_clock.elapsed() < 30000) {
+            if (!m_process.waitForReadyRead(100) && m_process.state() == QProcess::NotRunning)
+                return -1;
+            seen += m_process.readAllStandardError();
+            if (seen.contains(m_marker.toUtf8()))
+                return m_clock.nsecsElapsed() / 1e6;
+        }
+        return -1;
+    }
+
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+    QElapsedTimer m_clock;
+    QString m_marker;
+};
+
+void writeTodos(const QString &configHome, int count)
+{
+    const QString file = configHome + u"/marlowick/marlowick.conf"_s;
+    QDir().mkpath(configHome + u"/marlowick"_s);
+    QFile::remove(file);
+    if (count == 0)
+        return;
+    QList<TodoItem> items;
+    const double firstDay = 788918400; // 2026-01-01T00:00:00Z
+    for (int i = 0; i < count; ++i) {
+        TodoItem item;
+        item.id = QUuid::createUuid();
+        item.title = u"To-do number %1, with a title of ordinary length"_s.arg(i);
+        item.isCompleted = i % 3 == 0;
+        item.date = firstDay + 86400.0 * (i / 5);
+        item.createdAt = item.date + 60 * (i % 5);
+        items.append(item);
+    }
+    SettingsTodoStorage(file).write(TodoStore::itemsDefaultsKey, items);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: bench_startup MARLOWICK BARE_WINDOW [ROUNDS]\n");
+        return 2;
+    }
+    const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 10;
+    const QString marlowick = QString::fromLocal8Bit(argv[1]);
+    const QString bare = QString::fromLocal8Bit(argv[2]);
+    const QList<Subject> subjects{
+        {u"bare Qt Quick window"_s, bare, u"first frame"_s, -1},
+        {u"marlowick, empty list"_s, marlowick, u"ready:"_s, 0},
+        {u"marlowick, 10,000 to-dos"_s, marlowick, u"ready:"_s, 10000},
+    };
+
+    std::printf("%-26s %12s %12s %10s %16s %12s\n", "", "start (ms)", "min (ms)", "RSS (MB)", "wake-ups/10 s",
+                "CPU/10 s (ms)");
+    for (const Subject &subject : subjects) {
+        QTemporaryDir config;
+        QTemporaryDir runtime;
+        QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (subject.todos >= 0)
+            writeTodos(config.path(), subject.todos);
+
+        QList<double> times;
+        for (int round = 0; round < rounds; ++round) {
+            Run run(subject, config.path(), runtime.path());
+            const double ms = run.waitForMarker();
+            if (ms < 0) {
+                std::fprintf(stderr, "%s: no \"%s\" within 30 s\n", qPrintable(subject.name),
+                             qPrintable(subject.marker));
+                return 1;
+            }
+            times.append(ms);
+        }
+        std::sort(times.begin(), times.end());
+
+        Run idle(subject, config.path(), runtime.path());
+        if (idle.waitForMarker() < 0)
+            return 1;
+        QThread::sleep(2);
+        const ProcStat before = readProc(idle.pid());
+        QThread::sleep(10);
+        const ProcStat after = readProc(idle.pid());
+        std::printf("%-26s %12.0f %12.0f %10.1f %16lld %12.0f\n", qPrintable(subject.name), times[times.size() / 2],
+                    times.first(), after.rssKiB / 1024.0, after.contextSwitches - before.contextSwitches,
+                    (after.cpuSeconds - before.cpuSeconds) * 1000);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,159 @@
+#include "app_delegate.h"
+
+#include "panel_root_view.h"
+#include "status_item.h"
+
+#include "model/todo_storage.h"
+#include "model/todo_store.h"
+#include "notch/dropdown_panel.h"
+#include "notch/dropdown_panel_controller.h"
+#include "notch/notch_animation_state.h"
+#include "notch/notch_geometry.h"
+#include "notch/notch_sensor_window.h"
+#include "screen_provider.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcApp, "marlowick.app", QtWarningMsg)
+
+namespace {
+
+// Ctrl+Q in the open panel quits, as the menu's entry does. (A QShortcut
+// would not fire here: under QApplication, shortcuts are matched against
+// widgets only, and the panel is a Qt Quick window.)
+class QuitKeyFilter : public QObject
+{
+public:
+    QuitKeyFilter(AppDelegate *delegate, QObject *parent)
+        : QObject(parent)
+        , m_delegate(delegate)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Q)) {
+                m_delegate->quitApp();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    AppDelegate *m_delegate;
+};
+
+QString describe(const QRectF &rect)
+{
+    return QStringLiteral("%1x%2+%3+%4").arg(rect.width()).arg(rect.height()).arg(rect.x()).arg(rect.y());
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(const Services &services, QObject *parent)
+    : AppDelegate(services, Factories{}, parent)
+{
+}
+
+AppDelegate::AppDelegate(const Services &services, Factories factories, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_factories(std::move(factories))
+{
+    if (!m_factories.store)
+        m_factories.store = [] { return std::make_unique<TodoStore>(); };
+    if (!m_factories.panel) {
+        m_factories.panel = [this]() -> std::unique_ptr<PanelWindow> {
+            auto panel = std::make_unique<DropdownPanel>();
+            panel->installEventFilter(new QuitKeyFilter(this, panel.get()));
+            return panel;
+        };
+    }
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    if (m_store)
+        return;
+    m_store = m_factories.store();
+    qCInfo(lcApp, "loaded %lld to-dos", static_cast<long long>(m_store->items().size()));
+    setupWindows();
+    // Never removed: the delegate lives as long as the program.
+    connect(m_services.screens, &ScreenProvider::screenConfigurationChanged, this, &AppDelegate::setupWindows);
+    qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_sensorWindow->rect())),
+           m_statusItem ? "requested" : "not made");
+    Q_EMIT ready();
+}
+
+void AppDelegate::setupWindows()
+{
+    if (!m_store)
+        return;
+    const NotchGeometry geometry = detectNotchGeometry(*m_services.screens);
+    if (!m_sensorWindow) {
+        m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorRect);
+        m_panelController = std::make_unique<DropdownPanelController>(
+            m_store.get(), geometry, m_factories.panel(),
+            DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
+            m_factories.rootView);
+        m_sensorWindow->setSensorDelegate(m_panelController.get());
+        connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
+            if (!m_panelController->animationState()->isOpen())
+                notePanelClosed();
+        });
+    } else {
+        m_sensorWindow->reposition(geometry.sensorRect);
+        m_panelController->setGeometry(geometry);
+        // A closed or closing panel takes the new frame when it next opens.
+        if (m_panelController->isVisible())
+            m_panelController->panel()->setFrame(geometry.panelFrame());
+        qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry.sensorRect)));
+    }
+    m_sensorWindow->orderFront();
+
+    if (!m_statusItem && m_factories.statusItem) {
+        if (!StatusItem::isTrayAvailable()) {
+            qWarning("marlowick: this desktop shows no system tray; open the panel by moving the pointer to the "
+                     "top centre of the screen");
+        }
+        // Made all the same: a tray that starts later picks the item up.
+        m_statusItem = std::make_unique<StatusItem>();
+        connect(m_statusItem.get(), &StatusItem::clicked, this, &AppDelegate::statusBarClicked);
+        connect(m_statusItem.get(), &StatusItem::quitRequested, this, &AppDelegate::quitApp);
+    }
+}
+
+void AppDelegate::statusBarClicked()
+{
+    if (!m_panelController)
+        return;
+    if (m_panelController->isVisible())
+        m_panelController->hidePanel();
+    else if (!m_justClosed.isValid())
+        m_panelController->showPanel();
+}
+
+void AppDelegate::notePanelClosed()
+{
+    m_services.scheduler->cancel(m_justClosed);
+    m_justClosed = m_services.scheduler->runAfter(trayClickGrace, this, [this] { m_justClosed = {}; });
+}
+
+void AppDelegate::showPanel()
+{
+    if (m_panelController)
+        m_panelController->showPanel();
+}
+
+void AppDelegate::quitApp()
+{
+    QCoreApplication::quit();
+}

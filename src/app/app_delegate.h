@@ -1,0 +1,96 @@
+#pragma once
+
+#include "panel_root_view.h"
+#include "scheduler.h"
+
+#include <QObject>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class DropdownPanelController;
+class NotchSensorWindow;
+class PanelWindow;
+class PointerLocator;
+class PressMonitors;
+class Scheduler;
+class ScreenProvider;
+class StatusItem;
+class TodoStore;
+
+// The program's spine. At launch it makes the store (which reads the stored
+// list), then runs the set-up pass: the notch geometry, the sensor window
+// over the strip, the panel controller, the tray item. Each later change of
+// the screens runs the pass again, which only moves the sensor window and,
+// while it is open, the panel: nothing is made twice. Everything it makes
+// lives as long as the delegate.
+class AppDelegate : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A tray click reports the button's release, but the press before it
+    // already closed an open panel (a press outside it). A panel that closed
+    // this recently is taken as closed by that same click, which then does
+    // not open it again.
+    static constexpr std::chrono::milliseconds trayClickGrace{500};
+
+    // The window system as the delegate and the controller use it; all must
+    // outlive the delegate.
+    struct Services
+    {
+        ScreenProvider *screens = nullptr;
+        Scheduler *scheduler = nullptr;
+        PressMonitors *pressMonitors = nullptr;
+        PointerLocator *pointer = nullptr;
+    };
+
+    // How the parts are made; the defaults are the real ones (the user's
+    // stored list, the DropdownPanel window, panelRootViewFactory()).
+    struct Factories
+    {
+        std::function<std::unique_ptr<TodoStore>()> store;
+        std::function<std::unique_ptr<PanelWindow>()> panel;
+        PanelRootViewFactory rootView = panelRootViewFactory();
+        bool statusItem = true;
+    };
+
+    explicit AppDelegate(const Services &services, QObject *parent = nullptr);
+    AppDelegate(const Services &services, Factories factories, QObject *parent = nullptr);
+    ~AppDelegate() override;
+
+    // The start-up sequence: store, set-up pass, screen-change registration.
+    void applicationDidFinishLaunching();
+    // Places what exists, creating it on the first pass; without a store it
+    // does nothing.
+    void setupWindows();
+    // A left click on the tray item: toggles the panel (see trayClickGrace).
+    void statusBarClicked();
+    // Opens the panel (another start asked for it); an open panel stays.
+    void showPanel();
+    // "Quit" and Ctrl+Q: ends the program. Every change is already saved.
+    void quitApp();
+
+    TodoStore *store() const { return m_store.get(); }
+    NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }
+    DropdownPanelController *panelController() const { return m_panelController.get(); }
+    StatusItem *statusItem() const { return m_statusItem.get(); }
+
+Q_SIGNALS:
+    // The set-up pass of launch has finished: sensor in place, tray item
+    // requested.
+    void ready();
+
+private:
+    void notePanelClosed();
+
+    Services m_services;
+    Factories m_factories;
+    std::unique_ptr<TodoStore> m_store;
+    std::unique_ptr<NotchSensorWindow> m_sensorWindow;
+    std::unique_ptr<DropdownPanelController> m_panelController;
+    std::unique_ptr<StatusItem> m_statusItem;
+    // Set while the panel closed less than trayClickGrace ago.
+    ScheduledJob m_justClosed;
+};
