@@ -1,9 +1,35 @@
 #include "panel_root_view.h"
 
+#include "model/todo_store.h"
+#include "notch/notch_animation_state.h"
+
+#include <QLoggingCategory>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+
+Q_LOGGING_CATEGORY(lcPanelView, "marlowick.panel")
+
 PanelRootViewFactory panelRootViewFactory()
 {
-    // The panel's views are not part of the program yet: until they are, the
-    // panel shows its plain black body. They are built here, in the panel's
-    // engine, from the setup the controller passes.
-    return {};
+    return [](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
+        // The module's QML files are compiled in under qrc:/Marlowick.
+        engine->addImportPath(QStringLiteral("qrc:/"));
+        QQmlComponent component(engine);
+        component.setData("import Marlowick\nPanelContainerView {}", QUrl());
+        QObject *view = component.createWithInitialProperties({
+            {QStringLiteral("store"), QVariant::fromValue(setup.store)},
+            {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
+            {QStringLiteral("notchWidth"), setup.notchWidth},
+            {QStringLiteral("panelWidth"), setup.panelWidth},
+            {QStringLiteral("closedHeight"), setup.closedHeight},
+            {QStringLiteral("springResponse"), setup.springResponse},
+            {QStringLiteral("springDampingFraction"), setup.springDampingFraction},
+        });
+        if (!view) {
+            qCCritical(lcPanelView).noquote() << "The panel's view could not be made:" << component.errorString();
+            return nullptr;
+        }
+        return qobject_cast<QQuickItem *>(view);
+    };
 }

@@ -52,11 +52,15 @@ Item {
         // paint into.
         height: Math.max(0, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress))
 
+        // A body that grows under a resting pointer has been entered; one
+        // that shrinks away from it (a row added or deleted while typing)
+        // has not been left: only moving the pointer leaves it. Otherwise
+        // the panel would close under the hand of someone still typing.
         HoverHandler {
-            id: hover
+            id: bodyHover
             onHoveredChanged: {
-                if (container.animationState)
-                    container.animationState.mouseInPanel = hovered;
+                if (hovered && container.animationState)
+                    container.animationState.mouseInPanel = true;
             }
         }
 
@@ -104,6 +108,21 @@ Item {
             strokeTopColor: "transparent"
             strokeBottomColor: PanelColors.white(0.08)
             opacity: Math.max(0, Math.min(1, container.progress))
+        }
+    }
+
+    // Real movements of the pointer decide whether it is over the body,
+    // entering or leaving; see bodyHover for a body that grows under it.
+    WindowPointerWatcher {
+        onMoved: (scenePosition) => {
+            if (!container.animationState)
+                return;
+            const local = body.mapFromItem(null, scenePosition.x, scenePosition.y);
+            container.animationState.mouseInPanel = body.height > 0 && body.contains(local);
+        }
+        onExited: {
+            if (container.animationState)
+                container.animationState.mouseInPanel = false;
         }
     }
 

@@ -152,6 +152,29 @@ private Q_SLOTS:
         QTRY_VERIFY(!panel.state.mouseInPanel());
         QCOMPARE(hoverChanges.size(), 2);
 
+        // A body that shrinks away from a resting pointer keeps it: someone
+        // typing with the pointer on the add field adds the day's first
+        // to-do, the placeholder gives way to one short row, and the panel
+        // must not close under them. Moving the pointer then leaves it.
+        panel.store->deleteTodo(panel.store->items().first()); // the placeholder, 100 high
+        QQuickItem *field = panel.find(u"addField"_s);
+        QVERIFY(field);
+        QTRY_VERIFY(!panel.list() || panel.store->itemsForSelectedDate().isEmpty());
+        QTRY_VERIFY(qAbs(field->mapToScene(QPointF(0, 0)).y() - body->height()) < 60); // settled
+        const QPoint onField = field->mapToScene(QPointF(field->width() / 2, field->height() / 2)).toPoint();
+        QTest::mouseMove(&panel.view, onField);
+        QTRY_VERIFY(panel.state.mouseInPanel());
+        const double tallBody = body->height();
+        panel.store->addTodo(u"First of the day"_s);
+        QTRY_VERIFY(body->height() < tallBody - 20);
+        QVERIFY(!body->contains(body->mapFromScene(onField)));
+        QVERIFY(panel.state.mouseInPanel());
+        QTest::mouseMove(&panel.view, onField + QPoint(0, 3));
+        QTRY_VERIFY(!panel.state.mouseInPanel());
+        // And a body that grows under a resting pointer has been entered.
+        panel.store->deleteTodo(panel.store->items().first());
+        QTRY_VERIFY(panel.state.mouseInPanel());
+
         // Closing: the list goes, the body springs back into the notch.
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
