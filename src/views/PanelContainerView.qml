@@ -145,7 +145,12 @@ Item {
                 dampingFraction: 0.72
                 target: 0
             }
-            Component.onCompleted: appear.target = 1
+            // Made ahead of time and hidden; shown when the panel opens.
+            visible: false
+            function reveal() {
+                visible = true;
+                appear.target = 1;
+            }
             opacity: Math.max(0, Math.min(1, appear.value))
             transform: Scale {
                 origin.x: holder.width / 2
@@ -177,22 +182,23 @@ Item {
         }
     }
 
-    // The list is built in the time between frames, so the body starts to
-    // move in the very next frame; the list fades in once it is ready.
+    // Each opening shows a new list, with no selection, edit or focus left
+    // from before. It is built ahead, in the time between frames while the
+    // panel is closed, so that opening only has to animate; if it is not
+    // ready yet, the body starts to move at once and the list fades in as
+    // soon as it is.
     property var pendingList: null
-    function showList() {
+    property Item spareHolder: null
+    function buildList(whenReady) {
         const incubator = listHolder.incubateObject(content);
         pendingList = incubator;
         const ready = () => {
-            const holder = incubator.object;
             if (pendingList !== incubator) {
-                holder.destroy();
+                incubator.object.destroy();
                 return;
             }
             pendingList = null;
-            content.currentList = holder.list;
-            body.openHeight = Qt.binding(() => holder.implicitHeight);
-            holder.list.forceActiveFocus();
+            whenReady(incubator.object);
         };
         if (incubator.status === Component.Ready)
             ready();
@@ -201,6 +207,25 @@ Item {
                 if (status === Component.Ready)
                     ready();
             };
+    }
+    function prepareList() {
+        if (!spareHolder && !pendingList)
+            buildList(holder => spareHolder = holder);
+    }
+    function revealList(holder) {
+        holder.reveal();
+        content.currentList = holder.list;
+        body.openHeight = Qt.binding(() => holder.implicitHeight);
+        holder.list.forceActiveFocus();
+    }
+    function showList() {
+        if (spareHolder) {
+            const holder = spareHolder;
+            spareHolder = null;
+            revealList(holder);
+        } else {
+            buildList(revealList);
+        }
     }
     function hideList() {
         pendingList = null;
@@ -213,9 +238,13 @@ Item {
         holder.dismiss();
     }
 
-    onIsOpenChanged: isOpen ? showList() : hideList()
-    Component.onCompleted: {
-        if (isOpen)
+    onIsOpenChanged: {
+        if (isOpen) {
             showList();
+        } else {
+            hideList();
+            prepareList();
+        }
     }
+    Component.onCompleted: isOpen ? showList() : prepareList()
 }
