@@ -247,6 +247,7 @@ FocusScope {
                 showMoveToToday: !listView.dayModel.isToday
                 isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
                 onTap: listView.focusState.focusedSection = PanelFocusState.List
+                onTabPressed: listView.keyboard.cycleFocus()
             }
 
             add: Transition {
@@ -343,6 +344,7 @@ FocusScope {
             width: parent.width
             store: listView.store
             focusState: listView.focusState
+            onTabPressed: listView.keyboard.cycleFocus()
         }
     }
 }
