@@ -86,6 +86,10 @@ Item {
                 event.accepted = true;
                 addView.tabPressed();
             }
+            Keys.onBacktabPressed: event => {
+                event.accepted = true;
+                addView.tabPressed();
+            }
             onActiveFocusChanged: {
                 if (!addView.focusState)
                     return;

@@ -183,6 +183,10 @@ Item {
                     event.accepted = true;
                     row.tabPressed();
                 }
+                Keys.onBacktabPressed: event => {
+                    event.accepted = true;
+                    row.tabPressed();
+                }
                 onActiveFocusChanged: {
                     if (!activeFocus)
                         row.commitEdit();

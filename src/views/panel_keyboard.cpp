@@ -44,7 +44,9 @@ bool PanelKeyboard::isUndoShortcut(int key, int modifiers)
 
 bool PanelKeyboard::viewKeyPressed(int key, int, const QString &, bool)
 {
-    if (key != Qt::Key_Tab)
+    // Shift+Tab comes as Backtab; it steps the same way (the cycle has one
+    // direction), and Qt's own focus chain never gets to jump elsewhere.
+    if (key != Qt::Key_Tab && key != Qt::Key_Backtab)
         return false;
     cycleFocus();
     return true;

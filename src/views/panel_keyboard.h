@@ -14,7 +14,7 @@ class TodoStore;
 // here and passes on what the handler leaves (true: handled, the press goes
 // no further; false: offered to the enclosing element):
 //
-//   whole view   Tab (auto-repeats too)               cycleFocus
+//   whole view   Tab, Shift+Tab (auto-repeats too)    cycleFocus
 //   day header   Left / Right (auto-repeats too)      previous / next day
 //                Ctrl+Z                               undoShortcut
 //   list         Up, Down, Return, Space, Escape, Ctrl+N, Ctrl+Z, Backspace / Delete

@@ -98,7 +98,7 @@ private Q_SLOTS:
         QCOMPARE(keys.selectedTitle(), u"Newest"_s);
         QVERIFY(!keys.focus.dateFocusedViaTab());
         // Out of the list into the add field, dropping the selection.
-        QVERIFY(keys.view(Qt::Key_Tab, Qt::ShiftModifier));
+        QVERIFY(keys.view(Qt::Key_Backtab, Qt::ShiftModifier));
         QCOMPARE(keys.focus.focusedSection(), Section::Input);
         QCOMPARE(keys.focus.selectedItemID(), QString());
         QVERIFY(keys.view(Qt::Key_Tab));

@@ -423,8 +423,9 @@ private Q_SLOTS:
         QVERIFY(header->hasActiveFocus());
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
         QCOMPARE(qRound(highlight->property("color").value<QColor>().alphaF() * 100), 6);
-        // Tab: the list, its first row selected, the highlight gone.
-        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        // Shift+Tab steps the same way: the list, its first row selected, the
+        // highlight gone.
+        QTest::keyClick(&panel.view, Qt::Key_Backtab, Qt::ShiftModifier);
         QVERIFY(list->hasActiveFocus());
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
         QCOMPARE(panel.selectedTitle(), u"Pay rent"_s);
