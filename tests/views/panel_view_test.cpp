@@ -509,9 +509,15 @@ private Q_SLOTS:
 
         // Delete down to an empty day: the placeholder ends up with the focus.
         QTest::keyClick(&panel.view, Qt::Key_Delete);
-        QTest::keyClick(&panel.view, Qt::Key_Backspace, Qt::ControlModifier);
+        // (Sent straight, so that no event is processed before the checks.)
+        QKeyEvent ctrlBackspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::ControlModifier);
+        QCoreApplication::sendEvent(&panel.view, &ctrlBackspace);
         QVERIFY(panel.dayTitles().isEmpty());
         QCOMPARE(panel.focus()->selectedItemID(), QString());
+        // First nothing has the focus but the view (which still takes Tab),
+        // then the placeholder.
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::NoSection);
+        QCOMPARE(panel.view.activeFocusItem(), panel.list());
         QTRY_VERIFY(placeholder->hasActiveFocus());
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
         QTRY_VERIFY(panel.placeholderShown());
