@@ -12,6 +12,8 @@ Item {
 
     readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
     readonly property alias textField: field
+    // Tab in the field: the field types no tab, Tab moves the panel's focus.
+    signal tabPressed
 
     function submitDraft() {
         if (!canSubmit)
@@ -79,6 +81,14 @@ Item {
             Keys.onEnterPressed: event => {
                 event.accepted = true;
                 addView.submitDraft();
+            }
+            Keys.onTabPressed: event => {
+                event.accepted = true;
+                addView.tabPressed();
+            }
+            Keys.onBacktabPressed: event => {
+                event.accepted = true;
+                addView.tabPressed();
             }
             onActiveFocusChanged: {
                 if (!addView.focusState)

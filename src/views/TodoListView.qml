@@ -17,6 +17,15 @@ FocusScope {
         store: listView.store
     }
     readonly property alias rows: list
+    // The key handlers of the elements below; each press that a handler
+    // leaves goes on to the enclosing element.
+    readonly property PanelKeyboard keyboard: PanelKeyboard {
+        focusState: listView.focusState
+        store: listView.store
+    }
+
+    // Tab, wherever the focus is in the panel.
+    Keys.onPressed: event => event.accepted = keyboard.viewKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
     implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + bottomSeparator.height + addView.height
 
@@ -35,17 +44,34 @@ FocusScope {
                     placeholder.forceActiveFocus();
                 break;
             case PanelFocusState.NoSection:
-                if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus)
+                // The view itself keeps the focus, so that Tab still comes here.
+                if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus) {
+                    header.focus = false;
+                    list.focus = false;
+                    placeholder.focus = false;
+                    addView.textField.focus = false;
                     listView.forceActiveFocus();
+                }
                 break;
             }
+        }
+    }
+    // The list and the placeholder are one section: when one takes the place
+    // of the other, the focus goes with it.
+    Connections {
+        target: listView.dayModel
+        function onCountChanged() {
+            if (listView.dayModel.count > 0 && placeholder.activeFocus)
+                list.forceActiveFocus();
+            else if (listView.dayModel.count === 0 && list.activeFocus)
+                placeholder.forceActiveFocus();
         }
     }
     // Follows the keyboard focus moved by the platform.
     function sectionFocusChanged(section, hasFocus) {
         if (hasFocus)
             focusState.focusedSection = section;
-        else if (focusState.focusedSection === section)
+        else if (focusState.focusedSection === section && !header.activeFocus && !list.activeFocus && !placeholder.activeFocus && !addView.textField.activeFocus)
             focusState.focusedSection = PanelFocusState.NoSection;
     }
 
@@ -65,6 +91,7 @@ FocusScope {
             height: 44
             activeFocusOnTab: false
             onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.Date, activeFocus)
+            Keys.onPressed: event => event.accepted = listView.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             Rectangle {
                 x: 6
@@ -207,6 +234,9 @@ FocusScope {
             boundsBehavior: Flickable.StopAtBounds
             activeFocusOnTab: false
             onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
+            // The selection is the panel's own, not the list's current item.
+            keyNavigationEnabled: false
+            Keys.onPressed: event => event.accepted = listView.keyboard.listKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
             model: listView.dayModel
             ScrollIndicator.vertical: ScrollIndicator {}
 
@@ -217,6 +247,7 @@ FocusScope {
                 showMoveToToday: !listView.dayModel.isToday
                 isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
                 onTap: listView.focusState.focusedSection = PanelFocusState.List
+                onTabPressed: listView.keyboard.cycleFocus()
             }
 
             add: Transition {
@@ -264,10 +295,10 @@ FocusScope {
             anchors.top: list.bottom
             width: parent.width
             height: shown ? 100 : 0
-            enabled: shown
             clip: true
             activeFocusOnTab: false
             onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
+            Keys.onPressed: event => event.accepted = listView.keyboard.placeholderKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             MouseArea {
                 anchors.fill: parent
@@ -313,6 +344,7 @@ FocusScope {
             width: parent.width
             store: listView.store
             focusState: listView.focusState
+            onTabPressed: listView.keyboard.cycleFocus()
         }
     }
 }

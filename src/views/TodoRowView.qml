@@ -18,6 +18,9 @@ Item {
     property bool isSelected: false
     // Runs before each of the row's store actions.
     signal tap
+    // Tab in the edit field: it types no tab, Tab moves the panel's focus
+    // (and the edit ends as the field loses it).
+    signal tabPressed
 
     readonly property bool isEditing: focusState !== null && focusState.editingItemID !== "" && focusState.editingItemID === itemId
     readonly property bool isHovering: hover.hovered
@@ -175,6 +178,14 @@ Item {
                 Keys.onEscapePressed: event => {
                     event.accepted = true;
                     row.cancelEdit();
+                }
+                Keys.onTabPressed: event => {
+                    event.accepted = true;
+                    row.tabPressed();
+                }
+                Keys.onBacktabPressed: event => {
+                    event.accepted = true;
+                    row.tabPressed();
                 }
                 onActiveFocusChanged: {
                     if (!activeFocus)

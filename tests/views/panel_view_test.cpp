@@ -6,6 +6,8 @@
 #include "model/fake_storage.h"
 #include "support/test_main.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -70,6 +72,26 @@ struct Panel {
         }
         return nullptr;
     }
+    QString selectedTitle() const
+    {
+        for (const TodoItem &item : store->items()) {
+            if (item.id.toString() == focus()->selectedItemID())
+                return item.title;
+        }
+        return {};
+    }
+    QStringList dayTitles() const
+    {
+        QStringList titles;
+        for (const TodoItem &item : store->itemsForSelectedDate())
+            titles.append(item.title);
+        return titles;
+    }
+    // The alpha of a row's fill, in hundredths.
+    int fillOf(const QString &title) const
+    {
+        return qRound(find(u"rowFill"_s, row(title))->property("color").value<QColor>().alphaF() * 100);
+    }
     QQuickItem *titleText(const QString &title) const
     {
         for (QQuickItem *item : itemsNamed(list(), u"titleText"_s)) {
@@ -111,6 +133,19 @@ void type(QWindow *window, const QString &text)
 {
     for (const QChar c : text)
         QTest::keyClick(window, c.toLatin1());
+}
+
+// A key held down: the press, `repeats` auto-repeated presses, the release.
+void hold(QWindow *window, Qt::Key key, int repeats)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &press);
+    for (int i = 0; i < repeats; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+        QCoreApplication::sendEvent(window, &repeat);
+    }
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &release);
 }
 
 } // namespace
@@ -394,6 +429,172 @@ private Q_SLOTS:
         panel.click(panel.find(u"previousDayButton"_s));
         QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
         QTRY_COMPARE(list->height(), 320.0);
+    }
+    void theKeyboardAloneDrivesThePanel()
+    {
+        Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});
+        QVERIFY(panel.open());
+        QQuickItem *header = panel.find(u"dayHeader"_s);
+        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *field = panel.find(u"addField"_s);
+        QQuickItem *highlight = header->childItems().first();
+        QTRY_VERIFY(panel.titleText(u"Buy milk"_s));
+        QCOMPARE(highlight->property("color").value<QColor>().alpha(), 0);
+
+        // Tab: the header, highlighted.
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QVERIFY(header->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
+        QCOMPARE(qRound(highlight->property("color").value<QColor>().alphaF() * 100), 6);
+        // Shift+Tab steps the same way: the list, its first row selected, the
+        // highlight gone.
+        QTest::keyClick(&panel.view, Qt::Key_Backtab, Qt::ShiftModifier);
+        QVERIFY(list->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QCOMPARE(panel.selectedTitle(), u"Pay rent"_s);
+        QCOMPARE(panel.fillOf(u"Pay rent"_s), 10);
+        QCOMPARE(highlight->property("color").value<QColor>().alpha(), 0);
+        // Down, Space.
+        QTest::keyClick(&panel.view, Qt::Key_Down);
+        QCOMPARE(panel.selectedTitle(), u"Call mum"_s);
+        QCOMPARE(panel.fillOf(u"Call mum"_s), 10);
+        QCOMPARE(panel.fillOf(u"Pay rent"_s), 0);
+        QTest::keyClick(&panel.view, Qt::Key_Space);
+        QVERIFY(panel.stored(u"Call mum"_s)->isCompleted);
+        // Backspace: gone, the row below selected, the focus in the list.
+        QTest::keyClick(&panel.view, Qt::Key_Backspace);
+        QCOMPARE(panel.dayTitles(), (QStringList{u"Pay rent"_s, u"Buy milk"_s}));
+        QCOMPARE(panel.selectedTitle(), u"Buy milk"_s);
+        QVERIFY(list->hasActiveFocus());
+        QTRY_VERIFY(!panel.titleText(u"Call mum"_s));
+        // Ctrl+Z: back at its place, not selected.
+        QTest::keyClick(&panel.view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(panel.dayTitles(), (QStringList{u"Pay rent"_s, u"Call mum"_s, u"Buy milk"_s}));
+        QCOMPARE(panel.selectedTitle(), u"Buy milk"_s);
+        QVERIFY(list->hasActiveFocus());
+        QTRY_VERIFY(panel.titleText(u"Call mum"_s));
+        // Escape clears the selection in the list and goes no further.
+        QTest::keyClick(&panel.view, Qt::Key_Escape);
+        QCOMPARE(panel.focus()->selectedItemID(), QString());
+        QVERIFY(list->hasActiveFocus());
+        QCOMPARE(panel.view.rootObject()->property("escapesSeen").toInt(), 0);
+        // Tab: the add field; typing and Return add a to-do.
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QVERIFY(field->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Input);
+        type(&panel.view, u"Walk dog"_s);
+        QTest::keyClick(&panel.view, Qt::Key_Return);
+        QCOMPARE(panel.dayTitles().first(), u"Walk dog"_s);
+        QVERIFY(field->hasActiveFocus());
+        // Tab leaves the field without typing a tab.
+        type(&panel.view, u"draft"_s);
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QCOMPARE(panel.store->draftText(), u"draft"_s);
+        QVERIFY(header->hasActiveFocus());
+        QVERIFY(panel.focus()->dateFocusedViaTab());
+        // A click on the highlighted header only takes the highlight away.
+        panel.click(panel.find(u"dayLabel"_s));
+        QVERIFY(header->hasActiveFocus());
+        QVERIFY(!panel.focus()->dateFocusedViaTab());
+
+        // Tab in a title being edited: the edit ends, kept, and the focus
+        // goes on from the list to the add field.
+        QTRY_VERIFY(panel.titleText(u"Walk dog"_s));
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Walk dog"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        type(&panel.view, u" now"_s);
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QVERIFY(panel.stored(u"Walk dog now"_s));
+        QVERIFY(field->hasActiveFocus());
+        QCOMPARE(panel.focus()->editingItemID(), QString());
+    }
+
+    void deletingTheLastRowByKeyFocusesThePlaceholderAndCtrlNJumpsToTheField()
+    {
+        Panel panel({u"Other"_s, u"Only"_s}, -1);
+        QVERIFY(panel.open());
+        QTRY_VERIFY(panel.titleText(u"Only"_s));
+        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *placeholder = panel.find(u"placeholder"_s);
+        QQuickItem *field = panel.find(u"addField"_s);
+
+        // Ctrl+N from the list keeps the selection; a row click shows it again.
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QTest::keyClick(&panel.view, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(field->hasActiveFocus());
+        QCOMPARE(panel.store->draftText(), QString());
+        QCOMPARE(panel.selectedTitle(), u"Only"_s);
+        QCOMPARE(panel.fillOf(u"Only"_s), 0);
+        panel.click(panel.find(u"completionIcon"_s, panel.row(u"Other"_s)));
+        QVERIFY(list->hasActiveFocus());
+        QCOMPARE(panel.fillOf(u"Only"_s), 10);
+
+        // Delete down to an empty day: the placeholder ends up with the focus.
+        QTest::keyClick(&panel.view, Qt::Key_Delete);
+        // (Sent straight, so that no event is processed before the checks.)
+        QKeyEvent ctrlBackspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::ControlModifier);
+        QCoreApplication::sendEvent(&panel.view, &ctrlBackspace);
+        QVERIFY(panel.dayTitles().isEmpty());
+        QCOMPARE(panel.focus()->selectedItemID(), QString());
+        // First nothing has the focus but the view (which still takes Tab),
+        // then the placeholder.
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::NoSection);
+        QCOMPARE(panel.view.activeFocusItem(), panel.list());
+        QTRY_VERIFY(placeholder->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QTRY_VERIFY(panel.placeholderShown());
+        // Ctrl+Z there brings the row back, unselected; the focus follows the
+        // list section from the placeholder to the list.
+        QTest::keyClick(&panel.view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(panel.dayTitles(), (QStringList{u"Other"_s}));
+        QCOMPARE(panel.focus()->selectedItemID(), QString());
+        QVERIFY(list->hasActiveFocus());
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QTest::keyClick(&panel.view, Qt::Key_Down);
+        QCOMPARE(panel.selectedTitle(), u"Other"_s);
+
+        // The row's own delete button: no keyboard refocusing, the selection
+        // kept (now matching nothing).
+        // (Once the row deleted before has faded out and gone.)
+        QTRY_COMPARE(itemsNamed(list, u"titleText"_s).size(), 1);
+        panel.hover(panel.titleText(u"Other"_s));
+        QQuickItem *remove = panel.find(u"deleteButton"_s, panel.row(u"Other"_s));
+        QTRY_COMPARE(remove->opacity(), 1.0);
+        QSignalSpy sections(panel.focus(), &PanelFocusState::focusedSectionChanged);
+        panel.click(remove);
+        QVERIFY(panel.dayTitles().isEmpty());
+        QVERIFY(!panel.focus()->selectedItemID().isEmpty());
+        QTRY_VERIFY(panel.placeholderShown());
+        QVERIFY(placeholder->hasActiveFocus());
+        QCOMPARE(sections.size(), 0);
+    }
+
+    void aHeldDownMovesOneRowWhileAHeldRightStepsDays()
+    {
+        Panel panel({u"A"_s, u"B"_s, u"C"_s, u"D"_s});
+        QVERIFY(panel.open());
+        QTRY_VERIFY(panel.titleText(u"A"_s));
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QCOMPARE(panel.selectedTitle(), u"D"_s);
+        hold(&panel.view, Qt::Key_Down, 5);
+        QCOMPARE(panel.selectedTitle(), u"C"_s);
+        hold(&panel.view, Qt::Key_Up, 5);
+        QCOMPARE(panel.selectedTitle(), u"D"_s);
+
+        // In the header the arrows repeat; focus and highlight stay.
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        QTest::keyClick(&panel.view, Qt::Key_Tab);
+        const double today = panel.store->selectedDate();
+        hold(&panel.view, Qt::Key_Right, 3);
+        QCOMPARE(panel.store->selectedDate(), sharedCalendar().addingDays(today, 4).value());
+        QVERIFY(panel.find(u"dayHeader"_s)->hasActiveFocus());
+        QVERIFY(panel.focus()->dateFocusedViaTab());
+        hold(&panel.view, Qt::Key_Left, 1);
+        QCOMPARE(panel.store->selectedDate(), sharedCalendar().addingDays(today, 2).value());
+        QTRY_VERIFY(panel.placeholderShown());
+        QTRY_COMPARE(panel.find(u"dayLabel"_s)->property("text").toString(), panel.store->selectedDateLabel());
     }
 };
 
