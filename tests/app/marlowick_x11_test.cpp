@@ -322,6 +322,29 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
+    void theSelectedRowIsDeletedWithBackspaceAndBroughtBackWithCtrlZ()
+    {
+        Marlowick app;
+        const double today = *DayCalendar::current().startOfDay(Instant::now());
+        QDir().mkpath(QFileInfo(app.settingsFile()).absolutePath());
+        QVERIFY(SettingsTodoStorage(app.settingsFile())
+                    .write(TodoStore::itemsDefaultsKey, {todo(u"Newest"_s, today), todo(u"Oldest"_s, today)}));
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready:"_s), timeout);
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"10"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
+        QVERIFY(xdotool({u"mousemove"_s, u"1000"_s, u"60"_s})); // rest on the body
+
+        // Tab to the header, Tab to the list (its first row selected), then
+        // delete that row and bring it back.
+        QVERIFY(xdotool({u"key"_s, u"--delay"_s, u"100"_s, u"Tab"_s, u"Tab"_s, u"BackSpace"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(storedTitles(app), QStringList{u"Oldest"_s}, timeout);
+        QVERIFY(xdotool({u"key"_s, u"ctrl+z"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(storedTitles(app), (QStringList{u"Newest"_s, u"Oldest"_s}), timeout);
+        QVERIFY(app.terminate());
+        QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
+    }
+
     void panelOpensFromTheStripAndCtrlQQuits()
     {
         Marlowick app;
