@@ -175,54 +175,82 @@ char *writeNumber(char *out, double value)
     return std::to_chars(out, out + 32, value).ptr;
 }
 
+// Room for the worst case of one to-do: at most four characters for each
+// byte of UTF-8, and three bytes for each UTF-16 unit (a JSON escape of a
+// control character takes six).
+template<Form form>
+qsizetype itemCapacity(const TodoItem &item)
+{
+    constexpr qsizetype fixedPart = 2 * 80 + 36 + 2 * 32;
+    const bool plainAscii = std::all_of(item.title.cbegin(), item.title.cend(),
+                                        [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+    const int perUnit = plainAscii ? 4 : (form == Form::Json ? 6 : 12);
+    return fixedPart + item.title.size() * perUnit;
+}
+
+// One to-do's object; null when a number is not finite.
+template<Form form>
+char *writeItem(char *o, const TodoItem &item)
+{
+    o = piece<form>(o, "{\"id\":\"", "{\\\"id\\\":\\\"");
+    o = writeUuid(o, item.id);
+    o = piece<form>(o, "\",\"title\":", "\\\",\\\"title\\\":");
+    o = writeTitle<form>(o, item.title);
+    if (item.isCompleted)
+        o = piece<form>(o, ",\"isCompleted\":true", ",\\\"isCompleted\\\":true");
+    else
+        o = piece<form>(o, ",\"isCompleted\":false", ",\\\"isCompleted\\\":false");
+    o = piece<form>(o, ",\"createdAt\":", ",\\\"createdAt\\\":");
+    if (!(o = writeNumber(o, item.createdAt)))
+        return nullptr;
+    o = piece<form>(o, ",\"date\":", ",\\\"date\\\":");
+    if (!(o = writeNumber(o, item.date)))
+        return nullptr;
+    *o++ = '}';
+    return o;
+}
+
+// What comes before and after the objects. QSettings quotes a value that
+// holds a comma: every non-empty list does.
+template<Form form>
+char *writeOpening(char *o, bool empty)
+{
+    if constexpr (form == Form::SettingsValue) {
+        if (!empty)
+            *o++ = '"';
+        o = copy(o, "@ByteArray(");
+    }
+    *o++ = '[';
+    return o;
+}
+
+template<Form form>
+char *writeClosing(char *o, bool empty)
+{
+    *o++ = ']';
+    if constexpr (form == Form::SettingsValue) {
+        *o++ = ')';
+        if (!empty)
+            *o++ = '"';
+    }
+    return o;
+}
+
 template<Form form>
 std::optional<QByteArray> write(const QList<TodoItem> &items)
 {
-    // Room for the worst case of every item, trimmed at the end: at most four
-    // characters for each byte of UTF-8, and three bytes for each UTF-16 unit
-    // (a JSON escape of a control character takes six).
-    constexpr qsizetype fixedPerItem = 2 * 80 + 36 + 2 * 32;
     qsizetype capacity = 32;
-    for (const TodoItem &item : items) {
-        const bool plainAscii = std::all_of(item.title.cbegin(), item.title.cend(),
-                                            [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
-        const int perUnit = plainAscii ? 4 : (form == Form::Json ? 6 : 12);
-        capacity += fixedPerItem + item.title.size() * perUnit;
-    }
+    for (const TodoItem &item : items)
+        capacity += itemCapacity<form>(item) + 1;
     QByteArray text(capacity, Qt::Uninitialized);
-    char *o = text.data();
-    // QSettings quotes a value that holds a comma: every non-empty list does.
-    const bool quoted = form == Form::SettingsValue && !items.isEmpty();
-    if (quoted)
-        *o++ = '"';
-    if constexpr (form == Form::SettingsValue)
-        o = copy(o, "@ByteArray(");
-    *o++ = '[';
+    char *o = writeOpening<form>(text.data(), items.isEmpty());
     for (qsizetype i = 0; i < items.size(); ++i) {
-        const TodoItem &item = items.at(i);
         if (i > 0)
             *o++ = ',';
-        o = piece<form>(o, "{\"id\":\"", "{\\\"id\\\":\\\"");
-        o = writeUuid(o, item.id);
-        o = piece<form>(o, "\",\"title\":", "\\\",\\\"title\\\":");
-        o = writeTitle<form>(o, item.title);
-        if (item.isCompleted)
-            o = piece<form>(o, ",\"isCompleted\":true", ",\\\"isCompleted\\\":true");
-        else
-            o = piece<form>(o, ",\"isCompleted\":false", ",\\\"isCompleted\\\":false");
-        o = piece<form>(o, ",\"createdAt\":", ",\\\"createdAt\\\":");
-        if (!(o = writeNumber(o, item.createdAt)))
+        if (!(o = writeItem<form>(o, items.at(i))))
             return std::nullopt;
-        o = piece<form>(o, ",\"date\":", ",\\\"date\\\":");
-        if (!(o = writeNumber(o, item.date)))
-            return std::nullopt;
-        *o++ = '}';
     }
-    *o++ = ']';
-    if constexpr (form == Form::SettingsValue)
-        *o++ = ')';
-    if (quoted)
-        *o++ = '"';
+    o = writeClosing<form>(o, items.isEmpty());
     text.truncate(o - text.constData());
     return text;
 }
@@ -237,6 +265,78 @@ std::optional<QByteArray> json(const QList<TodoItem> &items)
 std::optional<QByteArray> settingsValue(const QList<TodoItem> &items)
 {
     return write<Form::SettingsValue>(items);
+}
+
+namespace {
+
+// Equal to-dos; titles shared with the last list compare without reading.
+bool sameItem(const TodoItem &a, const TodoItem &b)
+{
+    return a.id == b.id && a.isCompleted == b.isCompleted && a.createdAt == b.createdAt && a.date == b.date
+        && (a.title.constData() == b.title.constData() ? a.title.size() == b.title.size() : a.title == b.title);
+}
+
+} // namespace
+
+std::optional<QByteArray> SettingsValueWriter::write(const QList<TodoItem> &items)
+{
+    // The unchanged run at the start and the one at the end (which never
+    // overlap): only what lies between them is written anew.
+    const qsizetype count = items.size();
+    const qsizetype lastCount = m_items.size();
+    qsizetype head = 0;
+    while (head < count && head < lastCount && sameItem(items.at(head), m_items.at(head)))
+        ++head;
+    qsizetype tail = 0;
+    while (tail < count - head && tail < lastCount - head
+           && sameItem(items.at(count - 1 - tail), m_items.at(lastCount - 1 - tail)))
+        ++tail;
+
+    qsizetype capacity = 32;
+    for (qsizetype i = head; i < count - tail; ++i)
+        capacity += itemCapacity<Form::SettingsValue>(items.at(i)) + 1;
+    if (head > 0)
+        capacity += m_spans.at(head - 1).end - m_spans.at(0).start + 1;
+    if (tail > 0)
+        capacity += m_spans.at(lastCount - 1).end - m_spans.at(lastCount - tail).start + 1;
+
+    QByteArray text = std::move(m_spare);
+    text.resize(capacity);
+    QList<Span> spans;
+    spans.reserve(count);
+    char *const begin = text.data();
+    char *o = writeOpening<Form::SettingsValue>(begin, items.isEmpty());
+    const auto copyOld = [&](qsizetype from, qsizetype to) {
+        const qsizetype shift = (o - begin) - m_spans.at(from).start;
+        o = std::copy(m_text.constData() + m_spans.at(from).start, m_text.constData() + m_spans.at(to - 1).end, o);
+        for (qsizetype i = from; i < to; ++i)
+            spans.append(Span{m_spans.at(i).start + shift, m_spans.at(i).end + shift});
+    };
+    if (head > 0)
+        copyOld(0, head);
+    for (qsizetype i = head; i < count - tail; ++i) {
+        if (i > 0)
+            *o++ = ',';
+        const qsizetype start = o - begin;
+        if (!(o = writeItem<Form::SettingsValue>(o, items.at(i)))) {
+            m_spare = std::move(text);
+            return std::nullopt;
+        }
+        spans.append(Span{start, o - begin});
+    }
+    if (tail > 0) {
+        if (count - tail > 0)
+            *o++ = ',';
+        copyOld(lastCount - tail, lastCount);
+    }
+    o = writeClosing<Form::SettingsValue>(o, items.isEmpty());
+    text.truncate(o - begin);
+
+    m_spare = std::move(m_text);
+    m_text = std::move(text);
+    m_spans = std::move(spans);
+    m_items = items;
+    return m_text;
 }
 
 } // namespace JsonListWriter

@@ -21,4 +21,26 @@ std::optional<QByteArray> json(const QList<TodoItem> &items);
 // change, so this pass is most of the time a change takes.
 std::optional<QByteArray> settingsValue(const QList<TodoItem> &items);
 
+// settingsValue for a list saved again and again: it keeps the text it wrote
+// last and writes anew only the to-dos that differ from the last list
+// between the unchanged ones at its start and at its end (an addition, a
+// deletion, an undo, one to-do changed), copying the rest. A save after one
+// change then costs little more than copying the text.
+class SettingsValueWriter
+{
+public:
+    std::optional<QByteArray> write(const QList<TodoItem> &items);
+
+private:
+    struct Span {
+        qsizetype start = 0;
+        qsizetype end = 0;
+    };
+
+    QList<TodoItem> m_items; // the list last written
+    QList<Span> m_spans;     // where each of its to-dos stands in m_text
+    QByteArray m_text;
+    QByteArray m_spare; // the text before last, its memory reused
+};
+
 } // namespace JsonListWriter

@@ -93,7 +93,7 @@ bool SettingsTodoStorage::write(const QString &listKey, const QList<TodoItem> &i
             return false;
         return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others) << std::pair{listKey, QVariant(*json)});
     }
-    const auto listValue = JsonListWriter::settingsValue(items);
+    const auto listValue = m_listWriter.write(items);
     if (!listValue)
         return false;
 

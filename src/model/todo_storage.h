@@ -1,5 +1,6 @@
 #pragma once
 
+#include "json_list_writer.h"
 #include "todo_item.h"
 
 #include <QList>
@@ -52,4 +53,5 @@ private:
     bool writeThroughQSettings(const QList<std::pair<QString, QVariant>> &values);
 
     QString m_fileName;
+    JsonListWriter::SettingsValueWriter m_listWriter;
 };

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -87,6 +89,32 @@ private Q_SLOTS:
             QVERIFY(json);
             QCOMPARE(JsonListWriter::settingsValue(items), SettingsFileText::encodeByteArray(*json));
         }
+    }
+
+    void aWriterThatRemembersToDosWritesWhatAFreshOneWould()
+    {
+        QRandomGenerator random(7);
+        JsonListWriter::SettingsValueWriter writer;
+        QList<TodoItem> items;
+        for (int step = 0; step < 2000; ++step) {
+            const QList<TodoItem> more = randomItems(random);
+            switch (random.bounded(7)) {
+            case 0: items = more + items; break;                                   // added
+            case 1: if (!items.isEmpty()) items.removeAt(random.bounded(int(items.size()))); break;
+            case 2: if (!items.isEmpty()) items[random.bounded(int(items.size()))].isCompleted ^= true; break;
+            case 3: if (!items.isEmpty() && !more.isEmpty()) items[0].title = more.first().title; break;
+            case 4: if (items.size() > 1) items.move(0, items.size() - 1); break;  // reordered
+            case 5: if (!items.isEmpty()) items.append(items.first()); break;       // the same id twice
+            case 6: if (items.size() > 1) { items[1].id = items[0].id; items[1].date += 1; } break;
+            }
+            QCOMPARE(writer.write(items), JsonListWriter::settingsValue(items));
+        }
+        // A number JSON cannot hold fails the write, and the next one is whole.
+        items.append(TodoItem{QUuid::createUuid(), u"x"_s, false, std::numeric_limits<double>::infinity(), 0});
+        QVERIFY(!writer.write(items));
+        items.removeLast();
+        QCOMPARE(writer.write(items), JsonListWriter::settingsValue(items));
+        QCOMPARE(writer.write({}), QByteArray("@ByteArray([])"));
     }
 
     void writesTheSameFileAsQSettings()
