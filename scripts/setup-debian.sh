@@ -18,6 +18,8 @@ packages=(
     libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
     # icons, drawn as glyphs of this font
     fonts-material-design-icons-iconfont
+    # a text font for the panel where the desktop has none (a bare server)
+    fonts-dejavu-core
     # time zone data for the calendar
     tzdata
     # benchmarks
