@@ -87,8 +87,12 @@ void DropdownPanel::hostRootView(const PanelRootViewFactory &factory, const Pane
 
 QQmlEngine *DropdownPanel::engine()
 {
-    if (!m_engine)
+    if (!m_engine) {
         m_engine = new QQmlEngine(this);
+        // Objects the views make asynchronously are made between this
+        // window's frames, as in a QQuickView.
+        m_engine->setIncubationController(incubationController());
+    }
     return m_engine;
 }
 

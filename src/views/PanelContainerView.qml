@@ -246,5 +246,10 @@ Item {
             prepareList();
         }
     }
-    Component.onCompleted: isOpen ? showList() : prepareList()
+    Component.onCompleted: {
+        if (isOpen)
+            showList();
+        else // at start-up, where a little more time goes unnoticed
+            spareHolder = listHolder.createObject(content);
+    }
 }
