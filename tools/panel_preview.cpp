@@ -2,7 +2,7 @@
 // host it, over an in-memory list; for looking at it, taking screenshots and
 // measuring the frame intervals of its animation. See README.md.
 
-#include "memory_storage.h"
+#include "model/memory_todo_storage.h"
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
@@ -103,7 +103,7 @@ int main(int argc, char **argv)
     parser.addOptions({host, sample, total, onDay, dayOffset, openAfter, cycle, measure, draft});
     parser.process(app);
 
-    auto store = new TodoStore(std::make_unique<MemoryStorage>(), {}, &app);
+    auto store = new TodoStore(std::make_unique<MemoryTodoStorage>(), {}, &app);
     const double today = sharedCalendar().startOfDay(store->now()).value_or(0);
     QList<TodoItem> items = manyItems(today, parser.value(total).toInt(), parser.value(onDay).toInt());
     if (parser.isSet(sample))

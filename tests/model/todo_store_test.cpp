@@ -1,8 +1,8 @@
 #include "model/day_calendar.h"
+#include "model/memory_todo_storage.h"
 #include "model/todo_list_codec.h"
 #include "model/todo_store.h"
 
-#include "fake_storage.h"
 #include "support/test_main.h"
 #include "test_instants.h"
 
@@ -20,13 +20,13 @@ namespace {
 const QTimeZone newYork("America/New_York");
 
 struct StoreFixture {
-    FakeStorageState storage;
+    MemoryTodoStorage::Contents storage;
     double now = instantAt(newYork, 2026, 12, 5, 9, 30); // Saturday morning
     std::unique_ptr<TodoStore> store;
 
     TodoStore &open()
     {
-        store = std::make_unique<TodoStore>(std::make_unique<FakeStorage>(&storage), [this] { return now; });
+        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage), [this] { return now; });
         return *store;
     }
 

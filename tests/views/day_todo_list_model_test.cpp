@@ -2,7 +2,7 @@
 #include "model/todo_store.h"
 #include "views/day_todo_list_model.h"
 
-#include "model/fake_storage.h"
+#include "model/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QAbstractItemModelTester>
@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct ModelFixture {
-    FakeStorageState storage;
-    TodoStore store{std::make_unique<FakeStorage>(&storage)};
+    MemoryTodoStorage::Contents storage;
+    TodoStore store{std::make_unique<MemoryTodoStorage>(&storage)};
     DayTodoListModel model;
     QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::QtTest};
     QSignalSpy resets{&model, &QAbstractItemModel::modelReset};

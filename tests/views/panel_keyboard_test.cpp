@@ -3,7 +3,7 @@
 #include "views/panel_focus_state.h"
 #include "views/panel_keyboard.h"
 
-#include "model/fake_storage.h"
+#include "model/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QSignalSpy>
@@ -18,7 +18,7 @@ using Section = PanelFocusState::ActiveSection;
 // The keyboard over a store in memory, with no window: focus moves only as
 // the state says.
 struct Keys {
-    FakeStorageState storage;
+    MemoryTodoStorage::Contents storage;
     std::unique_ptr<TodoStore> store;
     PanelFocusState focus;
     PanelKeyboard keyboard;
@@ -26,7 +26,7 @@ struct Keys {
     // Titles of to-dos of today, in the day's order (newest first).
     explicit Keys(const QStringList &titles = {})
     {
-        store = std::make_unique<TodoStore>(std::make_unique<FakeStorage>(&storage));
+        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage));
         const double today = sharedCalendar().startOfDay(store->now()).value();
         QList<TodoItem> items;
         for (qsizetype i = 0; i < titles.size(); ++i)

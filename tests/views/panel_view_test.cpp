@@ -3,7 +3,7 @@
 #include "notch/notch_animation_state.h"
 #include "views/panel_focus_state.h"
 
-#include "model/fake_storage.h"
+#include "model/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QCoreApplication>
@@ -35,7 +35,7 @@ QList<QQuickItem *> itemsNamed(QQuickItem *root, const QString &name)
 // The panel's root view hosted as the panel window hosts it, over a store
 // kept in memory, with real mouse and key events sent to the window.
 struct Panel {
-    FakeStorageState storage;
+    MemoryTodoStorage::Contents storage;
     std::unique_ptr<TodoStore> store;
     NotchAnimationState state;
     QQuickView view;
@@ -43,7 +43,7 @@ struct Panel {
     // Titles of to-dos on the day `dayOffset` days from today, newest last.
     explicit Panel(const QStringList &titles = {}, int dayOffset = 0)
     {
-        store = std::make_unique<TodoStore>(std::make_unique<FakeStorage>(&storage));
+        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage));
         const double today = sharedCalendar().startOfDay(store->now()).value();
         const double day = sharedCalendar().addingDays(today, dayOffset).value();
         QList<TodoItem> items;
