@@ -1,5 +1,7 @@
 #include "settings_file_text.h"
 
+#include <QBuffer>
+
 #include <array>
 
 namespace {
@@ -155,24 +157,10 @@ void SettingsFileText::setRawValue(QByteArrayView key, const QByteArray &rawValu
 
 QByteArray SettingsFileText::text() const
 {
-    qsizetype size = 0;
-    for (const Section &section : m_sections) {
-        size += section.header.size() + 2;
-        for (const Line &line : section.lines)
-            size += line.text.size() + 1;
-    }
     QByteArray text;
-    text.reserve(size);
-    for (const Section &section : m_sections) {
-        if (!text.isEmpty())
-            text += '\n';
-        text += section.header;
-        text += '\n';
-        for (const Line &line : section.lines) {
-            text += line.text;
-            text += '\n';
-        }
-    }
+    QBuffer buffer(&text);
+    buffer.open(QIODevice::WriteOnly);
+    writeTo(buffer);
     return text;
 }
 
