@@ -1,5 +1,7 @@
 #include "json_list_reader.h"
 
+#include "hex_digit.h"
+
 #include <QUuid>
 
 #include <charconv>
@@ -9,17 +11,6 @@ namespace {
 
 // Deeper values than this in a member that is skipped reject the text.
 constexpr int maxSkippedDepth = 512;
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // The length of the valid UTF-8 sequence at p (at most `available` bytes
 // long), or 0 when it is not valid: overlong forms, surrogates and values
@@ -88,8 +79,8 @@ std::optional<QUuid> parseUuid(QByteArrayView text)
             ++i;
             continue;
         }
-        const int high = hexDigit(text[i]);
-        const int low = hexDigit(text[i + 1]);
+        const int high = hexDigitValue(text[i]);
+        const int low = hexDigitValue(text[i + 1]);
         if (high < 0 || low < 0)
             return std::nullopt;
         bytes[n++] = char(high * 16 + low);
@@ -236,7 +227,7 @@ bool JsonListReader::readString(QByteArray *utf8)
                     return false;
                 *unit = 0;
                 for (int i = 0; i < 4; ++i) {
-                    const int digit = hexDigit(*m_pos++);
+                    const int digit = hexDigitValue(*m_pos++);
                     if (digit < 0)
                         return false;
                     *unit = *unit * 16 + char32_t(digit);

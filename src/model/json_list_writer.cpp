@@ -1,5 +1,7 @@
 #include "json_list_writer.h"
 
+#include "hex_digit.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -12,11 +14,6 @@ constexpr char lowerHex[] = "0123456789abcdef";
 constexpr char upperHex[] = "0123456789ABCDEF";
 
 enum class Form { Json, SettingsValue };
-
-bool isHexDigit(char16_t c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
 
 template<qsizetype N>
 char *copy(char *out, const char (&text)[N])

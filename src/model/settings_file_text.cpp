@@ -1,5 +1,7 @@
 #include "settings_file_text.h"
 
+#include "hex_digit.h"
+
 #include <QBuffer>
 
 #include <array>
@@ -8,20 +10,6 @@ namespace {
 
 const QByteArray generalHeader = QByteArrayLiteral("[General]");
 const QByteArray byteArrayPrefix = QByteArrayLiteral("@ByteArray(");
-
-bool isHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return c - 'A' + 10;
-}
 
 // Bytes QSettings writes into a value as they are.
 constexpr auto plainValueBytes = [] {
@@ -305,7 +293,7 @@ std::optional<QByteArray> SettingsFileText::decodeByteArray(QByteArrayView text)
                 return std::nullopt;
             int value = 0;
             while (p < end && isHexDigit(*p)) {
-                value = value * 16 + hexValue(*p++);
+                value = value * 16 + hexDigitValue(*p++);
                 if (value > 0xff)
                     return std::nullopt;
             }
