@@ -14,29 +14,11 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
-
-namespace {
-
-// Whether Qt will use its X11 platform: the windows need an X display then,
-// and Qt itself would abort without one.
-bool usesXcb(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 && i + 1 < argc)
-            return std::strncmp(argv[i + 1], "xcb", 3) == 0;
-        if (std::strncmp(argv[i], "-platform=", 10) == 0)
-            return std::strncmp(argv[i] + 10, "xcb", 3) == 0;
-    }
-    return qgetenv("QT_QPA_PLATFORM").startsWith("xcb");
-}
-
-} // namespace
 
 int MarlowickApp::run(int argc, char **argv)
 {
     X11Display::preferXcbPlatform(argc, argv);
-    if (usesXcb(argc, argv)) {
+    if (X11Display::usesXcb(argc, argv)) {
         if (const auto problem = X11Display::connectionProblem()) {
             std::fprintf(stderr, "marlowick: %s\n", qPrintable(*problem));
             return 1;

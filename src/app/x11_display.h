@@ -15,4 +15,8 @@ std::optional<QString> connectionProblem();
 // XWayland.
 void preferXcbPlatform(int argc, char **argv);
 
+// Whether Qt will use its X11 platform: the windows then need an X display,
+// and Qt itself would abort without one.
+bool usesXcb(int argc, char **argv);
+
 } // namespace X11Display

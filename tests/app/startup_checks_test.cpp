@@ -42,9 +42,15 @@ private Q_SLOTS:
         QVERIFY(!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
         X11Display::preferXcbPlatform(1, plain);
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("xcb"));
+        QVERIFY(X11Display::usesXcb(1, plain));
+        QVERIFY(!X11Display::usesXcb(3, withFlag)); // the option wins over the variable
+        char xcbOption[] = "-platform=xcb";
+        char *withXcb[] = {program, xcbOption, nullptr};
         qputenv("QT_QPA_PLATFORM", "offscreen");
         X11Display::preferXcbPlatform(1, plain);
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), QByteArray("offscreen"));
+        QVERIFY(!X11Display::usesXcb(1, plain));
+        QVERIFY(X11Display::usesXcb(2, withXcb));
         qputenv("QT_QPA_PLATFORM", saved);
     }
 
