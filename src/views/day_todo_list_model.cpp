@@ -151,38 +151,38 @@ QString DayTodoListModel::idAt(int row) const
     return row >= 0 && row < count() ? m_items[row].id.toString() : QString();
 }
 
-const TodoItem *DayTodoListModel::storedItem(const QString &id) const
+namespace {
+
+// The store finds the to-do an operation names by its id alone.
+TodoItem named(const QString &id)
 {
-    if (!m_store)
-        return nullptr;
-    const QUuid uuid(id);
-    for (const TodoItem &item : m_store->items()) {
-        if (item.id == uuid)
-            return &item;
-    }
-    return nullptr;
+    TodoItem item;
+    item.id = QUuid(id);
+    return item;
 }
+
+} // namespace
 
 void DayTodoListModel::toggleCompletion(const QString &id)
 {
-    if (const TodoItem *item = storedItem(id))
-        m_store->toggleCompletion(TodoItem(*item));
+    if (m_store)
+        m_store->toggleCompletion(named(id));
 }
 
 void DayTodoListModel::updateTitle(const QString &id, const QString &title)
 {
-    if (const TodoItem *item = storedItem(id))
-        m_store->updateTitle(TodoItem(*item), title);
+    if (m_store)
+        m_store->updateTitle(named(id), title);
 }
 
 void DayTodoListModel::deleteTodo(const QString &id)
 {
-    if (const TodoItem *item = storedItem(id))
-        m_store->deleteTodo(TodoItem(*item));
+    if (m_store)
+        m_store->deleteTodo(named(id));
 }
 
 void DayTodoListModel::moveToToday(const QString &id)
 {
-    if (const TodoItem *item = storedItem(id))
-        m_store->moveToToday(TodoItem(*item));
+    if (m_store)
+        m_store->moveToToday(named(id));
 }

@@ -57,7 +57,6 @@ Q_SIGNALS:
 private:
     void sync();
     void updateIsToday();
-    const TodoItem *storedItem(const QString &id) const;
 
     QPointer<TodoStore> m_store;
     QList<TodoItem> m_items;
