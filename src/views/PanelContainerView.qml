@@ -238,7 +238,15 @@ Item {
         holder.dismiss();
     }
 
+    // The day that is today, and with it the labels, follows the clock while
+    // open; the list made ahead of time catches up before it is shown.
+    TodayWatcher {
+        id: todayWatcher
+        store: container.store
+    }
+
     onIsOpenChanged: {
+        todayWatcher.active = isOpen;
         if (isOpen) {
             showList();
         } else {
@@ -247,6 +255,7 @@ Item {
         }
     }
     Component.onCompleted: {
+        todayWatcher.active = isOpen;
         if (isOpen)
             showList();
         else // at start-up, where a little more time goes unnoticed

@@ -139,6 +139,13 @@ FocusScope {
                 property real progress: 1
                 onShownChanged: {
                     labelChange.stop();
+                    // A list made ahead of time takes a new day before it is
+                    // shown, without a transition.
+                    if (!visible) {
+                        previous = shown;
+                        progress = 1;
+                        return;
+                    }
                     progress = 0;
                     labelChange.start();
                 }

@@ -21,6 +21,7 @@ void DayTodoListModel::setStore(TodoStore *store)
         connect(m_store, &TodoStore::itemsChanged, this, &DayTodoListModel::sync);
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::sync);
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::updateIsToday);
+        connect(m_store, &TodoStore::todayChanged, this, &DayTodoListModel::updateIsToday);
     }
     updateIsToday();
     sync();

@@ -1,7 +1,9 @@
 #include "model/day_calendar.h"
+#include "model/instant.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
 #include "views/panel_focus_state.h"
+#include "views/today_watcher.h"
 
 #include "model/memory_todo_storage.h"
 #include "support/test_main.h"
@@ -36,6 +38,8 @@ QList<QQuickItem *> itemsNamed(QQuickItem *root, const QString &name)
 // kept in memory, with real mouse and key events sent to the window.
 struct Panel {
     MemoryTodoStorage::Contents storage;
+    // Seconds added to the real clock.
+    double clockShift = 0;
     std::unique_ptr<TodoStore> store;
     NotchAnimationState state;
     QQuickView view;
@@ -43,7 +47,8 @@ struct Panel {
     // Titles of to-dos on the day `dayOffset` days from today, newest last.
     explicit Panel(const QStringList &titles = {}, int dayOffset = 0)
     {
-        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage));
+        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage),
+                                            [this] { return Instant::now() + clockShift; });
         const double today = sharedCalendar().startOfDay(store->now()).value();
         const double day = sharedCalendar().addingDays(today, dayOffset).value();
         QList<TodoItem> items;
@@ -430,6 +435,26 @@ private Q_SLOTS:
         QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
         QTRY_COMPARE(list->height(), 320.0);
     }
+    void theDayFollowsTheClockAtOpeningAndWhileOpen()
+    {
+        Panel panel;
+        const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
+        const auto label = [&] { return panel.find(u"dayLabel"_s)->property("text").toString(); };
+        // Midnight passes while the panel is closed, its list made ahead.
+        panel.clockShift += untilMidnight() + 1;
+        QVERIFY(panel.open());
+        QVERIFY2(label().startsWith(u"Yesterday,"_s), qPrintable(label()));
+        QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"Nothing here"_s);
+        // Closed, it waits for nothing.
+        panel.state.setOpen(false);
+        QVERIFY(!panel.container()->findChild<TodayWatcher *>()->isWaiting());
+        // The next midnight passes while it is open.
+        panel.clockShift += untilMidnight() - 1;
+        QVERIFY(panel.open());
+        QTRY_VERIFY(!label().startsWith(u"Yesterday,"_s));
+        QCOMPARE(label(), panel.store->selectedDateLabel());
+    }
+
     void theKeyboardAloneDrivesThePanel()
     {
         Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});
