@@ -232,6 +232,7 @@ Item {
         const list = content.currentList;
         if (!list)
             return;
+        list.commitEdit();
         const holder = list.parent;
         body.openHeight = holder.implicitHeight;
         content.currentList = null;

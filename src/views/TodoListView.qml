@@ -67,6 +67,13 @@ FocusScope {
                 placeholder.forceActiveFocus();
         }
     }
+    // An edit in place that is still open when the panel closes is kept, as
+    // focus leaving it would keep it.
+    function commitEdit() {
+        const row = list.itemAtIndex(dayModel.rowOf(focusState.editingItemID));
+        if (row)
+            row.commitEdit();
+    }
     // Follows the keyboard focus moved by the platform.
     function sectionFocusChanged(section, hasFocus) {
         if (hasFocus)
@@ -351,6 +358,7 @@ FocusScope {
             width: parent.width
             store: listView.store
             focusState: listView.focusState
+            maxLength: listView.dayModel.maxTitleLength
             onTabPressed: listView.keyboard.cycleFocus()
         }
     }

@@ -2,6 +2,7 @@
 #include "model/instant.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
+#include "views/day_todo_list_model.h"
 #include "views/panel_focus_state.h"
 #include "views/today_watcher.h"
 
@@ -9,6 +10,9 @@
 #include "support/test_main.h"
 
 #include <QCoreApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -274,7 +278,26 @@ private Q_SLOTS:
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
         QVERIFY(panel.open());
-        QCOMPARE(panel.find(u"addField"_s)->property("text").toString(), u"half typed"_s);
+        field = panel.find(u"addField"_s);
+        QCOMPARE(field->property("text").toString(), u"half typed"_s);
+        // Taken up again where it ends.
+        panel.focus()->setFocusedSection(PanelFocusState::Input);
+        QCOMPARE(field->property("cursorPosition").toInt(), 10);
+
+        // A paste keeps what fits, and the text around it.
+        field->setProperty("cursorPosition", 4);
+        QGuiApplication::clipboard()->setText(QString(50'000, u'y'));
+        QTest::keyClick(&panel.view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(panel.store->draftText(), u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
+    }
+
+    void aHugeTitleShowsItsStart()
+    {
+        // Laid out whole, this would take minutes.
+        Panel panel({QString(1'000'000, u'w')});
+        QVERIFY(panel.open());
+        const QString shown = panel.find(u"titleText"_s)->property("text").toString();
+        QCOMPARE(shown, QString(DayTodoListModel::maxTitleLength, u'w') + u'\u2026');
     }
 
     void addFieldGrowsToEightLinesAndItsButtonFocusesOrSubmits()
@@ -368,6 +391,13 @@ private Q_SLOTS:
         QVERIFY(!panel.find(u"editField"_s));
         QVERIFY(panel.stored(u"Call dad"_s));
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
+
+        // So does the panel closing.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Call dad"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        type(&panel.view, u" back"_s);
+        panel.state.setOpen(false);
+        QVERIFY(panel.stored(u"Call dad back"_s));
     }
 
     void rowButtonsMoveToTodayAndDelete()
