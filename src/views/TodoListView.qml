@@ -56,6 +56,15 @@ FocusScope {
             }
         }
     }
+    // The selected row is always in view: the keyboard acts on it.
+    Connections {
+        target: listView.focusState
+        function onSelectedItemIDChanged() {
+            const row = listView.dayModel.rowOf(listView.focusState.selectedItemID);
+            if (row >= 0)
+                list.positionViewAtIndex(row, ListView.Contain);
+        }
+    }
     // The list and the placeholder are one section: when one takes the place
     // of the other, the focus goes with it.
     Connections {

@@ -464,6 +464,15 @@ private Q_SLOTS:
         panel.click(panel.find(u"previousDayButton"_s));
         QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
         QTRY_COMPARE(list->height(), 320.0);
+
+        // A row selected with the arrows is scrolled into view.
+        panel.focus()->setFocusedSection(PanelFocusState::List);
+        QTest::keyClick(&panel.view, Qt::Key_Up);
+        QCOMPARE(panel.selectedTitle(), u"To-do 0"_s);
+        QTRY_VERIFY(panel.row(u"To-do 0"_s));
+        QQuickItem *last = panel.row(u"To-do 0"_s);
+        const QRectF shown = last->mapRectToItem(list, QRectF(0, 0, last->width(), last->height()));
+        QVERIFY(shown.top() >= 0 && shown.bottom() <= list->height());
     }
     void theDayFollowsTheClockAtOpeningAndWhileOpen()
     {
