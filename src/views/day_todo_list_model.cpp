@@ -138,7 +138,7 @@ QVariant DayTodoListModel::data(const QModelIndex &index, int role) const
     case IsCompletedRole:
         return item.isCompleted;
     case ShownTitleRole: {
-        const qsizetype shown = editableLength(item.title);
+        const qsizetype shown = wholeCharactersWithin(item.title, maxShownTitleLength);
         return shown < item.title.size() ? item.title.first(shown) + u'\u2026' : item.title;
     }
     default:

@@ -27,17 +27,19 @@ class DayTodoListModel : public QAbstractListModel
     Q_PROPERTY(int maxTitleLength READ titleLengthLimit CONSTANT)
 
 public:
-    // TitleRole is the whole title; ShownTitleRole at most maxTitleLength
-    // characters of it, then an ellipsis.
+    // TitleRole is the whole title; ShownTitleRole at most
+    // maxShownTitleLength characters of it, then an ellipsis.
     enum Role { IdRole = Qt::UserRole + 1, TitleRole, IsCompletedRole, ShownTitleRole };
     Q_ENUM(Role)
 
-    // The longest title a row shows whole and an edit field takes. Laying out
-    // one unbroken line takes time that grows with the square of its length:
-    // a pasted megabyte would take minutes.
+    // Laying out one unbroken line takes time that grows with the square of
+    // its length: a pasted megabyte would take minutes. A row shows whole
+    // titles of up to some 80 lines (2 ms), an edit field takes ten thousand
+    // characters (20 ms, once).
+    static constexpr int maxShownTitleLength = 2000;
     static constexpr int maxTitleLength = 10000;
-    // The part of a title that a row shows and an edit field takes: all of
-    // it, or the first maxTitleLength characters (whole characters) of it.
+    // The part of a title that an edit field takes: all of it, or the first
+    // maxTitleLength characters (whole characters) of it.
     Q_INVOKABLE QString editablePart(const QString &title) const;
 
     explicit DayTodoListModel(QObject *parent = nullptr);

@@ -297,7 +297,7 @@ private Q_SLOTS:
         Panel panel({QString(1'000'000, u'w')});
         QVERIFY(panel.open());
         const QString shown = panel.find(u"titleText"_s)->property("text").toString();
-        QCOMPARE(shown, QString(DayTodoListModel::maxTitleLength, u'w') + u'\u2026');
+        QCOMPARE(shown, QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026');
     }
 
     void addFieldGrowsToEightLinesAndItsButtonFocusesOrSubmits()
