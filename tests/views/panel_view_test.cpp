@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickTextDocument>
+#include <QTextDocument>
 #include <QQuickView>
 #include <QSignalSpy>
 #include <QTest>
@@ -284,11 +286,16 @@ private Q_SLOTS:
         panel.focus()->setFocusedSection(PanelFocusState::Input);
         QCOMPARE(field->property("cursorPosition").toInt(), 10);
 
-        // A paste keeps what fits, and the text around it.
+        // A paste keeps what fits, and the text around it; the field never
+        // holds more (it lays out all it holds).
         field->setProperty("cursorPosition", 4);
+        QTextDocument *document = field->property("textDocument").value<QQuickTextDocument *>()->textDocument();
+        int longest = 0;
+        connect(document, &QTextDocument::contentsChange, this, [&] { longest = qMax(longest, document->characterCount()); });
         QGuiApplication::clipboard()->setText(QString(50'000, u'y'));
         QTest::keyClick(&panel.view, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(panel.store->draftText(), u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
+        QCOMPARE(longest, DayTodoListModel::maxTitleLength + 1); // and the closing paragraph mark
     }
 
     void aHugeTitleShowsItsStart()
