@@ -3,6 +3,9 @@
 //
 //   bench_startup MARLOWICK BARE_WINDOW [ROUNDS]
 //
+// Subjects: the bare window; marlowick with an empty list, with 10,000
+// to-dos, and with one unbroken title of 50 MB on today.
+//
 // Start to ready: from starting the process to its marker line on stderr
 // ("ready:" for marlowick: the sensor window mapped and the tray item
 // requested; "first frame" for the bare window). Median of ROUNDS starts.
@@ -10,6 +13,8 @@
 // Idle: one more start of each, left alone: resident memory after 10 s, and
 // over those 10 s (after a 2 s settling time) the context switches (each a
 // wake-up) and the CPU time, from /proc.
+#include "model/day_calendar.h"
+#include "model/instant.h"
 #include "model/todo_storage.h"
 #include "model/todo_store.h"
 
@@ -36,6 +41,8 @@ struct Subject
     QString program;
     QString marker;
     int todos = -1; // -1: not marlowick
+    // Characters of one unbroken title stored beside the to-dos (a huge paste).
+    qsizetype hugeTitle = 0;
 };
 
 struct ProcStat
@@ -117,14 +124,17 @@ private:
     QString m_marker;
 };
 
-void writeTodos(const QString &configHome, int count)
+void writeTodos(const QString &configHome, int count, qsizetype hugeTitle)
 {
     const QString file = configHome + u"/marlowick/marlowick.conf"_s;
     QDir().mkpath(configHome + u"/marlowick"_s);
     QFile::remove(file);
-    if (count == 0)
+    if (count == 0 && hugeTitle == 0)
         return;
     QList<TodoItem> items;
+    if (hugeTitle > 0) // on today, so that the list made at start shows it
+        items.append(TodoItem{QUuid::createUuid(), QString(hugeTitle, u'x'), false, Instant::now(),
+                              *sharedCalendar().startOfDay(Instant::now())});
     const double firstDay = 788918400; // 2026-01-01T00:00:00Z
     for (int i = 0; i < count; ++i) {
         TodoItem item;
@@ -154,6 +164,7 @@ int main(int argc, char **argv)
         {u"bare Qt Quick window"_s, bare, u"first frame"_s, -1},
         {u"marlowick, empty list"_s, marlowick, u"ready:"_s, 0},
         {u"marlowick, 10,000 to-dos"_s, marlowick, u"ready:"_s, 10000},
+        {u"marlowick, a 50 MB title"_s, marlowick, u"ready:"_s, 0, 50'000'000},
     };
 
     std::printf("%-26s %12s %12s %10s %16s %12s\n", "", "start (ms)", "min (ms)", "RSS (MB)", "wake-ups/10 s",
@@ -163,7 +174,7 @@ int main(int argc, char **argv)
         QTemporaryDir runtime;
         QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (subject.todos >= 0)
-            writeTodos(config.path(), subject.todos);
+            writeTodos(config.path(), subject.todos, subject.hugeTitle);
 
         QList<double> times;
         for (int round = 0; round < rounds; ++round) {

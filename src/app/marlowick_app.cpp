@@ -47,7 +47,8 @@ int MarlowickApp::run(int argc, char **argv)
         return 1;
     }
 
-    UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
+    // The session ends the program with SIGTERM, a closing terminal with SIGHUP.
+    UnixSignalWatcher signalWatcher({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
 
     QtScreenProvider screens;

@@ -13,7 +13,7 @@ StatusItem::StatusItem(QObject *parent)
 
     m_trayIcon.setIcon(checklistIcon());
     // Read out by screen readers and shown on hover.
-    m_trayIcon.setToolTip(QStringLiteral("Ostrevan"));
+    m_trayIcon.setToolTip(QStringLiteral("Marlowick"));
     m_trayIcon.setContextMenu(&m_menu);
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <memory>
 
-// Turns Unix signals (SIGTERM, SIGINT) into a Qt signal on the main thread,
+// Turns Unix signals (SIGTERM, SIGHUP, SIGINT) into a Qt signal on the main thread,
 // through a self-pipe: a signal handler may do nothing but write to it.
 class UnixSignalWatcher : public QObject
 {

@@ -1,6 +1,7 @@
 #include "day_calendar.h"
 
 #include "instant.h"
+#include "local_time_zone.h"
 
 #include <QDateTime>
 
@@ -12,7 +13,7 @@ DayCalendar::DayCalendar(const QTimeZone &zone, const QLocale &locale)
 
 DayCalendar DayCalendar::current()
 {
-    return DayCalendar(QTimeZone::systemTimeZone(), QLocale());
+    return DayCalendar(localTimeZone(), QLocale());
 }
 
 std::optional<QDate> DayCalendar::localDate(double instant) const
@@ -26,14 +27,45 @@ std::optional<QDate> DayCalendar::localDate(double instant) const
     return date;
 }
 
+std::optional<qint64> DayCalendar::firstMsecsOf(QDate date) const
+{
+    const QDateTime midnight = date.startOfDay(m_zone);
+    if (!midnight.isValid())
+        return std::nullopt; // a date the zone skipped, or one beyond the calendar
+    qint64 first = midnight.toMSecsSinceEpoch();
+    // Where the clocks fall back across midnight, local midnight happens twice
+    // and Qt gives the later one; the date began at the earlier one, in the
+    // offset in force before the change.
+    const qint64 midnightAsUtc = date.startOfDay(QTimeZone::utc()).toMSecsSinceEpoch();
+    for (int change = 0; change < 2; ++change) {
+        const QDateTime justBefore = QDateTime::fromMSecsSinceEpoch(first - 1, m_zone);
+        if (justBefore.date() != date)
+            break;
+        const qint64 earlier = midnightAsUtc - qint64(justBefore.offsetFromUtc()) * 1000;
+        if (earlier >= first)
+            break;
+        first = earlier;
+    }
+    return first;
+}
+
+std::optional<DayCalendar::DateStart> DayCalendar::existingDateFrom(QDate date, int direction) const
+{
+    for (int skipped = 0; skipped <= maxMissingDates && date.isValid(); ++skipped) {
+        if (const auto first = firstMsecsOf(date))
+            return DateStart{date, *first};
+        date = date.addDays(direction);
+    }
+    return std::nullopt;
+}
+
 std::optional<DayInterval> DayCalendar::dayInterval(QDate date) const
 {
-    const QDateTime start = date.startOfDay(m_zone);
-    const QDateTime end = date.addDays(1).startOfDay(m_zone);
-    if (!start.isValid() || !end.isValid())
+    const auto start = firstMsecsOf(date);
+    const auto next = existingDateFrom(date.addDays(1), 1);
+    if (!start || !next)
         return std::nullopt;
-    return DayInterval{Instant::fromUnixMsecs(start.toMSecsSinceEpoch()),
-                       Instant::fromUnixMsecs(end.toMSecsSinceEpoch())};
+    return DayInterval{Instant::fromUnixMsecs(*start), Instant::fromUnixMsecs(next->firstMsecs)};
 }
 
 std::optional<DayInterval> DayCalendar::dayContaining(double instant) const
@@ -44,10 +76,14 @@ std::optional<DayInterval> DayCalendar::dayContaining(double instant) const
     auto day = dayInterval(*date);
     // The conversion to milliseconds rounds; an instant within a rounding step
     // of midnight belongs to the neighbouring day.
+    const auto neighbour = [&](int direction) {
+        const auto other = existingDateFrom(date->addDays(direction), direction);
+        return other ? dayInterval(other->date) : std::nullopt;
+    };
     if (day && instant < day->start)
-        day = dayInterval(date->addDays(-1));
+        day = neighbour(-1);
     else if (day && instant >= day->end)
-        day = dayInterval(date->addDays(1));
+        day = neighbour(1);
     return day;
 }
 
@@ -72,10 +108,11 @@ std::optional<double> DayCalendar::addingDays(double instant, int days) const
         return std::nullopt;
     double result = 0;
     if (instant == day->start) {
-        const auto target = dayInterval(localDate(instant)->addDays(days));
+        // A date the zone skipped is stepped over.
+        const auto target = existingDateFrom(localDate(instant)->addDays(days), days < 0 ? -1 : 1);
         if (!target)
             return std::nullopt;
-        result = target->start;
+        result = Instant::fromUnixMsecs(target->firstMsecs);
     } else {
         const qint64 msecs = *Instant::toUnixMsecs(instant);
         const QDateTime moved = QDateTime::fromMSecsSinceEpoch(msecs, m_zone).addDays(days);
@@ -98,16 +135,16 @@ DayCalendar::DayRelation DayCalendar::relationToToday(double instant, double now
     const auto dayDate = localDate(day->start);
     if (!dayDate)
         return DayRelation::Other;
-    switch (today->daysTo(*dayDate)) {
-    case -1:
-        return DayRelation::Yesterday;
-    case 0:
+    if (*dayDate == *today)
         return DayRelation::Today;
-    case 1:
+    // The neighbours are the days one step away, past any date the zone skipped.
+    const auto yesterday = existingDateFrom(today->addDays(-1), -1);
+    if (yesterday && yesterday->date == *dayDate)
+        return DayRelation::Yesterday;
+    const auto tomorrow = existingDateFrom(today->addDays(1), 1);
+    if (tomorrow && tomorrow->date == *dayDate)
         return DayRelation::Tomorrow;
-    default:
-        return DayRelation::Other;
-    }
+    return DayRelation::Other;
 }
 
 bool DayCalendar::isInToday(double instant, double now) const

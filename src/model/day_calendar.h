@@ -24,8 +24,8 @@ class DayCalendar
 public:
     DayCalendar(const QTimeZone &zone, const QLocale &locale);
 
-    // The system's time zone and the application's default locale, as they are
-    // now.
+    // The local time zone (that of the C library) and the application's
+    // default locale, as they are now.
     static DayCalendar current();
 
     const QTimeZone &timeZone() const { return m_zone; }
@@ -40,7 +40,8 @@ public:
     // The instant the given number of calendar days later (earlier when
     // negative). The local time of day is kept where it exists; an instant at
     // the start of its day lands on the start of the target day, also where
-    // daylight saving skips local midnight. None when there is no such day.
+    // daylight saving skips local midnight, and past a date the zone skipped.
+    // None when there is no such day.
     std::optional<double> addingDays(double instant, int days) const;
 
     enum class DayRelation { Yesterday, Today, Tomorrow, Other };
@@ -53,7 +54,20 @@ public:
     QString dayLabel(double instant, double now) const;
 
 private:
+    // Zones have skipped at most one whole date at a time.
+    static constexpr int maxMissingDates = 2;
+
     std::optional<QDate> localDate(double instant) const;
+    // The first instant whose local date is the date; none for a date the
+    // zone skipped.
+    std::optional<qint64> firstMsecsOf(QDate date) const;
+    struct DateStart {
+        QDate date;
+        qint64 firstMsecs;
+    };
+    // The date, or the first one after it in the direction (+1 or -1) that the
+    // zone did not skip, with its first instant.
+    std::optional<DateStart> existingDateFrom(QDate date, int direction) const;
     std::optional<DayInterval> dayInterval(QDate date) const;
 
     QTimeZone m_zone;

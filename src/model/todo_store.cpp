@@ -20,7 +20,10 @@ TodoStore::TodoStore(std::unique_ptr<TodoStorage> storage, Clock clock, QObject 
     , m_storage(std::move(storage))
     , m_clock(clock ? std::move(clock) : Clock(&Instant::now))
 {
-    m_selectedDate = sharedCalendar().startOfDay(m_clock()).value_or(0);
+    m_today = sharedCalendar().startOfDay(m_clock()).value_or(0);
+    m_selectedDate = m_today;
+    connect(this, &TodoStore::selectedDateChanged, this, &TodoStore::selectedDateLabelChanged);
+    connect(this, &TodoStore::todayChanged, this, &TodoStore::selectedDateLabelChanged);
     load();
 }
 
@@ -241,4 +244,21 @@ void TodoStore::shiftSelectedDate(int days)
 QString TodoStore::selectedDateLabel() const
 {
     return sharedCalendar().dayLabel(m_selectedDate, m_clock());
+}
+
+void TodoStore::refreshToday()
+{
+    const auto today = sharedCalendar().startOfDay(m_clock());
+    if (!today || *today == m_today)
+        return;
+    m_today = *today;
+    Q_EMIT todayChanged();
+}
+
+std::optional<double> TodoStore::endOfToday() const
+{
+    const auto day = sharedCalendar().dayContaining(m_today);
+    if (!day)
+        return std::nullopt;
+    return day->end;
 }

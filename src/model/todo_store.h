@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TodoStorage;
 
@@ -25,7 +26,7 @@ class TodoStore : public QObject
     Q_PROPERTY(QList<TodoItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(QString draftText READ draftText WRITE setDraftText NOTIFY draftTextChanged)
     Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
-    Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateChanged)
+    Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateLabelChanged)
 
 public:
     static constexpr qsizetype maxUndoEntries = 50;
@@ -68,6 +69,13 @@ public:
     Q_INVOKABLE void shiftSelectedDate(int days);
     QString selectedDateLabel() const;
 
+    // The store does not follow the clock: this takes the current day from it
+    // again and, when the day has changed since, tells the views that show
+    // which day is today (todayChanged).
+    Q_INVOKABLE void refreshToday();
+    // The instant at which the current day, as last taken, ends.
+    std::optional<double> endOfToday() const;
+
     // Writes the whole list; false when it could not be written, in which case
     // the stored list stays as it was.
     bool save();
@@ -81,6 +89,8 @@ Q_SIGNALS:
     void undoStackChanged();
     void draftTextChanged();
     void selectedDateChanged();
+    void selectedDateLabelChanged();
+    void todayChanged();
 
 private:
     void load();
@@ -97,6 +107,8 @@ private:
     QList<UndoEntry> m_undoStack;
     QString m_draftText;
     double m_selectedDate = 0;
+    // The start of the current day when the clock was last read for it.
+    double m_today = 0;
 
     // A stored value that could not be read; it is copied aside with the first
     // save, which would otherwise overwrite it.

@@ -9,6 +9,8 @@ Item {
 
     property TodoStore store
     property PanelFocusState focusState
+    // The longest text the field takes.
+    property int maxLength: 10000
 
     readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
     readonly property alias textField: field
@@ -52,7 +54,7 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         interactive: contentHeight > height
 
-        TextArea.flickable: TextArea {
+        TextArea.flickable: TitleTextArea {
             id: field
             objectName: "addField"
             text: addView.store ? addView.store.draftText : ""
@@ -60,15 +62,9 @@ Item {
                 if (addView.store && addView.store.draftText !== text)
                     addView.store.draftText = text;
             }
+            maximumLength: addView.maxLength
             placeholderText: qsTr("Add a to-do...")
             placeholderTextColor: PanelColors.white(0.3)
-            textFormat: TextEdit.PlainText
-            wrapMode: TextEdit.Wrap
-            font.pixelSize: 13
-            color: PanelColors.primaryLabel
-            selectionColor: PanelColors.blue
-            background: null
-            padding: 0
             Keys.onReturnPressed: event => {
                 // Shift-Return breaks the line.
                 if (event.modifiers & Qt.ShiftModifier) {
@@ -91,6 +87,10 @@ Item {
                 addView.tabPressed();
             }
             onActiveFocusChanged: {
+                // A kept draft is taken up where it ends (a click then puts
+                // the caret where it points).
+                if (activeFocus)
+                    cursorPosition = length;
                 if (!addView.focusState)
                     return;
                 if (activeFocus)

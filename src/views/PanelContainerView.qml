@@ -232,13 +232,22 @@ Item {
         const list = content.currentList;
         if (!list)
             return;
+        list.commitEdit();
         const holder = list.parent;
         body.openHeight = holder.implicitHeight;
         content.currentList = null;
         holder.dismiss();
     }
 
+    // The day that is today, and with it the labels, follows the clock while
+    // open; the list made ahead of time catches up before it is shown.
+    TodayWatcher {
+        id: todayWatcher
+        store: container.store
+    }
+
     onIsOpenChanged: {
+        todayWatcher.active = isOpen;
         if (isOpen) {
             showList();
         } else {
@@ -247,6 +256,7 @@ Item {
         }
     }
     Component.onCompleted: {
+        todayWatcher.active = isOpen;
         if (isOpen)
             showList();
         else // at start-up, where a little more time goes unnoticed

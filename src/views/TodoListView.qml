@@ -56,6 +56,15 @@ FocusScope {
             }
         }
     }
+    // The selected row is always in view: the keyboard acts on it.
+    Connections {
+        target: listView.focusState
+        function onSelectedItemIDChanged() {
+            const row = listView.dayModel.rowOf(listView.focusState.selectedItemID);
+            if (row >= 0)
+                list.positionViewAtIndex(row, ListView.Contain);
+        }
+    }
     // The list and the placeholder are one section: when one takes the place
     // of the other, the focus goes with it.
     Connections {
@@ -66,6 +75,13 @@ FocusScope {
             else if (listView.dayModel.count === 0 && list.activeFocus)
                 placeholder.forceActiveFocus();
         }
+    }
+    // An edit in place that is still open when the panel closes is kept, as
+    // focus leaving it would keep it.
+    function commitEdit() {
+        const row = list.itemAtIndex(dayModel.rowOf(focusState.editingItemID));
+        if (row)
+            row.commitEdit();
     }
     // Follows the keyboard focus moved by the platform.
     function sectionFocusChanged(section, hasFocus) {
@@ -139,6 +155,13 @@ FocusScope {
                 property real progress: 1
                 onShownChanged: {
                     labelChange.stop();
+                    // A list made ahead of time takes a new day before it is
+                    // shown, without a transition.
+                    if (!visible) {
+                        previous = shown;
+                        progress = 1;
+                        return;
+                    }
                     progress = 0;
                     labelChange.start();
                 }
@@ -344,6 +367,7 @@ FocusScope {
             width: parent.width
             store: listView.store
             focusState: listView.focusState
+            maxLength: listView.dayModel.maxTitleLength
             onTabPressed: listView.keyboard.cycleFocus()
         }
     }

@@ -11,6 +11,8 @@ Item {
     // The to-do shown (from the model) and where its actions go.
     required property string itemId
     required property string title
+    // The title as far as the row shows it.
+    required property string shownTitle
     required property bool isCompleted
     property DayTodoListModel dayModel
     property PanelFocusState focusState
@@ -38,7 +40,7 @@ Item {
     }
 
     function beginEdit() {
-        editText = title;
+        editText = dayModel.editablePart(title);
         focusState.editingItemID = itemId;
         editLoader.item.cursorPosition = editLoader.item.length;
         editLoader.item.forceActiveFocus();
@@ -47,11 +49,11 @@ Item {
         if (!isEditing)
             return;
         focusState.editingItemID = "";
-        dayModel.updateTitle(itemId, editText);
+        dayModel.updateEditedTitle(itemId, editText);
     }
     function cancelEdit() {
         focusState.editingItemID = "";
-        editText = title;
+        editText = dayModel.editablePart(title);
     }
     function toggle() {
         row.tap();
@@ -125,7 +127,7 @@ Item {
             objectName: "titleText"
             visible: !row.isEditing
             width: parent.width
-            text: row.title
+            text: row.shownTitle
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             font.pixelSize: 13
@@ -154,19 +156,14 @@ Item {
             id: editLoader
             active: row.isEditing
             width: parent.width
-            sourceComponent: TextArea {
+            sourceComponent: TitleTextArea {
                 objectName: "editField"
-                text: row.editText
-                onTextChanged: row.editText = text
-                textFormat: TextEdit.PlainText
-                wrapMode: TextEdit.Wrap
-                font.pixelSize: 13
-                color: PanelColors.primaryLabel
-                selectionColor: PanelColors.blue
-                background: null
-                padding: 0
+                maximumLength: row.dayModel.maxTitleLength
+                // The text stays where the title stood.
                 leftPadding: 0
                 rightPadding: 0
+                text: row.editText
+                onTextChanged: row.editText = text
                 Keys.onReturnPressed: event => {
                     event.accepted = true;
                     row.commitEdit();

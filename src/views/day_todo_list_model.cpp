@@ -2,8 +2,18 @@
 
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
+#include "text_bounds.h"
 
 #include <QSet>
+
+namespace {
+
+qsizetype editableLength(const QString &title)
+{
+    return wholeCharactersWithin(title, DayTodoListModel::maxTitleLength);
+}
+
+} // namespace
 
 DayTodoListModel::DayTodoListModel(QObject *parent)
     : QAbstractListModel(parent)
@@ -21,6 +31,7 @@ void DayTodoListModel::setStore(TodoStore *store)
         connect(m_store, &TodoStore::itemsChanged, this, &DayTodoListModel::sync);
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::sync);
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::updateIsToday);
+        connect(m_store, &TodoStore::todayChanged, this, &DayTodoListModel::updateIsToday);
     }
     updateIsToday();
     sync();
@@ -126,6 +137,10 @@ QVariant DayTodoListModel::data(const QModelIndex &index, int role) const
         return item.title;
     case IsCompletedRole:
         return item.isCompleted;
+    case ShownTitleRole: {
+        const qsizetype shown = wholeCharactersWithin(item.title, maxShownTitleLength);
+        return shown < item.title.size() ? item.title.first(shown) + u'\u2026' : item.title;
+    }
     default:
         return {};
     }
@@ -133,7 +148,12 @@ QVariant DayTodoListModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> DayTodoListModel::roleNames() const
 {
-    return {{IdRole, "itemId"}, {TitleRole, "title"}, {IsCompletedRole, "isCompleted"}};
+    return {{IdRole, "itemId"}, {TitleRole, "title"}, {IsCompletedRole, "isCompleted"}, {ShownTitleRole, "shownTitle"}};
+}
+
+QString DayTodoListModel::editablePart(const QString &title) const
+{
+    return title.first(editableLength(title));
 }
 
 int DayTodoListModel::rowOf(const QString &id) const
@@ -173,6 +193,19 @@ void DayTodoListModel::updateTitle(const QString &id, const QString &title)
 {
     if (m_store)
         m_store->updateTitle(named(id), title);
+}
+
+void DayTodoListModel::updateEditedTitle(const QString &id, const QString &editedPart)
+{
+    const int row = rowOf(id);
+    const QString title = row >= 0 ? m_items[row].title : QString();
+    const qsizetype edited = editableLength(title);
+    if (edited == title.size()) {
+        updateTitle(id, editedPart);
+        return;
+    }
+    if (editedPart != title.first(edited) && !editedPart.trimmed().isEmpty())
+        updateTitle(id, editedPart + title.sliced(edited));
 }
 
 void DayTodoListModel::deleteTodo(const QString &id)

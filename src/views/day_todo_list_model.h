@@ -24,10 +24,23 @@ class DayTodoListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     // Whether the selected day is today.
     Q_PROPERTY(bool isToday READ isToday NOTIFY isTodayChanged)
+    Q_PROPERTY(int maxTitleLength READ titleLengthLimit CONSTANT)
 
 public:
-    enum Role { IdRole = Qt::UserRole + 1, TitleRole, IsCompletedRole };
+    // TitleRole is the whole title; ShownTitleRole at most
+    // maxShownTitleLength characters of it, then an ellipsis.
+    enum Role { IdRole = Qt::UserRole + 1, TitleRole, IsCompletedRole, ShownTitleRole };
     Q_ENUM(Role)
+
+    // Laying out one unbroken line takes time that grows with the square of
+    // its length: a pasted megabyte would take minutes. A row shows whole
+    // titles of up to some 80 lines (2 ms), an edit field takes ten thousand
+    // characters (20 ms, once).
+    static constexpr int maxShownTitleLength = 2000;
+    static constexpr int maxTitleLength = 10000;
+    // The part of a title that an edit field takes: all of it, or the first
+    // maxTitleLength characters (whole characters) of it.
+    Q_INVOKABLE QString editablePart(const QString &title) const;
 
     explicit DayTodoListModel(QObject *parent = nullptr);
 
@@ -35,6 +48,7 @@ public:
     void setStore(TodoStore *store);
     int count() const { return int(m_items.size()); }
     bool isToday() const { return m_isToday; }
+    int titleLengthLimit() const { return maxTitleLength; }
     const QList<TodoItem> &items() const { return m_items; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -46,6 +60,10 @@ public:
 
     Q_INVOKABLE void toggleCompletion(const QString &id);
     Q_INVOKABLE void updateTitle(const QString &id, const QString &title);
+    // Ends an edit in place of editablePart(): the rest of a longer title
+    // stays after the edited text, and a longer title whose part came back
+    // unchanged, or blank, stays as it is.
+    Q_INVOKABLE void updateEditedTitle(const QString &id, const QString &editedPart);
     Q_INVOKABLE void deleteTodo(const QString &id);
     Q_INVOKABLE void moveToToday(const QString &id);
 

@@ -135,10 +135,11 @@ public:
         return windows.size() == 1 ? windowGeometry(windows.first()) : QString();
     }
 
-    // Ends the program as the session would at logout.
-    bool terminate()
+    // Ends the program as the session would at logout (SIGTERM), or a
+    // closing terminal (SIGHUP).
+    bool terminate(int signal = SIGTERM)
     {
-        ::kill(pid_t(pid()), SIGTERM);
+        ::kill(pid_t(pid()), signal);
         return m_process.waitForFinished(timeout) && m_process.exitStatus() == QProcess::NormalExit
             && m_process.exitCode() == 0;
     }
@@ -234,7 +235,7 @@ private Q_SLOTS:
         }
     }
 
-    void storedListIsLoadedAndSurvivesSigterm()
+    void storedListIsLoadedAndSurvivesSigtermAndSighup()
     {
         Marlowick app;
         const double day = 786240000; // 2025-12-01, local midnight or not: any day
@@ -251,10 +252,11 @@ private Q_SLOTS:
         QCOMPARE(app.log().count(u"no system tray"_s), 1);
 
         QVERIFY(app.terminate());
-        const auto stored = TodoListCodec::decode(
-            SettingsTodoStorage(app.settingsFile()).value(TodoStore::itemsDefaultsKey).toByteArray());
-        QVERIFY(stored);
-        QCOMPARE(*stored, items);
+        QCOMPARE(storedItems(app), items);
+        app.start();
+        QTRY_COMPARE_WITH_TIMEOUT(app.log().count(u"ready:"_s), 2, timeout);
+        QVERIFY(app.terminate(SIGHUP));
+        QCOMPARE(storedItems(app), items);
     }
 
     void unreadableListIsLeftAloneAndTheProgramRuns()

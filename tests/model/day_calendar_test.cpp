@@ -3,9 +3,11 @@
 #include "support/test_main.h"
 #include "test_instants.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 #include <cmath>
+#include <ctime>
 #include <limits>
 
 using namespace Qt::StringLiterals;
@@ -92,17 +94,86 @@ private Q_SLOTS:
         QCOMPARE(fallDay->end - fallDay->start, 25 * 3600.0);
     }
 
-    void stepsThroughADayWithoutMidnight()
+    // Days whose midnight is odd: it comes twice (clocks fall back from 01:00
+    // to 00:00), it is skipped (clocks jump from 24:00 to 01:00), or the whole
+    // date is (Samoa went from Dec 29 to Dec 31, 2011).
+    void oddDaysStartAtTheirFirstInstant_data()
     {
-        // In Santiago the clocks jump from 24:00 to 01:00 on Sep 6, 2026.
-        const QTimeZone santiago("America/Santiago");
-        const DayCalendar calendar(santiago, usEnglish);
-        const auto sixth = calendar.addingDays(instantAt(santiago, 2026, 9, 5), 1);
-        QVERIFY(sixth);
-        QCOMPARE(localDateTime(santiago, *sixth), QDateTime(QDate(2026, 9, 6), QTime(1, 0), santiago));
-        const auto seventh = calendar.addingDays(*sixth, 1);
-        QCOMPARE(localDateTime(santiago, *seventh), QDateTime(QDate(2026, 9, 7), QTime(0, 0), santiago));
-        QCOMPARE(calendar.addingDays(*seventh, -2), instantAt(santiago, 2026, 9, 5));
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("start");
+        QTest::addColumn<QDateTime>("end");
+        QTest::addColumn<QString>("label");
+        const auto utc = [](const char *iso) { return QDateTime::fromString(QString::fromLatin1(iso), Qt::ISODate); };
+        QTest::newRow("midnight twice, Havana") << QByteArray("America/Havana") << utc("2012-11-04T04:00:00Z")
+                                                << utc("2012-11-05T05:00:00Z") << u"Today, Nov 4"_s;
+        QTest::newRow("midnight twice, Azores") << QByteArray("Atlantic/Azores") << utc("2023-10-29T00:00:00Z")
+                                                << utc("2023-10-30T01:00:00Z") << u"Today, Oct 29"_s;
+        QTest::newRow("no midnight, Santiago") << QByteArray("America/Santiago") << utc("2026-09-06T04:00:00Z")
+                                               << utc("2026-09-07T03:00:00Z") << u"Today, Sep 6"_s;
+        QTest::newRow("before a skipped date") << QByteArray("Pacific/Apia") << utc("2011-12-29T10:00:00Z")
+                                               << utc("2011-12-30T10:00:00Z") << u"Today, Dec 29"_s;
+        QTest::newRow("after a skipped date") << QByteArray("Pacific/Apia") << utc("2011-12-30T10:00:00Z")
+                                              << utc("2011-12-31T10:00:00Z") << u"Today, Dec 31"_s;
+    }
+    void oddDaysStartAtTheirFirstInstant()
+    {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, end);
+        QFETCH(QString, label);
+        const DayCalendar calendar(QTimeZone(zone), usEnglish);
+        QCOMPARE(calendar.timeZone().id(), zone);
+        const double first = Instant::fromUnixMsecs(start.toMSecsSinceEpoch());
+        const double next = Instant::fromUnixMsecs(end.toMSecsSinceEpoch());
+        const double halfPast = first + 1800; // in the first hour, before any repeated midnight
+
+        const auto day = calendar.dayContaining(halfPast);
+        QVERIFY(day);
+        QCOMPARE(day->start, first);
+        QCOMPARE(day->end, next);
+        const auto dayBefore = calendar.addingDays(first, -1);
+        QVERIFY(dayBefore);
+        QCOMPARE(calendar.startOfDay(first - 0.001), dayBefore);
+        QCOMPARE(calendar.dayLabel(first, halfPast), label);
+        // Steps pass over a skipped date, and the neighbours are named so.
+        QCOMPARE(calendar.addingDays(first, 1), next);
+        QCOMPARE(calendar.addingDays(next, -1), first);
+        QVERIFY(calendar.dayLabel(next, halfPast).startsWith(u"Tomorrow,"_s));
+        QVERIFY(calendar.dayLabel(first, next).startsWith(u"Yesterday,"_s));
+    }
+
+    // TZ as the C library reads it: a name, a file, a POSIX rule.
+    void daysFollowTheCLibraryTimeZone_data()
+    {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::newRow("name") << QByteArray("Asia/Tokyo");
+        QTest::newRow("colon and name") << QByteArray(":Asia/Tokyo");
+        QTest::newRow("file") << QByteArray("/usr/share/zoneinfo/America/New_York");
+        QTest::newRow("colon and file") << QByteArray(":/usr/share/zoneinfo/Europe/Berlin");
+        QTest::newRow("link to a file") << QByteArray("/etc/localtime");
+        QTest::newRow("POSIX offset, ahead of UTC") << QByteArray("UTC-5");
+        QTest::newRow("POSIX rule with summer time") << QByteArray("ABC-3DEF,M3.5.0,M10.5.0/3");
+        QTest::newRow("empty: UTC") << QByteArray("");
+    }
+    void daysFollowTheCLibraryTimeZone()
+    {
+        QFETCH(QByteArray, tz);
+        const QByteArray testZone = qgetenv("TZ");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TZ", testZone);
+            tzset();
+        });
+        qputenv("TZ", tz);
+        tzset();
+        const QTimeZone zone = DayCalendar::current().timeZone();
+        QVERIFY(zone.isValid());
+        for (const QDateTime at : {QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()),
+                                   QDateTime(QDate(2026, 7, 15), QTime(12, 0), QTimeZone::utc())}) {
+            const std::time_t time = at.toSecsSinceEpoch();
+            std::tm local{};
+            QVERIFY(localtime_r(&time, &local));
+            QCOMPARE(zone.offsetFromUtc(at), int(local.tm_gmtoff));
+        }
     }
 
     void stepKeepsTheTimeOfDayOfOtherInstants()

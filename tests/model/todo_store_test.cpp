@@ -373,9 +373,20 @@ private Q_SLOTS:
         StoreFixture f;
         TodoStore &store = f.open();
         QSignalSpy date(&store, &TodoStore::selectedDateChanged);
+        QSignalSpy label(&store, &TodoStore::selectedDateLabelChanged);
+        QSignalSpy today(&store, &TodoStore::todayChanged);
+        store.refreshToday();
+        QCOMPARE(today.count(), 0);
         f.now = instantAt(newYork, 2026, 12, 6, 0, 5);
         QCOMPARE(store.selectedDate(), december5);
         QCOMPARE(store.selectedDateLabel(), u"Yesterday, Dec 5"_s);
+        // Those who show the label learn of the new day when the clock is read.
+        QCOMPARE(label.count(), 0);
+        store.refreshToday();
+        store.refreshToday();
+        QCOMPARE(today.count(), 1);
+        QCOMPARE(label.count(), 1);
+        QCOMPARE(store.endOfToday(), instantAt(newYork, 2026, 12, 7));
         QCOMPARE(date.count(), 0);
         // Moving to today now means the 6th.
         store.addTodo(u"late"_s);

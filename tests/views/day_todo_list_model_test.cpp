@@ -137,6 +137,31 @@ private Q_SLOTS:
         QCOMPARE(f.titles(), (QStringList{u"a"_s, u"c"_s}));
         QCOMPARE(f.resets.size(), 0);
     }
+
+    void aVeryLongTitleShowsAndEditsItsFirstPartsAndKeepsTheRest()
+    {
+        ModelFixture f;
+        // The cut falls inside the emoji, which goes whole with the rest.
+        const QString head(DayTodoListModel::maxTitleLength - 1, u'x');
+        const QString title = head + u"\U0001F600 rest"_s;
+        f.store.addTodo(title);
+        f.store.addTodo(u"short"_s);
+        const QModelIndex longRow = f.model.index(1);
+        QCOMPARE(f.model.data(longRow, DayTodoListModel::ShownTitleRole).toString(),
+                 head.first(DayTodoListModel::maxShownTitleLength) + u'\u2026');
+        QCOMPARE(f.model.data(f.model.index(0), DayTodoListModel::ShownTitleRole).toString(), u"short"_s);
+        QCOMPARE(f.model.editablePart(title), head);
+
+        // Unchanged or blank, the part leaves the title as it is.
+        f.clearSpies();
+        f.model.updateEditedTitle(f.model.idAt(1), head);
+        f.model.updateEditedTitle(f.model.idAt(1), u"  "_s);
+        QVERIFY(f.changed.isEmpty());
+        f.model.updateEditedTitle(f.model.idAt(1), u"new "_s);
+        QCOMPARE(f.titles().at(1), u"new \U0001F600 rest"_s);
+        f.model.updateEditedTitle(f.model.idAt(0), u" shorter "_s);
+        QCOMPARE(f.titles().at(0), u"shorter"_s);
+    }
 };
 
 MARLOWICK_TEST(DayTodoListModelTest)

@@ -1,15 +1,23 @@
 #include "model/day_calendar.h"
+#include "model/instant.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
+#include "views/day_todo_list_model.h"
 #include "views/panel_focus_state.h"
+#include "views/today_watcher.h"
 
 #include "model/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QCoreApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QQuickTextDocument>
+#include <QTextDocument>
 #include <QQuickView>
 #include <QSignalSpy>
 #include <QTest>
@@ -36,6 +44,8 @@ QList<QQuickItem *> itemsNamed(QQuickItem *root, const QString &name)
 // kept in memory, with real mouse and key events sent to the window.
 struct Panel {
     MemoryTodoStorage::Contents storage;
+    // Seconds added to the real clock.
+    double clockShift = 0;
     std::unique_ptr<TodoStore> store;
     NotchAnimationState state;
     QQuickView view;
@@ -43,7 +53,8 @@ struct Panel {
     // Titles of to-dos on the day `dayOffset` days from today, newest last.
     explicit Panel(const QStringList &titles = {}, int dayOffset = 0)
     {
-        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage));
+        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage),
+                                            [this] { return Instant::now() + clockShift; });
         const double today = sharedCalendar().startOfDay(store->now()).value();
         const double day = sharedCalendar().addingDays(today, dayOffset).value();
         QList<TodoItem> items;
@@ -269,7 +280,31 @@ private Q_SLOTS:
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
         QVERIFY(panel.open());
-        QCOMPARE(panel.find(u"addField"_s)->property("text").toString(), u"half typed"_s);
+        field = panel.find(u"addField"_s);
+        QCOMPARE(field->property("text").toString(), u"half typed"_s);
+        // Taken up again where it ends.
+        panel.focus()->setFocusedSection(PanelFocusState::Input);
+        QCOMPARE(field->property("cursorPosition").toInt(), 10);
+
+        // A paste keeps what fits, and the text around it; the field never
+        // holds more (it lays out all it holds).
+        field->setProperty("cursorPosition", 4);
+        QTextDocument *document = field->property("textDocument").value<QQuickTextDocument *>()->textDocument();
+        int longest = 0;
+        connect(document, &QTextDocument::contentsChange, this, [&] { longest = qMax(longest, document->characterCount()); });
+        QGuiApplication::clipboard()->setText(QString(50'000, u'y'));
+        QTest::keyClick(&panel.view, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(panel.store->draftText(), u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
+        QCOMPARE(longest, DayTodoListModel::maxTitleLength + 1); // and the closing paragraph mark
+    }
+
+    void aHugeTitleShowsItsStart()
+    {
+        // Laid out whole, this would take minutes.
+        Panel panel({QString(1'000'000, u'w')});
+        QVERIFY(panel.open());
+        const QString shown = panel.find(u"titleText"_s)->property("text").toString();
+        QCOMPARE(shown, QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026');
     }
 
     void addFieldGrowsToEightLinesAndItsButtonFocusesOrSubmits()
@@ -363,6 +398,13 @@ private Q_SLOTS:
         QVERIFY(!panel.find(u"editField"_s));
         QVERIFY(panel.stored(u"Call dad"_s));
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
+
+        // So does the panel closing.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(u"Call dad"_s)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        type(&panel.view, u" back"_s);
+        panel.state.setOpen(false);
+        QVERIFY(panel.stored(u"Call dad back"_s));
     }
 
     void rowButtonsMoveToTodayAndDelete()
@@ -429,7 +471,36 @@ private Q_SLOTS:
         panel.click(panel.find(u"previousDayButton"_s));
         QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
         QTRY_COMPARE(list->height(), 320.0);
+
+        // A row selected with the arrows is scrolled into view.
+        panel.focus()->setFocusedSection(PanelFocusState::List);
+        QTest::keyClick(&panel.view, Qt::Key_Up);
+        QCOMPARE(panel.selectedTitle(), u"To-do 0"_s);
+        QTRY_VERIFY(panel.row(u"To-do 0"_s));
+        QQuickItem *last = panel.row(u"To-do 0"_s);
+        const QRectF shown = last->mapRectToItem(list, QRectF(0, 0, last->width(), last->height()));
+        QVERIFY(shown.top() >= 0 && shown.bottom() <= list->height());
     }
+    void theDayFollowsTheClockAtOpeningAndWhileOpen()
+    {
+        Panel panel;
+        const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
+        const auto label = [&] { return panel.find(u"dayLabel"_s)->property("text").toString(); };
+        // Midnight passes while the panel is closed, its list made ahead.
+        panel.clockShift += untilMidnight() + 1;
+        QVERIFY(panel.open());
+        QVERIFY2(label().startsWith(u"Yesterday,"_s), qPrintable(label()));
+        QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"Nothing here"_s);
+        // Closed, it waits for nothing.
+        panel.state.setOpen(false);
+        QVERIFY(!panel.container()->findChild<TodayWatcher *>()->isWaiting());
+        // The next midnight passes while it is open.
+        panel.clockShift += untilMidnight() - 1;
+        QVERIFY(panel.open());
+        QTRY_VERIFY(!label().startsWith(u"Yesterday,"_s));
+        QCOMPARE(label(), panel.store->selectedDateLabel());
+    }
+
     void theKeyboardAloneDrivesThePanel()
     {
         Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});

@@ -1,0 +1,12 @@
+#include "clipboard_text.h"
+
+#include "text_bounds.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+QString ClipboardText::start(int maxLength, bool selection)
+{
+    const QString text = QGuiApplication::clipboard()->text(selection ? QClipboard::Selection : QClipboard::Clipboard);
+    return text.first(wholeCharactersWithin(text, maxLength));
+}
