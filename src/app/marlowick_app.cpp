@@ -56,6 +56,7 @@ int MarlowickApp::run(int argc, char **argv)
     QtPointerLocator pointer;
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, &AppDelegate::showPanel);
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -31,10 +31,17 @@ struct FileContents {
     QString error; // set when the file exists but cannot be read
 };
 
-// Errors name the file alone: they are shown in one line of the panel.
+// Errors name the file alone, and a folder from the home folder on: they
+// are shown in one line of the panel.
 QString shortName(const QString &fileName)
 {
     return QFileInfo(fileName).fileName();
+}
+
+QString shortFolder(const QString &folder)
+{
+    const QString home = QDir::homePath();
+    return folder.startsWith(home + u'/') ? u'~' + folder.mid(home.size()) : folder;
 }
 
 FileContents readWholeFile(const QString &fileName)
@@ -120,7 +127,7 @@ bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items
 
     const QString folder = QFileInfo(m_fileName).absolutePath();
     if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("cannot create the folder %1").arg(folder));
+        return fail(QStringLiteral("the folder %1 cannot be created").arg(shortFolder(folder)));
     // Another program may write other keys of the file through QSettings:
     // under its lock, the file as it is now is the one to change.
     SettingsFileLock lock(m_fileName);
