@@ -422,6 +422,16 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
         QCOMPARE(app.process().state(), QProcess::Running);
 
+        // Started from another session (another runtime folder), it cannot
+        // reach the first one, and does not run beside it on the same list.
+        QTemporaryDir otherRuntime;
+        app.startAgain(otherRuntime.path());
+        QVERIFY(app.second().waitForFinished(timeout));
+        QCOMPARE(app.second().exitCode(), 1);
+        const QString refusal = QString::fromLocal8Bit(app.second().readAllStandardError());
+        QVERIFY2(refusal.contains(u"process %1"_s.arg(app.pid())) && refusal.contains(app.settingsFile()),
+                 qPrintable(refusal));
+
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!app.panelMapped(), timeout);
         QCOMPARE(app.process().state(), QProcess::Running);
