@@ -46,6 +46,11 @@ QString shortFolder(const QString &folder)
 
 FileContents readWholeFile(const QString &fileName)
 {
+    // Writing would replace a link that leads nowhere (to a drive not
+    // mounted, say) with a file of its own.
+    const QFileInfo info(fileName);
+    if (info.isSymLink() && !info.exists())
+        return {true, {}, QStringLiteral("%1 links to %2, which is missing").arg(shortName(fileName), info.symLinkTarget())};
     QFile file(fileName);
     if (!file.exists())
         return {};

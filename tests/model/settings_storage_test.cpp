@@ -171,6 +171,14 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
         QVERIFY(!blocked.write(TodoStore::itemsDefaultsKey, {}));
         QVERIFY(QFileInfo(unreadable + u"/inside"_s).isDir());
+        // Nor is a link that leads nowhere replaced with a file.
+        const QString link = dir.filePath(u"linked.conf"_s);
+        QVERIFY(QFile::link(dir.filePath(u"unmounted/marlowick.conf"_s), link));
+        SettingsTodoStorage linked(link);
+        QVERIFY(linked.read(TodoStore::itemsDefaultsKey).problem.endsWith(u"which is missing"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
+        QVERIFY(!linked.write(TodoStore::itemsDefaultsKey, {}));
+        QVERIFY(QFileInfo(link).isSymLink());
     }
 
     void anotherProgramWritingTheFileLosesNothingAndUndoesNothing()
