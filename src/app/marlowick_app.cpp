@@ -26,18 +26,24 @@ namespace {
 // Returns the exit status when this start is to end here.
 std::optional<int> claimSettings(WriterLock &writerLock, SingleInstance &instance, const QString &settingsFile)
 {
+    const auto activated = [] {
+        std::fprintf(stderr, "marlowick: already running; its panel was opened\n");
+        return 0;
+    };
     switch (writerLock.tryLock()) {
     case WriterLock::Outcome::Locked:
+        // A Marlowick that takes no writer lock (an older one) may run all
+        // the same, and answer.
+        if (instance.activateRunningInstance(std::chrono::milliseconds(0)))
+            return activated();
         if (!instance.listen())
             std::fprintf(stderr, "marlowick: %s; starting Marlowick again cannot open this one's panel\n",
                          qPrintable(instance.errorString()));
         return std::nullopt;
     case WriterLock::Outcome::HeldElsewhere:
         // It may be starting still: give it a moment to answer.
-        if (instance.activateRunningInstance(std::chrono::seconds(3))) {
-            std::fprintf(stderr, "marlowick: already running; its panel was opened\n");
-            return 0;
-        }
+        if (instance.activateRunningInstance(std::chrono::seconds(3)))
+            return activated();
         std::fprintf(stderr,
                      "marlowick: another Marlowick (%s) uses %s, and it could not be reached to open its panel. "
                      "If it no longer runs, delete %s.\n",

@@ -62,11 +62,7 @@ bool SingleInstance::activateRunningInstance(std::chrono::milliseconds patience)
 bool SingleInstance::listen()
 {
     QDir().mkpath(QFileInfo(m_socketPath).absolutePath());
-    if (sendToRunningInstance(QByteArray())) {
-        m_error = QStringLiteral("another program listens on %1").arg(m_socketPath);
-        return false;
-    }
-    // Nobody answers: a socket left over from a process that crashed.
+    // A socket nobody answers on is left over from a process that crashed.
     QLocalServer::removeServer(m_socketPath);
     if (!m_server.listen(m_socketPath)) {
         m_error = m_server.errorString();

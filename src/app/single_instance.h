@@ -22,8 +22,8 @@ public:
     // Asks the running instance to open its panel, trying for up to
     // `patience` (it may be starting still). False when nobody answered.
     bool activateRunningInstance(std::chrono::milliseconds patience);
-    // Listens for later starts, taking over a socket left by a crash. Fails
-    // while another program answers there (one on other settings).
+    // Listens for later starts, in place of whatever socket is there: ask
+    // first whether one answers.
     bool listen();
 
     QString errorString() const { return m_error; }
