@@ -129,6 +129,10 @@ bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items
     const auto listValue = m_listWriter.write(items);
     if (!listValue)
         return fail(QStringLiteral("a date of a to-do is not a number"));
+    // The list read at start is written back unchanged, even where the file
+    // cannot be written.
+    if (storedCopy == StoredCopy::IfNotUnderstood && *listValue == m_knownValue)
+        return true;
 
     const QString folder = QFileInfo(m_fileName).absolutePath();
     if (!QDir().mkpath(folder))
@@ -150,11 +154,6 @@ bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items
 
     QByteArray newText;
     if (understood) {
-        // The list read back at start is usually written back unchanged.
-        if (raw && *raw == QByteArrayView(*listValue)) {
-            m_knownValue = *listValue;
-            return true;
-        }
         file->setRawValue(fileKey, *listValue);
     } else {
         const auto rewritten = rewrittenByQSettings(current.bytes, key, items);

@@ -83,6 +83,8 @@ bool TodoStore::save()
     if (saved)
         m_keepStoredCopy = false;
     m_saveError = saved ? QString() : m_storage->errorString();
+    if (!saved && m_saveError.isEmpty())
+        m_saveError = QStringLiteral("the storage refused it");
     if (storageNotice() != before)
         Q_EMIT storageNoticeChanged();
     return saved;
