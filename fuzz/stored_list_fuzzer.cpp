@@ -29,9 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(*bytes)) != *bytes)
             std::abort();
     }
-    if (const auto file = SettingsFileText::parse(input)) {
-        if (file->text() != input)
-            std::abort(); // the text of a file is kept as it was
+    for (const QByteArrayView listKey : {QByteArrayView(), QByteArrayView("marlowick.items")}) {
+        if (const auto file = SettingsFileText::parse(input, listKey)) {
+            if (file->text() != input)
+                std::abort(); // the text of a file is kept as it was
+        }
     }
     return 0;
 }

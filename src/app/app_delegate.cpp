@@ -3,6 +3,7 @@
 #include "panel_root_view.h"
 #include "status_item.h"
 
+#include "model/recovery_file.h"
 #include "model/todo_storage.h"
 #include "model/todo_store.h"
 #include "notch/dropdown_panel.h"
@@ -106,7 +107,9 @@ void AppDelegate::setupWindows()
             m_factories.rootView);
         m_sensorWindow->setSensorDelegate(m_panelController.get());
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
-            if (!m_panelController->animationState()->isOpen())
+            if (m_panelController->animationState()->isOpen())
+                m_store->saveIfBehind(); // a failed save is tried again at every opening
+            else
                 notePanelClosed();
         });
     } else {
@@ -156,4 +159,20 @@ void AppDelegate::showPanel()
 void AppDelegate::quitApp()
 {
     QCoreApplication::quit();
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (!m_store || m_store->saveIfBehind())
+        return;
+    QString error;
+    const QString notice = m_store->storageNotice();
+    if (const auto path = RecoveryFile::write(TodoStore::itemsDefaultsKey, m_store->items(), &error)) {
+        qWarning("marlowick: %s. The whole to-do list is in %s: to bring it back, copy that file over %s while "
+                 "Marlowick is not running.",
+                 qPrintable(notice), qPrintable(*path), qPrintable(SettingsTodoStorage::defaultFileName()));
+    } else {
+        qCritical("marlowick: %s, and no recovery file could be written either (%s).", qPrintable(notice),
+                  qPrintable(error));
+    }
 }

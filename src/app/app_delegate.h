@@ -69,8 +69,12 @@ public:
     void statusBarClicked();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
-    // "Quit" and Ctrl+Q: ends the program. Every change is already saved.
+    // "Quit" and Ctrl+Q: ends the program.
     void quitApp();
+    // The program ends (by any of its ways out): a list that could not be
+    // saved is tried once more, and if that fails too it is written whole
+    // to a recovery file that stderr names.
+    void applicationWillTerminate();
 
     TodoStore *store() const { return m_store.get(); }
     NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }

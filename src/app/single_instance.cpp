@@ -1,10 +1,11 @@
 #include "single_instance.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 
@@ -35,34 +36,37 @@ SingleInstance::SingleInstance(const QString &socketPath, QObject *parent)
     });
 }
 
-bool SingleInstance::askRunningInstance()
+bool SingleInstance::sendToRunningInstance(const QByteArray &message)
 {
     QLocalSocket socket;
     socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(connectTimeoutMs))
         return false;
-    socket.write(activateMessage);
+    socket.write(message);
     socket.waitForBytesWritten(connectTimeoutMs);
     socket.disconnectFromServer();
     return true;
 }
 
-SingleInstance::Outcome SingleInstance::claim()
+bool SingleInstance::activateRunningInstance(std::chrono::milliseconds patience)
+{
+    const QDeadlineTimer deadline(patience);
+    while (!sendToRunningInstance(activateMessage)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(100);
+    }
+    return true;
+}
+
+bool SingleInstance::listen()
 {
     QDir().mkpath(QFileInfo(m_socketPath).absolutePath());
-    // Two starts at the same moment must not both take over a stale socket.
-    QLockFile lock(m_socketPath + QStringLiteral(".lock"));
-    if (!lock.tryLock(5 * connectTimeoutMs)) {
-        m_error = QStringLiteral("could not lock %1").arg(lock.fileName());
-        return Outcome::Failed;
-    }
-    if (askRunningInstance())
-        return Outcome::AlreadyRunning;
-    // Nobody answers: a socket left over from a process that crashed.
+    // A socket nobody answers on is left over from a process that crashed.
     QLocalServer::removeServer(m_socketPath);
     if (!m_server.listen(m_socketPath)) {
         m_error = m_server.errorString();
-        return Outcome::Failed;
+        return false;
     }
-    return Outcome::First;
+    return true;
 }

@@ -4,9 +4,11 @@
 #include <QObject>
 #include <QString>
 
-// One Marlowick per user: the first start listens on a local socket in the
-// user's runtime folder; a later start finds it, asks it to open its panel
-// and leaves. So two processes never save the list in turn.
+#include <chrono>
+
+// How a later start reaches the running Marlowick: the running one listens
+// on a local socket in the user's runtime folder, and a later start asks it
+// there to open its panel. Which of them runs is the WriterLock's to decide.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -17,12 +19,12 @@ public:
 
     explicit SingleInstance(const QString &socketPath = defaultSocketPath(), QObject *parent = nullptr);
 
-    enum class Outcome {
-        First,        // this process is the instance and now listens
-        AlreadyRunning, // another one runs; it was asked to open its panel
-        Failed,       // neither: the socket could not be made
-    };
-    Outcome claim();
+    // Asks the running instance to open its panel, trying for up to
+    // `patience` (it may be starting still). False when nobody answered.
+    bool activateRunningInstance(std::chrono::milliseconds patience);
+    // Listens for later starts, in place of whatever socket is there: ask
+    // first whether one answers.
+    bool listen();
 
     QString errorString() const { return m_error; }
 
@@ -31,7 +33,7 @@ Q_SIGNALS:
     void activationRequested();
 
 private:
-    bool askRunningInstance();
+    bool sendToRunningInstance(const QByteArray &message);
 
     QString m_socketPath;
     QLocalServer m_server;

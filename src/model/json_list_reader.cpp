@@ -2,6 +2,7 @@
 
 #include "hex_digit.h"
 
+#include <QStringDecoder>
 #include <QUuid>
 
 #include <charconv>
@@ -153,7 +154,11 @@ bool JsonListReader::readItem(TodoItem *item)
             QByteArray text;
             if (!readString(&text))
                 return false;
-            item->title = QString::fromUtf8(text);
+            // QString::fromUtf8 drops a byte order mark at the start, which
+            // here is a character of the title.
+            item->title = text.startsWith("\xef\xbb\xbf")
+                ? QString(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(text))
+                : QString::fromUtf8(text);
             seen |= Title;
         } else if (key == "isCompleted") {
             if (!readBool(&item->isCompleted))

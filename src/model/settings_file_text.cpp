@@ -3,6 +3,7 @@
 #include "hex_digit.h"
 
 #include <QBuffer>
+#include <QSet>
 
 #include <array>
 
@@ -30,10 +31,81 @@ bool isPlainKeyChar(char c)
         || c == '.';
 }
 
-// Characters QSettings writes escaped keys with, besides the plain ones.
-bool isKeyChar(char c)
+bool isUpperHexDigit(char c)
 {
-    return isPlainKeyChar(c) || c == '%' || c == '\\';
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+}
+
+// Whether a key (or, without parts, a section name) is in the one form
+// QSettings writes it: plain characters as they are, '/' as '\' between
+// parts, every other character as %XX, or %UXXXX beyond Latin-1, in upper
+// case. Another spelling of the same name would be read as the same key.
+bool isEscapedName(QByteArrayView name, bool withParts)
+{
+    if (name.isEmpty() || name.front() == '\\' || name.back() == '\\' || name.contains("\\\\"))
+        return false;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (isPlainKeyChar(c) || (c == '\\' && withParts))
+            continue;
+        if (c != '%')
+            return false;
+        const bool wide = i + 1 < name.size() && name[i + 1] == 'U';
+        const qsizetype first = i + (wide ? 2 : 1);
+        const int digits = wide ? 4 : 2;
+        if (first + digits > name.size())
+            return false;
+        int value = 0;
+        for (int d = 0; d < digits; ++d) {
+            if (!isUpperHexDigit(name[first + d]))
+                return false;
+            value = value * 16 + hexDigitValue(name[first + d]);
+        }
+        if (wide ? value <= 0xff : (value == '/' || (value < 0x80 && isPlainKeyChar(char(value)))))
+            return false;
+        i = first + digits - 1;
+    }
+    return true;
+}
+
+// "[General]" or another section as QSettings writes its header. QSettings
+// takes any case of "general" for the general section, and writes a
+// section named so as "[%General]".
+bool isSectionHeader(QByteArrayView line)
+{
+    const QByteArrayView name = line.sliced(1, line.size() - 2);
+    if (name.compare("general", Qt::CaseInsensitive) == 0)
+        return name == "General";
+    if (name.compare("%general", Qt::CaseInsensitive) == 0)
+        return name == "%General";
+    return isEscapedName(name, false);
+}
+
+// Whether QSettings reads the value as it stands on its line: quotes in
+// pairs (a quote left open goes on into the next lines), no ';' outside
+// them (which starts a comment), no backslash before the line's end (which
+// joins the next line).
+bool readsAsOneLine(QByteArrayView value)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        switch (value[i]) {
+        case '\\':
+            if (++i == value.size())
+                return false;
+            break;
+        case '"':
+            quoted = !quoted;
+            break;
+        case ';':
+            if (!quoted)
+                return false;
+            break;
+        default:
+            break;
+        }
+    }
+    return !quoted;
 }
 
 } // namespace
@@ -49,7 +121,7 @@ bool SettingsFileText::isPlainKey(QByteArrayView key)
     return true;
 }
 
-std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text)
+std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text, QByteArrayView valueCheckedApart)
 {
     SettingsFileText file;
     file.m_source = text;
@@ -58,6 +130,8 @@ std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text)
     if (!text.endsWith('\n') || text.contains('\r'))
         return std::nullopt;
 
+    QSet<QByteArrayView> headers;
+    QSet<QByteArrayView> sectionKeys;
     qsizetype pos = 0;
     bool afterBlank = false;
     while (pos < text.size()) {
@@ -72,8 +146,13 @@ std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text)
             continue;
         }
         if (line.startsWith('[')) {
-            if (!line.endsWith(']') || (!file.m_sections.isEmpty() && !afterBlank))
+            if (!line.endsWith(']') || (!file.m_sections.isEmpty() && !afterBlank) || !isSectionHeader(line))
                 return std::nullopt;
+            // A section met twice is read as one, its later keys winning.
+            if (headers.contains(line))
+                return std::nullopt;
+            headers.insert(line);
+            sectionKeys.clear();
             file.m_sections.append(Section{line.toByteArray(), {}});
             afterBlank = false;
             continue;
@@ -81,14 +160,17 @@ std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text)
         const qsizetype equals = line.indexOf('=');
         if (file.m_sections.isEmpty() || afterBlank || equals <= 0)
             return std::nullopt;
-        for (char c : line.first(equals)) {
-            if (!isKeyChar(c))
-                return std::nullopt;
-        }
+        const QByteArrayView key = line.first(equals);
+        if (!isEscapedName(key, true) || sectionKeys.contains(key))
+            return std::nullopt;
+        sectionKeys.insert(key);
         // QSettings drops white space around values; it never writes any.
         const QByteArrayView value = line.sliced(equals + 1);
         if (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' '
                                  || value.back() == '\t'))
+            return std::nullopt;
+        const bool checkedApart = key == valueCheckedApart && file.m_sections.last().header == generalHeader;
+        if (!checkedApart && !readsAsOneLine(value))
             return std::nullopt;
         file.m_sections.last().lines.append(Line{QByteArray::fromRawData(line.data(), line.size()), equals});
     }

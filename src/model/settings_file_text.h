@@ -11,13 +11,18 @@
 // native format: INI sections, sorted keys, escaped values), read and edited
 // directly so that a list of many thousand to-dos is saved in about the time
 // its bytes take to reach the disk. Only files in exactly this form are
-// handled here; anything else (comments, hand-made spacing, CR LF line ends)
-// is left to QSettings itself.
+// handled here, where every line means to QSettings what it means here;
+// anything else (comments, hand-made spacing, CR LF line ends, a section or
+// key met twice, a line QSettings would drop or join to the next) is left to
+// QSettings itself.
 class SettingsFileText
 {
 public:
-    // None when the text is not in the form QSettings writes.
-    static std::optional<SettingsFileText> parse(const QByteArray &text);
+    // None when the text is not in the form QSettings writes. The value of
+    // the key valueCheckedApart of the [General] section is not looked at:
+    // the caller reads it with decodeByteArray, which takes only what
+    // QSettings reads alike, and so saves a pass over most of the text.
+    static std::optional<SettingsFileText> parse(const QByteArray &text, QByteArrayView valueCheckedApart = {});
 
     // The raw (still escaped) value text of a key of the [General] section.
     std::optional<QByteArrayView> rawValue(QByteArrayView key) const;

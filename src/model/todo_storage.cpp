@@ -1,8 +1,11 @@
 #include "todo_storage.h"
 
 #include "json_list_writer.h"
+#include "new_file.h"
+#include "settings_file_lock.h"
 #include "settings_file_text.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,30 +13,58 @@
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 Q_LOGGING_CATEGORY(lcStorage, "marlowick.storage")
 
+using namespace std::chrono_literals;
+
 namespace {
 
-QByteArray readWholeFile(const QString &fileName, bool *ok)
+// QSettings holds its lock for one write; a lock held longer than this
+// belongs to a program that hangs, and the save is tried again later.
+constexpr auto lockTimeout = 3s;
+
+struct FileContents {
+    bool exists = false;
+    QByteArray bytes;
+    QString error; // set when the file exists but cannot be read
+};
+
+// Errors name the file alone, and a folder from the home folder on: they
+// are shown in one line of the panel.
+QString shortName(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.exists()) {
-        *ok = true;
-        return {};
-    }
-    *ok = file.open(QIODevice::ReadOnly);
-    return *ok ? file.readAll() : QByteArray();
+    return QFileInfo(fileName).fileName();
 }
 
-// The file parsed for the fast path, or none when QSettings must handle it.
-std::optional<SettingsFileText> readFileText(const QString &fileName)
+QString shortFolder(const QString &folder)
 {
-    bool ok = false;
-    const QByteArray text = readWholeFile(fileName, &ok);
-    if (!ok)
-        return std::nullopt;
-    return SettingsFileText::parse(text);
+    const QString home = QDir::homePath();
+    return folder.startsWith(home + u'/') ? u'~' + folder.mid(home.size()) : folder;
+}
+
+FileContents readWholeFile(const QString &fileName)
+{
+    // Writing would replace a link that leads nowhere (to a drive not
+    // mounted, say) with a file of its own.
+    const QFileInfo info(fileName);
+    if (info.isSymLink() && !info.exists())
+        return {true, {}, QStringLiteral("%1 links to %2, which is missing").arg(shortName(fileName), info.symLinkTarget())};
+    QFile file(fileName);
+    if (!file.exists())
+        return {};
+    FileContents contents{true, {}, {}};
+    if (file.open(QIODevice::ReadOnly))
+        contents.bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        contents.error = QStringLiteral("%1 cannot be read: %2").arg(shortName(fileName), file.errorString());
+    return contents;
+}
+
+QByteArray hashOf(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
 } // namespace
@@ -56,94 +87,136 @@ QString SettingsTodoStorage::defaultFileName()
         + QStringLiteral("/marlowick/marlowick.conf");
 }
 
-QVariant SettingsTodoStorage::value(const QString &key) const
+bool SettingsTodoStorage::understands(QByteArrayView rawValue) const
 {
+    return rawValue == QByteArrayView(m_knownValue) || SettingsFileText::decodeByteArray(rawValue).has_value();
+}
+
+TodoStorage::Stored SettingsTodoStorage::read(const QString &key)
+{
+    const FileContents contents = readWholeFile(m_fileName);
+    if (!contents.error.isEmpty())
+        return {QVariant(), contents.error};
     const QByteArray fileKey = key.toUtf8();
     if (SettingsFileText::isPlainKey(fileKey)) {
-        if (const auto file = readFileText(m_fileName)) {
+        if (const auto file = SettingsFileText::parse(contents.bytes, fileKey)) {
             const auto raw = file->rawValue(fileKey);
             if (!raw)
-                return QVariant();
-            if (auto bytes = SettingsFileText::decodeByteArray(*raw))
-                return *bytes;
+                return {};
+            if (auto bytes = SettingsFileText::decodeByteArray(*raw)) {
+                m_knownValue = raw->toByteArray();
+                return {*bytes, {}};
+            }
         }
     }
-    return QSettings(m_fileName, QSettings::NativeFormat).value(key);
+    // Whatever QSettings makes of it is the best reading there is; it is
+    // kept aside before it is written over.
+    return {QSettings(m_fileName, QSettings::NativeFormat).value(key),
+            QStringLiteral("%1 is damaged").arg(shortName(m_fileName))};
 }
 
-bool SettingsTodoStorage::contains(const QString &key) const
+bool SettingsTodoStorage::fail(const QString &error)
+{
+    m_error = error;
+    qCWarning(lcStorage).noquote() << "Could not save the to-do list in" << m_fileName + u':' << error;
+    return false;
+}
+
+bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items, StoredCopy storedCopy)
 {
     const QByteArray fileKey = key.toUtf8();
-    if (SettingsFileText::isPlainKey(fileKey)) {
-        if (const auto file = readFileText(m_fileName))
-            return file->contains(fileKey);
-    }
-    return QSettings(m_fileName, QSettings::NativeFormat).contains(key);
-}
-
-bool SettingsTodoStorage::write(const QString &listKey, const QList<TodoItem> &items,
-                                const QList<std::pair<QString, QVariant>> &others)
-{
-    bool fastPath = SettingsFileText::isPlainKey(listKey.toUtf8());
-    for (const auto &[key, value] : others)
-        fastPath = fastPath && value.typeId() == QMetaType::QByteArray && SettingsFileText::isPlainKey(key.toUtf8());
-    if (!fastPath) {
-        const auto json = JsonListWriter::json(items);
-        if (!json)
-            return false;
-        return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others) << std::pair{listKey, QVariant(*json)});
-    }
+    Q_ASSERT(SettingsFileText::isPlainKey(fileKey));
     const auto listValue = m_listWriter.write(items);
     if (!listValue)
+        return fail(QStringLiteral("a date of a to-do is not a number"));
+    // The list read at start is written back unchanged, even where the file
+    // cannot be written.
+    if (storedCopy == StoredCopy::IfNotUnderstood && *listValue == m_knownValue)
+        return true;
+
+    const QString folder = QFileInfo(m_fileName).absolutePath();
+    if (!QDir().mkpath(folder))
+        return fail(QStringLiteral("the folder %1 cannot be created").arg(shortFolder(folder)));
+    // Another program may write other keys of the file through QSettings:
+    // under its lock, the file as it is now is the one to change.
+    SettingsFileLock lock(m_fileName);
+    if (!lock.tryLock(lockTimeout))
+        return fail(lock.errorString());
+    const FileContents current = readWholeFile(m_fileName);
+    if (!current.error.isEmpty()) // never replace what could not even be read
+        return fail(current.error);
+
+    auto file = SettingsFileText::parse(current.bytes, fileKey);
+    const auto raw = file ? file->rawValue(fileKey) : std::nullopt;
+    const bool understood = file && (!raw || understands(*raw));
+    if ((!understood || storedCopy == StoredCopy::Always) && !current.bytes.isEmpty() && !keepCopy(current.bytes))
         return false;
 
-    const QFileInfo info(m_fileName);
-    if (!QDir().mkpath(info.absolutePath())) {
-        qCWarning(lcStorage).noquote() << "Could not create the folder" << info.absolutePath();
-        return false;
+    QByteArray newText;
+    if (understood) {
+        file->setRawValue(fileKey, *listValue);
+    } else {
+        const auto rewritten = rewrittenByQSettings(current.bytes, key, items);
+        if (!rewritten)
+            return false;
+        newText = *rewritten;
     }
-    // No lock file as QSettings takes one: making it costs a second flush to
-    // disk on every save, and only one Marlowick runs per user. Without it a
-    // save can at worst undo a simultaneous edit of another key by another
-    // program; the file itself is always whole, replaced by a rename.
-    bool readable = false;
-    const QByteArray current = readWholeFile(m_fileName, &readable);
-    if (!readable) {
-        // Writing now would replace values that could not even be read.
-        qCWarning(lcStorage).noquote() << "Could not read" << m_fileName << "- not overwriting it";
-        return false;
-    }
-    auto file = SettingsFileText::parse(current);
-    if (!file) {
-        return writeThroughQSettings(QList<std::pair<QString, QVariant>>(others)
-                                     << std::pair{listKey, QVariant(*JsonListWriter::json(items))});
-    }
-    // The list read back at start is usually written back unchanged.
-    if (others.isEmpty() && file->rawValue(listKey.toUtf8()) == QByteArrayView(*listValue))
-        return true;
-    for (const auto &[key, value] : others)
-        file->setRawValue(key.toUtf8(), SettingsFileText::encodeByteArray(value.toByteArray()));
-    file->setRawValue(listKey.toUtf8(), *listValue);
 
     // A new file, flushed to disk, then renamed over the old one.
     QSaveFile out(m_fileName);
-    if (!out.open(QIODevice::WriteOnly) || !file->writeTo(out) || !out.commit()) {
-        qCWarning(lcStorage).noquote() << "Could not write" << m_fileName << ":" << out.errorString();
-        return false;
-    }
+    const bool written = out.open(QIODevice::WriteOnly)
+        && (understood ? file->writeTo(out) : out.write(newText) == newText.size()) && out.commit();
+    if (!written)
+        return fail(QStringLiteral("%1 cannot be written: %2").arg(shortName(m_fileName), out.errorString()));
+    m_knownValue = *listValue;
     return true;
 }
 
-bool SettingsTodoStorage::writeThroughQSettings(const QList<std::pair<QString, QVariant>> &values)
+bool SettingsTodoStorage::keepCopy(const QByteArray &contents)
 {
-    // A fresh QSettings each time: one that failed keeps its error and would
-    // write the refused values later on its own.
-    QSettings settings(m_fileName, QSettings::NativeFormat);
-    for (const auto &[key, value] : values)
-        settings.setValue(key, value);
-    settings.sync();
-    if (settings.status() == QSettings::NoError)
-        return true;
-    qCWarning(lcStorage).noquote() << "Could not write" << m_fileName;
-    return false;
+    const QByteArray hash = hashOf(contents);
+    if (hash == m_keptHash)
+        return true; // kept by an earlier try of this save
+    const QFileInfo info(m_fileName);
+    QString error;
+    const auto copy = NewFile::write(info.absolutePath(), info.fileName() + QStringLiteral(".unreadable-")
+                                         + NewFile::timeStamp(), QString(), contents, &error);
+    if (!copy)
+        return fail(QStringLiteral("no copy of %1 could be kept: %2").arg(shortName(m_fileName), error));
+    m_keptHash = hash;
+    qCWarning(lcStorage).noquote() << m_fileName << "was not read completely and unambiguously;"
+                                   << "a copy of it as it was is kept in" << *copy;
+    return true;
+}
+
+std::optional<QByteArray> SettingsTodoStorage::rewrittenByQSettings(const QByteArray &contents, const QString &key,
+                                                                    const QList<TodoItem> &items)
+{
+    // QSettings changes the file's text in a copy, so that the lock on the
+    // file itself is held throughout.
+    const auto json = JsonListWriter::json(items);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("settings.conf"));
+    QFile copy(path);
+    if (!dir.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(contents) != contents.size()) {
+        fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
+        return std::nullopt;
+    }
+    copy.close();
+    {
+        QSettings settings(path, QSettings::NativeFormat);
+        settings.setValue(key, *json);
+        settings.sync();
+        // A format error is the damage that is being written over.
+        if (settings.status() == QSettings::AccessError) {
+            fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
+            return std::nullopt;
+        }
+    }
+    QFile rewritten(path);
+    if (!rewritten.open(QIODevice::ReadOnly)) {
+        fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
+        return std::nullopt;
+    }
+    return rewritten.readAll();
 }

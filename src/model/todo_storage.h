@@ -7,31 +7,41 @@
 #include <QString>
 #include <QVariant>
 
-#include <utility>
-
-// Where the store keeps its values: a few keys of the user's settings.
+// Where the store keeps the list: a key of the user's settings.
 class TodoStorage
 {
 public:
     virtual ~TodoStorage() = default;
 
-    // The value under the key; an invalid QVariant when there is none.
-    virtual QVariant value(const QString &key) const = 0;
-    virtual bool contains(const QString &key) const = 0;
+    struct Stored {
+        // The value under the key; invalid when there is none.
+        QVariant value;
+        // Why the settings were not read completely and unambiguously (the
+        // file cannot be opened, or is damaged); empty when they were.
+        QString problem;
+    };
+    virtual Stored read(const QString &key) = 0;
+    QVariant value(const QString &key) { return read(key).value; }
 
-    // Writes the list of to-dos as JSON under `listKey`, and the other
-    // values, durably and all or nothing: on failure the stored values stay
-    // as they were. False when nothing was written (the storage refused, or
-    // a number of the list that JSON cannot hold).
-    virtual bool write(const QString &listKey, const QList<TodoItem> &items,
-                       const QList<std::pair<QString, QVariant>> &others = {}) = 0;
+    // Whether to keep a copy of what is stored before writing over it. It
+    // is always kept when the storage itself did not understand it.
+    enum class StoredCopy { IfNotUnderstood, Always };
+
+    // Writes the list as JSON under the key, durably and all or nothing: on
+    // failure the stored values stay as they were and errorString() says
+    // why.
+    virtual bool write(const QString &key, const QList<TodoItem> &items,
+                       StoredCopy storedCopy = StoredCopy::IfNotUnderstood) = 0;
+    virtual QString errorString() const = 0;
 };
 
 // The user's settings file as QSettings knows it (organization and
 // application "marlowick", native format: ~/.config/marlowick/marlowick.conf
-// on Linux). The list and other byte arrays are read and written straight in
-// QSettings' own file form, the file replaced atomically and flushed to disk;
-// whatever that fast path does not cover goes through QSettings itself.
+// on Linux). The list is read and written straight in QSettings' own file
+// form: each save takes QSettings' lock, reads the file as it is then,
+// replaces the list's line and puts the new file in place atomically,
+// flushed to disk. A file in any other form goes through QSettings, once a
+// byte-identical copy of it is kept beside it.
 class SettingsTodoStorage : public TodoStorage
 {
 public:
@@ -44,14 +54,26 @@ public:
     static QString defaultFileName();
     const QString &fileName() const { return m_fileName; }
 
-    QVariant value(const QString &key) const override;
-    bool contains(const QString &key) const override;
-    bool write(const QString &listKey, const QList<TodoItem> &items,
-               const QList<std::pair<QString, QVariant>> &others = {}) override;
+    Stored read(const QString &key) override;
+    bool write(const QString &key, const QList<TodoItem> &items,
+               StoredCopy storedCopy = StoredCopy::IfNotUnderstood) override;
+    QString errorString() const override { return m_error; }
 
 private:
-    bool writeThroughQSettings(const QList<std::pair<QString, QVariant>> &values);
+    bool fail(const QString &error);
+    // Whether the raw value under the key reads the same here as in
+    // QSettings.
+    bool understands(QByteArrayView rawValue) const;
+    bool keepCopy(const QByteArray &contents);
+    std::optional<QByteArray> rewrittenByQSettings(const QByteArray &contents, const QString &key,
+                                                   const QList<TodoItem> &items);
 
     QString m_fileName;
     JsonListWriter::SettingsValueWriter m_listWriter;
+    // The list's value as last read or written, known to be understood.
+    QByteArray m_knownValue;
+    // A hash of the contents last kept aside, so that a retried save keeps
+    // no second copy of them.
+    QByteArray m_keptHash;
+    QString m_error;
 };

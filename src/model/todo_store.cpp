@@ -5,15 +5,14 @@
 #include "todo_list_codec.h"
 #include "todo_storage.h"
 
-#include <QDateTime>
 #include <QLoggingCategory>
+#include <QSet>
 
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcStore, "marlowick.store")
 
 const QString TodoStore::itemsDefaultsKey = QStringLiteral("marlowick.items");
-const QString TodoStore::unreadableItemsKeyPrefix = QStringLiteral("marlowick.items.unreadable");
 
 TodoStore::TodoStore(std::unique_ptr<TodoStorage> storage, Clock clock, QObject *parent)
     : QObject(parent)
@@ -36,61 +35,76 @@ TodoStore::~TodoStore() = default;
 
 void TodoStore::load()
 {
-    const QVariant stored = m_storage->value(itemsDefaultsKey);
-    if (!stored.isValid())
-        return;
-
+    const TodoStorage::Stored stored = m_storage->read(itemsDefaultsKey);
     std::optional<QList<TodoItem>> decoded;
-    if (stored.typeId() == QMetaType::QByteArray)
-        decoded = TodoListCodec::decode(stored.toByteArray());
+    if (stored.value.typeId() == QMetaType::QByteArray)
+        decoded = TodoListCodec::decode(stored.value.toByteArray());
     if (!decoded) {
-        qCWarning(lcStore) << "The stored to-do list cannot be read; starting with an empty list."
-                           << "It will be kept under a key starting with" << unreadableItemsKeyPrefix;
-        m_unreadableValue = stored;
+        if (stored.value.isValid())
+            m_readProblem = QStringLiteral("the stored list is damaged");
+        else
+            m_readProblem = stored.problem;
+        // What could not be read is kept aside before anything replaces it.
+        m_keepStoredCopy = !m_readProblem.isEmpty();
+        if (m_keepStoredCopy)
+            qCWarning(lcStore).noquote() << "The stored to-do list was not read:" << m_readProblem
+                                         << "- starting with an empty list; what is stored is copied aside before"
+                                         << "the first save writes over it.";
         return;
     }
 
-    // Written back at once in the writer's form, like every assignment.
-    setItems(*decoded);
+    // Rows are told apart by id: a to-do that repeats an earlier one's id
+    // (a hand edit, a merge of two files) gets an id of its own.
+    QSet<QUuid> ids;
+    for (TodoItem &item : *decoded) {
+        if (ids.contains(item.id))
+            item.id = QUuid::createUuid();
+        ids.insert(item.id);
+    }
 
     // To-dos dated on the day of the Unix epoch come from a damaged clock or
-    // writer: they are moved to today, one save each.
+    // writer: they are moved to today.
     const auto today = sharedCalendar().startOfDay(m_clock());
     const auto epochDay = sharedCalendar().dayContaining(Instant::unixEpoch);
-    if (!today || !epochDay)
-        return;
-    const qsizetype count = m_items.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        if (epochDay->contains(m_items.at(i).date)) {
-            m_items[i].date = *today;
-            itemsWereChanged();
+    if (today && epochDay) {
+        for (TodoItem &item : *decoded) {
+            if (epochDay->contains(item.date))
+                item.date = *today;
         }
     }
+
+    // Written back at once, repairs and all, in the writer's form.
+    setItems(*decoded);
 }
 
 bool TodoStore::save()
 {
-    QList<std::pair<QString, QVariant>> others;
-    const bool keepingUnreadable = m_unreadableValue.isValid();
-    if (keepingUnreadable)
-        others.append({unusedUnreadableKey(), m_unreadableValue});
-    if (!m_storage->write(itemsDefaultsKey, m_items, others)) {
-        qCWarning(lcStore) << "The to-do list could not be saved; it stays in memory and is saved with the next change.";
-        return false;
-    }
-    if (keepingUnreadable)
-        m_unreadableValue = QVariant();
-    return true;
+    const QString before = storageNotice();
+    const bool saved = m_storage->write(itemsDefaultsKey, m_items,
+                                        m_keepStoredCopy ? TodoStorage::StoredCopy::Always
+                                                         : TodoStorage::StoredCopy::IfNotUnderstood);
+    if (saved)
+        m_keepStoredCopy = false;
+    m_saveError = saved ? QString() : m_storage->errorString();
+    if (!saved && m_saveError.isEmpty())
+        m_saveError = QStringLiteral("the storage refused it");
+    if (storageNotice() != before)
+        Q_EMIT storageNoticeChanged();
+    return saved;
 }
 
-QString TodoStore::unusedUnreadableKey() const
+bool TodoStore::saveIfBehind()
 {
-    const QString moment = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
-    const QString base = unreadableItemsKeyPrefix + u'.' + moment;
-    QString key = base;
-    for (int n = 2; m_storage->contains(key); ++n)
-        key = base + u'-' + QString::number(n);
-    return key;
+    return isSaved() || save();
+}
+
+QString TodoStore::storageNotice() const
+{
+    if (!m_saveError.isEmpty())
+        return QStringLiteral("Not saved: ") + m_saveError;
+    if (!m_readProblem.isEmpty())
+        return QStringLiteral("Not read: ") + m_readProblem;
+    return QString();
 }
 
 void TodoStore::itemsWereChanged()

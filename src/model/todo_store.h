@@ -27,6 +27,7 @@ class TodoStore : public QObject
     Q_PROPERTY(QString draftText READ draftText WRITE setDraftText NOTIFY draftTextChanged)
     Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
     Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateLabelChanged)
+    Q_PROPERTY(QString storageNotice READ storageNotice NOTIFY storageNoticeChanged)
 
 public:
     static constexpr qsizetype maxUndoEntries = 50;
@@ -77,12 +78,20 @@ public:
     std::optional<double> endOfToday() const;
 
     // Writes the whole list; false when it could not be written, in which case
-    // the stored list stays as it was.
+    // the stored list stays as it was and the list on disk is behind.
     bool save();
+    // Saves again if the last save failed; true when the list on disk is
+    // the list in memory.
+    bool saveIfBehind();
+    bool isSaved() const { return m_saveError.isEmpty(); }
+
+    // One line for the panel while something is wrong with the stored list:
+    // "Not saved: <reason>" while the list on disk is behind the list shown,
+    // else "Not read: <reason>" when the stored list could not be read at
+    // start; empty otherwise.
+    QString storageNotice() const;
 
     static const QString itemsDefaultsKey;
-    // Unreadable stored lists are kept under keys that start with this.
-    static const QString unreadableItemsKeyPrefix;
 
 Q_SIGNALS:
     void itemsChanged();
@@ -91,6 +100,7 @@ Q_SIGNALS:
     void selectedDateChanged();
     void selectedDateLabelChanged();
     void todayChanged();
+    void storageNoticeChanged();
 
 private:
     void load();
@@ -98,7 +108,6 @@ private:
     qsizetype indexOf(const TodoItem &item) const;
     // Runs after every change of the list: notifies, then saves.
     void itemsWereChanged();
-    QString unusedUnreadableKey() const;
 
     std::unique_ptr<TodoStorage> m_storage;
     Clock m_clock;
@@ -110,7 +119,12 @@ private:
     // The start of the current day when the clock was last read for it.
     double m_today = 0;
 
-    // A stored value that could not be read; it is copied aside with the first
-    // save, which would otherwise overwrite it.
-    QVariant m_unreadableValue;
+    // Why the stored list was not read at start; empty when it was (or
+    // there was none).
+    QString m_readProblem;
+    // Why the last save failed; empty when it succeeded.
+    QString m_saveError;
+    // Set while what is stored has not been taken into the list: a copy of
+    // it is kept before the first save writes over it.
+    bool m_keepStoredCopy = false;
 };

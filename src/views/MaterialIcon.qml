@@ -18,7 +18,8 @@ Text {
             "chevron_left": "\ue5cb",
             "chevron_right": "\ue5cc",
             "calendar_today": "\ue935",
-            "checklist": "\ue6b1"
+            "checklist": "\ue6b1",
+            "error_outline": "\ue001"
         })
 
     text: codepoints[name] ?? ""

@@ -9,6 +9,7 @@ QtObject {
     readonly property color secondaryLabel: Qt.rgba(235 / 255, 235 / 255, 245 / 255, 0.6)
     readonly property color green: "#30d158"
     readonly property color blue: "#0a84ff"
+    readonly property color orange: "#ff9f0a"
     readonly property color separator: Qt.rgba(1, 1, 1, 0.1)
 
     function white(opacity) {

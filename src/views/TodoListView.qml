@@ -27,7 +27,7 @@ FocusScope {
     // Tab, wherever the focus is in the panel.
     Keys.onPressed: event => event.accepted = keyboard.viewKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
-    implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + bottomSeparator.height + addView.height
+    implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + notice.height + bottomSeparator.height + addView.height
 
     // Moves the keyboard focus to the element of the section assigned.
     Connections {
@@ -355,9 +355,17 @@ FocusScope {
             }
         }
 
+        StorageNoticeView {
+            id: notice
+            anchors.top: placeholder.bottom
+            width: parent.width
+            height: implicitHeight
+            store: listView.store
+        }
+
         Separator {
             id: bottomSeparator
-            anchors.top: placeholder.bottom
+            anchors.top: notice.bottom
             width: parent.width
         }
 

@@ -6,6 +6,8 @@
 #include "fake_press_monitors.h"
 #include "fake_screen_provider.h"
 #include "manual_clock_scheduler.h"
+#include "model/memory_todo_storage.h"
+#include "model/todo_list_codec.h"
 #include "model/todo_storage.h"
 #include "model/todo_store.h"
 #include "notch/dropdown_panel_controller.h"
@@ -14,6 +16,7 @@
 
 #include "support/test_main.h"
 
+#include <QDir>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -41,6 +44,8 @@ struct Harness
     FakePointerLocator pointer;
     FakePanelWindow *panel = nullptr;
     int panelsMade = 0;
+    // Set: the store keeps its list there instead of the settings file.
+    MemoryTodoStorage::Contents *memory = nullptr;
     AppDelegate delegate{AppDelegate::Services{&screens, &scheduler, &monitors, &pointer}, factories()};
 
     Harness() { screens.screenList = {screen(1920, 32)}; }
@@ -48,7 +53,11 @@ struct Harness
     AppDelegate::Factories factories()
     {
         AppDelegate::Factories f;
-        f.store = [this] { return std::make_unique<TodoStore>(std::make_unique<SettingsTodoStorage>(settingsFile)); };
+        f.store = [this] {
+            if (memory)
+                return std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(memory));
+            return std::make_unique<TodoStore>(std::make_unique<SettingsTodoStorage>(settingsFile));
+        };
         f.panel = [this] {
             ++panelsMade;
             auto window = std::make_unique<FakePanelWindow>();
@@ -160,6 +169,36 @@ private Q_SLOTS:
         QVERIFY(controller->isVisible());
         h.delegate.statusBarClicked();
         QVERIFY(!controller->isVisible());
+    }
+
+    void anUnsavedListIsTriedAgainAtOpeningAndKeptInARecoveryFileAtQuit()
+    {
+        QTemporaryDir state;
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+        Harness h;
+        MemoryTodoStorage::Contents memory;
+        h.memory = &memory;
+        if (!StatusItem::isTrayAvailable())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
+        h.delegate.applicationDidFinishLaunching();
+        TodoStore *store = h.delegate.store();
+        memory.writeError = u"No space left on device"_s;
+        store->addTodo(u"Buy stamps"_s);
+        memory.writeError.clear();
+        h.delegate.statusBarClicked(); // opens the panel
+        QVERIFY(store->isSaved());
+        QCOMPARE(memory.writes, 1);
+
+        memory.writeError = u"No space left on device"_s;
+        store->addTodo(u"Post the letter"_s);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Not saved: No space left on device. The whole"_s));
+        h.delegate.applicationWillTerminate();
+        const QFileInfoList files = QDir(state.filePath(u"marlowick"_s)).entryInfoList(QDir::Files);
+        QCOMPARE(files.size(), 1);
+        QVERIFY(files.first().fileName().startsWith(u"unsaved-"_s));
+        const QVariant kept = SettingsTodoStorage(files.first().filePath()).value(TodoStore::itemsDefaultsKey);
+        QCOMPARE(TodoListCodec::decode(kept.toByteArray()), store->items());
+        qunsetenv("XDG_STATE_HOME");
     }
 };
 

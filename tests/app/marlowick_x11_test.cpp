@@ -20,6 +20,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -113,9 +114,12 @@ public:
 
     QString settingsFile() const { return m_config.filePath(u"marlowick/marlowick.conf"_s); }
 
+    QString stateFolder() const { return m_state.path(); }
+
     void start() { start(m_process); }
-    // A second start with the same user folders.
-    void startAgain() { start(m_second); }
+    // A second start with the same user folders, or with a runtime folder of
+    // its own (as from another session).
+    void startAgain(const QString &runtime = {}) { start(m_second, runtime); }
 
     QProcess &process() { return m_process; }
     QProcess &second() { return m_second; }
@@ -145,11 +149,12 @@ public:
     }
 
 private:
-    void start(QProcess &process)
+    void start(QProcess &process, const QString &runtime = {})
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CONFIG_HOME"_s, m_config.path());
-        environment.insert(u"XDG_RUNTIME_DIR"_s, m_runtime.path());
+        environment.insert(u"XDG_STATE_HOME"_s, m_state.path());
+        environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.isEmpty() ? m_runtime.path() : runtime);
         environment.insert(u"QT_LOGGING_RULES"_s, u"marlowick.app.info=true"_s);
         environment.remove(u"QT_QPA_PLATFORM"_s); // the program picks X11 itself
         process.setProcessEnvironment(environment);
@@ -157,6 +162,7 @@ private:
     }
 
     QTemporaryDir m_config;
+    QTemporaryDir m_state;
     QTemporaryDir m_runtime;
     QProcess m_process;
     QProcess m_second;
@@ -178,15 +184,17 @@ QStringList storedTitles(const Marlowick &app)
 }
 
 // Clicks into the add field at height y, types the title and presses Return,
-// until the title is stored: a click while the panel still springs open can
-// land where the field is not yet.
-bool addThroughField(const Marlowick &app, int y, const QString &title)
+// until the to-do is added (by default: stored): a click while the panel
+// still springs open can land where the field is not yet.
+bool addThroughField(const Marlowick &app, int y, const QString &title, std::function<bool()> added = {})
 {
+    if (!added)
+        added = [&] { return storedTitles(app).contains(title); };
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (!xdotool({u"mousemove"_s, u"940"_s, QString::number(y), u"click"_s, u"1"_s})
             || !xdotool({u"type"_s, u"--delay"_s, u"20"_s, title}) || !xdotool({u"key"_s, u"Return"_s}))
             return false;
-        if (QTest::qWaitFor([&] { return storedTitles(app).contains(title); }, 3000))
+        if (QTest::qWaitFor(added, 3000))
             return true;
     }
     return false;
@@ -284,14 +292,40 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), before);
         file.close();
 
-        // The first change keeps the unreadable list aside.
-        QVERIFY(addThroughField(app, 185, u"A fresh start"_s)); // the add field under "All clear!"
+        // The first change keeps a copy of the file as it was beside it.
+        // The add field under "All clear!" and the notice "Not read: ...".
+        QVERIFY(addThroughField(app, 211, u"A fresh start"_s));
         QCOMPARE(storedTitles(app), QStringList{u"A fresh start"_s});
-        QSettings settings(app.settingsFile(), QSettings::NativeFormat);
-        const QStringList aside = settings.allKeys().filter(TodoStore::unreadableItemsKeyPrefix);
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(settings.value(aside.first()).toByteArray(), QByteArray("[{\"title\": \"half a to-d"));
+        const QFileInfoList copies = QFileInfo(app.settingsFile()).dir().entryInfoList({u"*.unreadable-*"_s});
+        QCOMPARE(copies.size(), 1);
+        QTRY_VERIFY2_WITH_TIMEOUT(app.logged(copies.first().filePath()), qPrintable(app.log()), timeout);
+        QFile copy(copies.first().filePath());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), before);
         QVERIFY(app.terminate());
+        QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
+    }
+
+    void aListThatCannotBeSavedIsKeptInARecoveryFileAtQuit()
+    {
+        Marlowick app;
+        // A file where the settings folder should be: nothing can be saved.
+        QFile blocker(QFileInfo(app.settingsFile()).absolutePath());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready:"_s), timeout);
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"10"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
+        QVERIFY(addThroughField(app, 185, u"Buy stamps"_s, [&] { return app.logged(u"Could not save"_s); }));
+
+        QVERIFY(app.terminate());
+        const QFileInfoList kept = QDir(app.stateFolder() + u"/marlowick"_s).entryInfoList(QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QTRY_VERIFY2_WITH_TIMEOUT(app.logged(kept.first().filePath()), qPrintable(app.log()), timeout);
+        const QVariant list = SettingsTodoStorage(kept.first().filePath()).value(TodoStore::itemsDefaultsKey);
+        QCOMPARE(TodoListCodec::decode(list.toByteArray()).value_or(QList<TodoItem>()).value(0).title,
+                 u"Buy stamps"_s);
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
@@ -389,6 +423,16 @@ private Q_SLOTS:
         QVERIFY(QString::fromLocal8Bit(app.second().readAllStandardError()).contains(u"already running"_s));
         QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
         QCOMPARE(app.process().state(), QProcess::Running);
+
+        // Started from another session (another runtime folder), it cannot
+        // reach the first one, and does not run beside it on the same list.
+        QTemporaryDir otherRuntime;
+        app.startAgain(otherRuntime.path());
+        QVERIFY(app.second().waitForFinished(timeout));
+        QCOMPARE(app.second().exitCode(), 1);
+        const QString refusal = QString::fromLocal8Bit(app.second().readAllStandardError());
+        QVERIFY2(refusal.contains(u"process %1"_s.arg(app.pid())) && refusal.contains(app.settingsFile()),
+                 qPrintable(refusal));
 
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(!app.panelMapped(), timeout);

@@ -1,4 +1,5 @@
 #include "app/single_instance.h"
+#include "app/writer_lock.h"
 
 #include "support/test_main.h"
 
@@ -8,6 +9,7 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
 
 class SingleInstanceTest : public QObject
 {
@@ -18,16 +20,17 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString socket = dir.filePath(u"marlowick.socket"_s);
+        SingleInstance second(socket);
+        QVERIFY(!second.activateRunningInstance(0ms)); // nobody there yet
         SingleInstance first(socket);
-        QCOMPARE(first.claim(), SingleInstance::Outcome::First);
+        QVERIFY(first.listen());
         QSignalSpy activated(&first, &SingleInstance::activationRequested);
 
         // The second start runs in this process too: the first answers from
         // the event loop while the second waits, so ask from a nested loop.
-        SingleInstance second(socket);
-        SingleInstance::Outcome outcome = SingleInstance::Outcome::Failed;
-        QMetaObject::invokeMethod(this, [&] { outcome = second.claim(); }, Qt::QueuedConnection);
-        QTRY_COMPARE_WITH_TIMEOUT(outcome, SingleInstance::Outcome::AlreadyRunning, 10000);
+        bool reached = false;
+        QMetaObject::invokeMethod(this, [&] { reached = second.activateRunningInstance(5s); }, Qt::QueuedConnection);
+        QTRY_VERIFY_WITH_TIMEOUT(reached, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 10000);
     }
 
@@ -39,7 +42,22 @@ private Q_SLOTS:
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.close();
         SingleInstance instance(socket);
-        QCOMPARE(instance.claim(), SingleInstance::Outcome::First);
+        QVERIFY(instance.listen());
+    }
+
+    void oneProgramAtATimeHoldsTheSettings()
+    {
+        QTemporaryDir dir;
+        const QString settings = dir.filePath(u"marlowick/marlowick.conf"_s);
+        WriterLock first(settings);
+        QCOMPARE(first.tryLock(), WriterLock::Outcome::Locked);
+        QCOMPARE(first.fileName(), dir.filePath(u"marlowick/marlowick.conf.writer.lock"_s));
+        WriterLock second(settings);
+        QCOMPARE(second.tryLock(), WriterLock::Outcome::HeldElsewhere);
+        QVERIFY2(second.holder().contains(QString::number(QCoreApplication::applicationPid())),
+                 qPrintable(second.holder()));
+        first.unlock();
+        QCOMPARE(second.tryLock(), WriterLock::Outcome::Locked);
     }
 };
 

@@ -167,7 +167,7 @@ private Q_SLOTS:
         tzset();
         const QTimeZone zone = DayCalendar::current().timeZone();
         QVERIFY(zone.isValid());
-        for (const QDateTime at : {QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()),
+        for (const QDateTime &at : {QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()),
                                    QDateTime(QDate(2026, 7, 15), QTime(12, 0), QTimeZone::utc())}) {
             const std::time_t time = at.toSecsSinceEpoch();
             std::tm local{};

@@ -6,11 +6,53 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList titles(const QList<TodoItem> &items)
+{
+    QStringList result;
+    for (const TodoItem &item : items)
+        result.append(item.title);
+    return result;
+}
+
+QList<TodoItem> storedItems(const QString &path)
+{
+    return TodoListCodec::decode(SettingsTodoStorage(path).value(TodoStore::itemsDefaultsKey).toByteArray())
+        .value_or(QList<TodoItem>());
+}
+
+// A settings file as QSettings writes it: the list (two to-dos, one title
+// with a letter beyond ASCII) among other keys and sections.
+QByteArray ordinaryFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"marlowick.conf"_s);
+    {
+        QSettings settings(path, QSettings::NativeFormat);
+        settings.setValue(u"a.note"_s, u"kept"_s); // the line before the list's
+        settings.setValue(u"Window/size"_s, 3);
+        const QList<TodoItem> items{{QUuid::createUuid(), u"Café"_s, false, 1, 0},
+                                    {QUuid::createUuid(), u"Tea"_s, true, 2, 0}};
+        settings.setValue(TodoStore::itemsDefaultsKey, *TodoListCodec::encode(items));
+    }
+    return readFile(path);
+}
+
+} // namespace
 
 class SettingsStorageTest : public QObject
 {
@@ -38,11 +80,71 @@ private Q_SLOTS:
 
         TodoStore reopened(std::make_unique<SettingsTodoStorage>(path));
         QCOMPARE(reopened.items(), saved);
-        // The file is replaced whole: no temporary or lock file is left.
+        // The file is replaced whole: no temporary, lock or kept file is left.
         QCOMPARE(QDir(dir.filePath(u"marlowick"_s)).entryList(QDir::Files), QStringList{u"marlowick.conf"_s});
     }
 
-    void reportsAFailedWriteAndRecovers()
+    // Each damage either makes QSettings read the file otherwise than the
+    // program would, or is a form QSettings never writes.
+    void keepsACopyOfWhatItDidNotUnderstand_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("copied");
+        QTest::addColumn<QStringList>("shown");
+        const QByteArray file = ordinaryFile();
+        const qsizetype listLine = file.indexOf("marlowick.items=");
+        const QByteArray listValue = file.mid(listLine + 16, file.indexOf('\n', listLine) - listLine - 16);
+        const auto replaced = [&](QByteArrayView what, QByteArrayView with) {
+            return QByteArray(file).replace(what.toByteArray(), with.toByteArray());
+        };
+        const QStringList both{u"Café"_s, u"Tea"_s};
+
+        QTest::newRow("as QSettings wrote it") << file << false << both;
+        QTest::newRow("equals sign flipped") << replaced("items=", "items<") << true << QStringList();
+        QTest::newRow("first bytes zeroed") << QByteArray(4, '\0') + file.mid(4) << true << both;
+        QTest::newRow("binary garbage") << replaced("Tea", "T\x01\xff\xfe") << true << QStringList();
+        QTest::newRow("@Invalid()") << replaced(listValue, "@Invalid()") << true << QStringList();
+        QTest::newRow("@Variant garbage") << replaced(listValue, "@Variant(\\0\\x1\\xff)") << true << QStringList();
+        QTest::newRow("raw UTF-8 in the byte array") << replaced("\\xc3\\xa9", "\xc3\xa9") << true << QStringList();
+        QTest::newRow("two General sections") << replaced("[General]\n", "[General]\nx=1\n\n[General]\n") << true
+                                              << both;
+        QTest::newRow("the key twice") << file + "\n[General]\nmarlowick.items=@ByteArray([])\n" << true
+                                       << QStringList();
+        QTest::newRow("a comment") << "; mine\n" + file << true << both;
+        QTest::newRow("a quote left open") << replaced("a.note=kept", "a.note=\"kept") << true << QStringList();
+        QTest::newRow("another spelling of the key") << replaced("marlowick.items", "marlowick%2Eitems") << true
+                                                     << both;
+        QTest::newRow("lower-case general") << replaced("[General]", "[general]") << true << both;
+        QTest::newRow("line joined to the next") << replaced("a.note=kept", "a.note=kept\\") << true
+                                                 << QStringList();
+    }
+
+    void keepsACopyOfWhatItDidNotUnderstand()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, copied);
+        QFETCH(QStringList, shown);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"marlowick.conf"_s);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+
+        TodoStore store(std::make_unique<SettingsTodoStorage>(path));
+        QCOMPARE(titles(store.items()), shown);
+        store.addTodo(u"New"_s);
+        QCOMPARE(titles(storedItems(path)).first(), u"New"_s);
+        QCOMPARE(QSettings(path, QSettings::NativeFormat).value(TodoStore::itemsDefaultsKey),
+                 SettingsTodoStorage(path).value(TodoStore::itemsDefaultsKey));
+        const QStringList copies = QDir(dir.path()).entryList({u"marlowick.conf.unreadable-*"_s});
+        QCOMPARE(copies.size(), copied ? 1 : 0);
+        if (copied)
+            QCOMPARE(readFile(dir.filePath(copies.first())), text);
+        store.addTodo(u"Newer"_s); // understood now: no second copy
+        QCOMPARE(QDir(dir.path()).entryList({u"marlowick.conf.unreadable-*"_s}), copies);
+    }
+
+    void failsWithoutTouchingWhatItCannotReadOrReplace()
     {
         QTemporaryDir dir;
         // The folder of the settings file is a plain file: nothing can be written.
@@ -51,14 +153,53 @@ private Q_SLOTS:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         SettingsTodoStorage storage(folder + u"/marlowick.conf"_s);
-        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
         QVERIFY(!storage.write(TodoStore::itemsDefaultsKey, {}));
+        QVERIFY(storage.errorString().contains(u"blocked"_s));
 
         // Once the folder can be made, the next write succeeds.
         QVERIFY(QFile::remove(folder));
         QVERIFY(storage.write(TodoStore::itemsDefaultsKey, {}));
-        QSettings check(folder + u"/marlowick.conf"_s, QSettings::NativeFormat);
-        QCOMPARE(check.value(TodoStore::itemsDefaultsKey).toByteArray(), QByteArray("[]"));
+        QCOMPARE(storage.value(TodoStore::itemsDefaultsKey).toByteArray(), QByteArray("[]"));
+
+        // A settings file that cannot be read (here a folder, for any user)
+        // is reported at start and never replaced.
+        const QString unreadable = dir.filePath(u"marlowick.conf"_s);
+        QVERIFY(QDir().mkpath(unreadable + u"/inside"_s));
+        SettingsTodoStorage blocked(unreadable);
+        QVERIFY(blocked.read(TodoStore::itemsDefaultsKey).problem.startsWith(u"marlowick.conf cannot be read: "_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
+        QVERIFY(!blocked.write(TodoStore::itemsDefaultsKey, {}));
+        QVERIFY(QFileInfo(unreadable + u"/inside"_s).isDir());
+        // Nor is a link that leads nowhere replaced with a file.
+        const QString link = dir.filePath(u"linked.conf"_s);
+        QVERIFY(QFile::link(dir.filePath(u"unmounted/marlowick.conf"_s), link));
+        SettingsTodoStorage linked(link);
+        QVERIFY(linked.read(TodoStore::itemsDefaultsKey).problem.endsWith(u"which is missing"_s));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
+        QVERIFY(!linked.write(TodoStore::itemsDefaultsKey, {}));
+        QVERIFY(QFileInfo(link).isSymLink());
+    }
+
+    void anotherProgramWritingTheFileLosesNothingAndUndoesNothing()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"marlowick.conf"_s);
+        TodoStore store(std::make_unique<SettingsTodoStorage>(path));
+        store.addTodo(u"0"_s);
+        QProcess other;
+        other.start(QStringLiteral(SETTINGS_KEY_WRITER), {path, u"other.count"_s, u"150"_s});
+        QVERIFY(other.waitForStarted());
+        int saves = 0;
+        while (!other.waitForFinished(10)) {
+            store.addTodo(QString::number(++saves));
+            QCOMPARE(storedItems(path), store.items());
+        }
+        QCOMPARE(other.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(other.exitCode(), 0); // none of its values was undone
+        QVERIFY(saves > 0);
+        QCOMPARE(QSettings(path, QSettings::NativeFormat).value(u"other.count"_s).toInt(), 150);
+        QCOMPARE(storedItems(path), store.items());
     }
 };
 

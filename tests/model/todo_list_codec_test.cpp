@@ -77,6 +77,9 @@ private Q_SLOTS:
         QCOMPARE(array.size(), items.size());
         for (qsizetype i = 0; i < titles.size(); ++i)
             QCOMPARE(array.at(i)[u"title"_s].toString(), titles.at(i));
+        // Byte order marks at the start are part of the title too.
+        const QString marked = u"\ufeff\ufeffmarked"_s;
+        QCOMPARE(TodoListCodec::decode(*TodoListCodec::encode({makeItem(marked)}))->first().title, marked);
     }
 
     void writesCompactJsonWithUpperCaseIds()

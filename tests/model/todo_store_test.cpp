@@ -92,38 +92,64 @@ private Q_SLOTS:
         QCOMPARE(g.storedItems(), store.items());
     }
 
-    void keepsAnUnreadableListAsideBeforeOverwritingIt()
+    void keepsWhatItCouldNotReadBeforeOverwritingIt_data()
     {
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QString>("readProblem");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("not a list") << QVariant(QByteArray(R"([{"id":"not-a-uuid","title":"Years of to-dos"}])"))
+                                    << QString() << u"Not read: the stored list is damaged"_s;
+        QTest::newRow("not bytes") << QVariant(u"[]"_s) << QString() << u"Not read: the stored list is damaged"_s;
+        QTest::newRow("unreadable") << QVariant() << u"marlowick.conf cannot be read: Permission denied"_s
+                                    << u"Not read: marlowick.conf cannot be read: Permission denied"_s;
+    }
+
+    void keepsWhatItCouldNotReadBeforeOverwritingIt()
+    {
+        QFETCH(QVariant, stored);
+        QFETCH(QString, readProblem);
+        QFETCH(QString, notice);
         StoreFixture f;
-        const QByteArray damaged = R"([{"id":"not-a-uuid","title":"Years of to-dos"}])";
-        f.storage.values[TodoStore::itemsDefaultsKey] = damaged;
+        if (stored.isValid())
+            f.storage.values[TodoStore::itemsDefaultsKey] = stored;
+        f.storage.readProblem = readProblem;
         TodoStore &store = f.open();
         QVERIFY(store.items().isEmpty());
         QCOMPARE(f.storage.writes, 0); // nothing is written at start
+        QCOMPARE(store.storageNotice(), notice);
 
+        // The first save that succeeds keeps a copy of what it writes over;
+        // a failed one makes none, and later saves make no more.
+        f.storage.writeError = u"No space left on device"_s;
         store.addTodo(u"First"_s);
-        QCOMPARE(f.storage.writes, 1);
-        const QStringList asideKeys = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
-        QCOMPARE(asideKeys.size(), 1);
-        QCOMPARE(f.storage.values[asideKeys.first()].toByteArray(), damaged);
-        QCOMPARE(titles(f.storedItems()), QStringList{u"First"_s});
-
-        // Later saves do not copy it again.
+        QCOMPARE(store.storageNotice(), u"Not saved: No space left on device"_s);
+        f.storage.writeError.clear();
         store.addTodo(u"Second"_s);
-        QCOMPARE(f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix).size(), 1);
+        store.addTodo(u"Third"_s);
+        QCOMPARE(f.storage.keptCopies.size(), 1);
+        QCOMPARE(f.storage.keptCopies.first().value(TodoStore::itemsDefaultsKey), stored);
+        QCOMPARE(titles(f.storedItems()), (QStringList{u"Third"_s, u"Second"_s, u"First"_s}));
+        QCOMPARE(store.storageNotice(), notice); // the list shown is still not the one stored
+    }
 
-        // A second damaged value, within the same millisecond or not, never
-        // replaces the first copy; a value of the wrong type is kept too.
-        const QVariant notData = u"a string, not bytes"_s;
-        f.storage.values[TodoStore::itemsDefaultsKey] = notData;
-        f.open().addTodo(u"Third"_s);
-        const QStringList keys = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
-        QCOMPARE(keys.size(), 2);
-        QList<QVariant> kept;
-        for (const QString &key : keys)
-            kept.append(f.storage.values[key]);
-        QVERIFY(kept.contains(QVariant(damaged)));
-        QVERIFY(kept.contains(notData));
+    void givesRepeatedIdsFreshOnesAtLoad()
+    {
+        StoreFixture f;
+        TodoItem first = itemOn(december5, u"first"_s);
+        TodoItem second = first;
+        second.title = u"second"_s;
+        f.storeItems({first, second, second});
+        TodoStore &store = f.open();
+        QCOMPARE(store.items().at(0), first);
+        QCOMPARE(titles(store.items()), (QStringList{u"first"_s, u"second"_s, u"second"_s}));
+        QCOMPARE(QSet<QUuid>({store.items().at(0).id, store.items().at(1).id, store.items().at(2).id}).size(), 3);
+        QCOMPARE(f.storage.writes, 1);
+        QCOMPARE(f.storedItems(), store.items());
+
+        // Each row is now a to-do of its own.
+        store.toggleCompletion(store.items().at(2));
+        QCOMPARE(store.items().at(0).isCompleted, false);
+        QCOMPARE(store.items().at(2).isCompleted, true);
     }
 
     void movesToDosOfTheEpochDayToToday()
@@ -141,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(store.items().at(2).date, december5);
         QCOMPARE(store.items().at(3).date, nextLocalDay);
         QCOMPARE(store.items().at(0).createdAt, epochEvening + 60); // only the day moves
-        QCOMPARE(f.storage.writes, 3); // the write-back, then one per repaired to-do
+        QCOMPARE(f.storage.writes, 1); // one write-back for all the repairs
         QCOMPARE(f.storedItems(), store.items());
     }
 
@@ -335,26 +361,29 @@ private Q_SLOTS:
         QCOMPARE(titles(f.storedItems()), QStringList{u"new"_s});
     }
 
-    void aFailedSaveKeepsTheStoredListAndTheChange()
+    void aFailedSaveIsShownUntilASaveSucceeds()
     {
         StoreFixture f;
-        f.storage.values[TodoStore::itemsDefaultsKey] = QByteArray("not json");
+        f.storage.values[TodoStore::itemsDefaultsKey] = QByteArray("[]");
         TodoStore &store = f.open();
-        f.storage.failWrites = true;
+        QSignalSpy notice(&store, &TodoStore::storageNoticeChanged);
+        f.storage.writeError = u"No space left on device"_s;
         store.addTodo(u"Kept in memory"_s);
-        QVERIFY(!store.save());
+        QVERIFY(!store.isSaved());
+        QCOMPARE(store.storageNotice(), u"Not saved: No space left on device"_s);
+        QVERIFY(!store.saveIfBehind());
         QCOMPARE(titles(store.items()), QStringList{u"Kept in memory"_s});
-        QCOMPARE(f.storage.values[TodoStore::itemsDefaultsKey].toByteArray(), QByteArray("not json"));
-        QVERIFY(f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix).isEmpty());
+        QCOMPARE(f.storage.values[TodoStore::itemsDefaultsKey].toByteArray(), QByteArray("[]"));
+        QCOMPARE(notice.count(), 1);
 
-        // The next save that succeeds writes the whole current list and still
-        // keeps the unreadable value.
-        f.storage.failWrites = false;
-        store.addTodo(u"Second"_s);
-        QCOMPARE(titles(f.storedItems()), (QStringList{u"Second"_s, u"Kept in memory"_s}));
-        const QStringList aside = f.storage.values.keys().filter(TodoStore::unreadableItemsKeyPrefix);
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(f.storage.values[aside.first()].toByteArray(), QByteArray("not json"));
+        f.storage.writeError.clear();
+        QVERIFY(store.saveIfBehind());
+        QCOMPARE(store.storageNotice(), QString());
+        QCOMPARE(titles(f.storedItems()), QStringList{u"Kept in memory"_s});
+        QCOMPARE(notice.count(), 2);
+        const int writes = f.storage.writes;
+        QVERIFY(store.saveIfBehind()); // nothing behind, nothing written
+        QCOMPARE(f.storage.writes, writes);
     }
 
     void dayLabelsFollowTheSteps()

@@ -501,6 +501,23 @@ private Q_SLOTS:
         QCOMPARE(label(), panel.store->selectedDateLabel());
     }
 
+    void aFailedSaveShowsItsReasonInOneLine()
+    {
+        Panel panel({u"Buy milk"_s});
+        QVERIFY(panel.open());
+        QVERIFY(!panel.find(u"storageNotice"_s));
+        panel.storage.writeError = u"No space left on device, and a reason long enough to need two lines"_s;
+        panel.store->addTodo(u"Post the letter"_s);
+        QQuickItem *notice = panel.find(u"storageNotice"_s);
+        QVERIFY(notice);
+        QVERIFY(notice->property("text").toString().startsWith(u"Not saved: No space left"_s));
+        QCOMPARE(notice->property("lineCount").toInt(), 1);
+        QVERIFY(notice->property("truncated").toBool());
+        panel.storage.writeError.clear();
+        QVERIFY(panel.store->saveIfBehind());
+        QTRY_VERIFY(!panel.find(u"storageNotice"_s));
+    }
+
     void theKeyboardAloneDrivesThePanel()
     {
         Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});

@@ -1,0 +1,32 @@
+#include "recovery_file.h"
+
+#include "json_list_writer.h"
+#include "new_file.h"
+#include "settings_file_text.h"
+
+#include <QDir>
+
+namespace RecoveryFile {
+
+QString folder()
+{
+    // The XDG base directories: a relative path is to be ignored.
+    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
+    const QString base = QDir::isAbsolutePath(stateHome) ? stateHome : QDir::homePath() + QStringLiteral("/.local/state");
+    return base + QStringLiteral("/marlowick");
+}
+
+std::optional<QString> write(const QString &key, const QList<TodoItem> &items, QString *error)
+{
+    const auto value = JsonListWriter::settingsValue(items);
+    if (!value) {
+        *error = QStringLiteral("a date of a to-do is not a number");
+        return std::nullopt;
+    }
+    SettingsFileText file;
+    file.setRawValue(key.toUtf8(), *value);
+    return NewFile::write(folder(), QStringLiteral("unsaved-") + NewFile::timeStamp(), QStringLiteral(".conf"),
+                          file.text(), error);
+}
+
+} // namespace RecoveryFile
