@@ -39,6 +39,9 @@ public:
     // After opening the frame is set once more, for a geometry that changed
     // while the window was being shown.
     static constexpr std::chrono::milliseconds reframeDelay{400};
+    // How long the pointer must rest on a bare screen edge (a sensor without
+    // a top panel) before the panel opens; passing over it does nothing.
+    static constexpr std::chrono::milliseconds edgeDwell{150};
 
     // What the controller needs of the window system; all must outlive it.
     struct Services
@@ -79,6 +82,7 @@ private:
     void scheduleHide();
     void cancelHideTimer();
     void cancelCloseJob();
+    void cancelEdgeDwell();
     void observePanelHover();
     void installEventMonitors();
     void removeEventMonitors();
@@ -92,5 +96,6 @@ private:
     PressMonitor m_localMonitor;
     ScheduledJob m_hideTimer;
     ScheduledJob m_closeJob;
+    ScheduledJob m_edgeDwell;
     bool m_isVisible = false;
 };
