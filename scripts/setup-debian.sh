@@ -25,8 +25,9 @@ packages=(
     # benchmarks
     libbenchmark-dev
     # windows under a virtual X server in the tests: Xvfb, pointer and key
-    # events, window queries, a compositing manager and screenshots
-    xvfb xdotool x11-utils x11-xserver-utils xcompmgr imagemagick
+    # events, window queries, a compositing manager, a window manager and
+    # screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
 )
 
 missing=()
