@@ -124,6 +124,31 @@ private Q_SLOTS:
             checkPressBesideTheBodyReachesTheWindowBelow(desktop, margin, below);
     }
 
+    void followsEveryChangeOfTheDesktop()
+    {
+        VirtualDesktop desktop(DesktopKind{2, DesktopKind::Monitors::PrimaryLeft, false, false, false});
+        QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        Marlowick app(desktop);
+        QVERIFY2(app.waitUntilReady(), qPrintable(app.log()));
+        QVERIFY2(app.log().contains(u"ready: sensor 400x1+1720+0 (screen edge)"_s), qPrintable(app.log()));
+
+        const auto sensorBecomes = [&](const QString &expected) {
+            return QTest::qWaitFor([&] { return app.log().endsWith(u"screens changed: sensor "_s + expected + u'\n'); },
+                                   timeout);
+        };
+        QVERIFY(desktop.setTopPanel(true));
+        QVERIFY2(sensorBecomes(u"400x64+1720+0"_s), qPrintable(app.log()));
+        // The right monitor (3200 pixels wide, from x = 3840) has no panel.
+        QVERIFY(desktop.swapPrimaryMonitor());
+        QVERIFY2(sensorBecomes(u"400x1+5240+0 (screen edge)"_s), qPrintable(app.log()));
+        QVERIFY(desktop.swapPrimaryMonitor());
+        QVERIFY2(sensorBecomes(u"400x64+1720+0"_s), qPrintable(app.log()));
+        QVERIFY(desktop.setTopPanel(false));
+        QVERIFY2(sensorBecomes(u"400x1+1720+0 (screen edge)"_s), qPrintable(app.log()));
+        QTRY_COMPARE_WITH_TIMEOUT(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor")),
+                                  QRect(1720, 0, 400, 1), timeout);
+    }
+
 private:
     // Where the pointer meets the strip, in the X server's pixels.
     static QRect expectedSensor(const VirtualDesktop &desktop)

@@ -58,7 +58,7 @@ VirtualDesktop::VirtualDesktop(const DesktopKind &kind)
         return;
     // Openbox may drop a window mapped while it starts: the panel comes
     // first, as with a session's panel started early.
-    if (kind.topPanel && !mapTopPanel())
+    if (kind.topPanel && !setTopPanel(true))
         return;
     if (kind.windowManager
         && !startAndWait(m_windowManager, u"openbox"_s, {}, [this] {
@@ -122,10 +122,20 @@ bool VirtualDesktop::startAndWait(QProcess &process, const QString &program, con
     return true;
 }
 
+bool VirtualDesktop::swapPrimaryMonitor()
+{
+    std::swap(m_primary, m_secondary);
+    return setUpMonitors();
+}
+
 bool VirtualDesktop::setUpMonitors()
 {
-    // RandR monitors on Xvfb's one output; the primary one holds it.
-    const auto monitor = [this](const QString &name, const QRect &rect) {
+    // RandR monitors on Xvfb's one output, which the primary one holds. A
+    // monitor is replaced by removing it first (at the start there are none).
+    for (const QString &name : {u"LEFT"_s, u"RIGHT"_s})
+        run(u"xrandr"_s, {u"--delmonitor"_s, name});
+    const auto monitor = [this](const QRect &rect) {
+        const QString name = rect.x() == 0 ? u"LEFT"_s : u"RIGHT"_s;
         const QString geometry = u"%1/%2x%3/%4+%5+%6"_s.arg(rect.width())
                                      .arg(rect.width() / 4)
                                      .arg(rect.height())
@@ -134,19 +144,27 @@ bool VirtualDesktop::setUpMonitors()
                                      .arg(rect.y());
         return run(u"xrandr"_s, {u"--setmonitor"_s, name, geometry, rect == m_primary ? u"screen"_s : u"none"_s});
     };
-    if (!run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) || !monitor(u"PRIMARY"_s, m_primary)
-        || !monitor(u"OTHER"_s, m_secondary)) {
+    if (!run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) || !monitor(m_secondary)
+        || !monitor(m_primary)) {
         m_problem = u"xrandr failed"_s;
         return false;
     }
     return true;
 }
 
-bool VirtualDesktop::mapTopPanel()
+bool VirtualDesktop::setTopPanel(bool shown)
 {
     xcb_connection_t *c = m_connection;
+    if (m_dock) {
+        if (shown)
+            xcb_map_window(c, m_dock);
+        else
+            xcb_unmap_window(c, m_dock);
+        xcb_flush(c);
+        return QTest::qWaitFor([&] { return isMapped(m_dock) == shown; }, timeout);
+    }
     const int height = qRound(32 * m_kind.scale);
-    const xcb_window_t dock = xcb_generate_id(c);
+    const xcb_window_t dock = m_dock = xcb_generate_id(c);
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     xcb_create_window(c, XCB_COPY_FROM_PARENT, dock, m_root, int16_t(m_primary.x()), 0, uint16_t(m_primary.width()),
                       uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,

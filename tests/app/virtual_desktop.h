@@ -46,6 +46,12 @@ public:
     // exits with status 0.
     bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {}) const;
 
+    // Shows or takes away the top panel (a dock along the top of the
+    // primary monitor of the moment it is first shown).
+    bool setTopPanel(bool shown);
+    // Makes the other monitor the primary one.
+    bool swapPrimaryMonitor();
+
     xcb_connection_t *connection() const { return m_connection; }
     // The mapped top-level window named name, or none; and where it lies.
     quint32 mappedWindow(const QByteArray &name) const;
@@ -60,7 +66,6 @@ private:
     bool startAndWait(QProcess &process, const QString &program, const QStringList &arguments,
                       const std::function<bool()> &ready);
     bool setUpMonitors();
-    bool mapTopPanel();
     bool isMapped(quint32 window) const;
     bool hasWorkArea() const;
     quint32 atom(const char *name) const;
@@ -77,5 +82,6 @@ private:
     QProcess m_compositor;
     xcb_connection_t *m_connection = nullptr;
     quint32 m_root = 0;
+    quint32 m_dock = 0;
     std::vector<std::pair<quint32, int>> m_pressCounts;
 };
