@@ -95,9 +95,13 @@ void AppDelegate::applicationDidFinishLaunching()
     setupWindows();
     // Never removed: the delegate lives as long as the program.
     connect(m_services.screens, &ScreenProvider::screenConfigurationChanged, this, &AppDelegate::setupWindows);
-    qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_panelController->geometry())),
-           m_statusItem ? "requested" : "not made");
-    Q_EMIT ready();
+    // Ready once the panel has drawn its first frame, which the first
+    // opening would otherwise wait for.
+    m_panelController->warmUp([this] {
+        qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_panelController->geometry())),
+               m_statusItem ? "requested" : "not made");
+        Q_EMIT ready();
+    });
 }
 
 void AppDelegate::setupWindows()
@@ -113,7 +117,7 @@ void AppDelegate::setupWindows()
             m_factories.rootView);
         m_sensorWindow->setSensorDelegate(m_panelController.get());
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
-            if (!m_panelController->animationState()->isOpen())
+            if (!m_panelController->animationState()->isOpen() && !m_panelController->isWarmingUp())
                 notePanelClosed();
         });
     } else {
