@@ -1,20 +1,35 @@
 // Measures how long the panel takes to appear: from the pointer entering the
-// top-centre strip to the panel window being mapped, as another X client
-// sees it. Run it with bench/notch_open_latency.sh, which starts a private
-// Xvfb and the notch driver.
+// top-centre strip to the panel's first frame on screen (the first damage
+// to the panel window after it was mapped that leaves the body's opaque
+// pixels in it), as another X client sees it, and
+// for comparison to the window being mapped. Run it with
+// bench/notch_open_latency.sh, which starts a private Xvfb.
 //
-// Each round moves the pointer away and waits for the panel to go, then
-// warps it into the strip and waits for the MapNotify of the 380 x 520 window.
+//   bench_notch_open MARLOWICK ROUNDS STARTS
+//
+// Starts the program STARTS times, each with empty settings of its own; after
+// each start it waits until the sensor is mapped and the program has had a
+// second to settle, as a user would hardly hover sooner, then opens the
+// panel ROUNDS times: move the pointer away and wait for the panel to go,
+// warp it into the strip and wait for the panel's first frame.
+#include <xcb/damage.h>
 #include <xcb/xcb.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <sys/select.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -27,85 +42,231 @@ struct Free
 template<typename T>
 using Reply = std::unique_ptr<T, Free>;
 
-bool isPanel(xcb_connection_t *c, xcb_window_t window)
+struct Display
 {
-    Reply<xcb_get_geometry_reply_t> g(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
-    return g && g->width == 380 && g->height == 520;
+    xcb_connection_t *c = nullptr;
+    xcb_window_t root = XCB_NONE;
+    int16_t centre = 0;
+    uint8_t damageEvent = 0;
+    // The panel window of the program running, watched from its creation on
+    // so that its first frame is seen.
+    xcb_window_t panel = XCB_NONE;
+    xcb_damage_damage_t damage = XCB_NONE;
+
+    void notice(const xcb_generic_event_t *e)
+    {
+        const auto *create = reinterpret_cast<const xcb_create_notify_event_t *>(e);
+        if ((e->response_type & 0x7f) != XCB_CREATE_NOTIFY || panel != XCB_NONE || create->width != 380
+            || create->height != 520)
+            return;
+        panel = create->window;
+        damage = xcb_generate_id(c);
+        xcb_damage_create(c, damage, panel, XCB_DAMAGE_REPORT_LEVEL_RAW_RECTANGLES);
+        xcb_flush(c);
+    }
+};
+
+std::string windowName(const Display &d, xcb_window_t window)
+{
+    Reply<xcb_get_property_reply_t> name(xcb_get_property_reply(
+        d.c, xcb_get_property(d.c, 0, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 64), nullptr));
+    if (!name)
+        return {};
+    return std::string(static_cast<const char *>(xcb_get_property_value(name.get())),
+                       size_t(xcb_get_property_value_length(name.get())));
 }
 
-// Waits for the map (or unmap) of the panel; gives up after 10 s.
-std::optional<Clock::time_point> waitFor(xcb_connection_t *c, uint8_t type, xcb_window_t &panel)
+// Waits for the first event that done() accepts; gives up after 10 s.
+template<typename Done>
+std::optional<Clock::time_point> waitFor(Display &d, Done done)
 {
     const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (Clock::now() < deadline) {
-        Reply<xcb_generic_event_t> event(xcb_poll_for_event(c));
+        Reply<xcb_generic_event_t> event(xcb_poll_for_event(d.c));
         if (!event) {
-            if (xcb_connection_has_error(c))
+            if (xcb_connection_has_error(d.c))
                 return std::nullopt;
-            // Nothing queued: block on the connection's socket briefly.
             fd_set fds;
             FD_ZERO(&fds);
-            FD_SET(xcb_get_file_descriptor(c), &fds);
+            FD_SET(xcb_get_file_descriptor(d.c), &fds);
             timeval tv{0, 100000};
-            select(xcb_get_file_descriptor(c) + 1, &fds, nullptr, nullptr, &tv);
+            select(xcb_get_file_descriptor(d.c) + 1, &fds, nullptr, nullptr, &tv);
             continue;
         }
         const auto now = Clock::now();
-        if ((event->response_type & 0x7f) != type)
-            continue;
-        const xcb_window_t window = type == XCB_MAP_NOTIFY
-            ? reinterpret_cast<xcb_map_notify_event_t *>(event.get())->window
-            : reinterpret_cast<xcb_unmap_notify_event_t *>(event.get())->window;
-        if (panel == XCB_NONE && type == XCB_MAP_NOTIFY && isPanel(c, window))
-            panel = window;
-        if (window == panel)
+        d.notice(event.get());
+        if (done(event.get()))
             return now;
     }
     return std::nullopt;
+}
+
+void settle(Display &d, std::chrono::milliseconds time)
+{
+    const auto until = Clock::now() + time;
+    while (Clock::now() < until) {
+        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(d.c)})
+            d.notice(event.get());
+        usleep(10000);
+    }
+}
+
+// Whether the panel window holds the body's first pixels: its top centre
+// pixel opaque black. (Mapping the window damages it too, with what lay
+// below it, which main() makes grey.)
+bool showsBody(const Display &d, xcb_window_t panel)
+{
+    Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(
+        d.c, xcb_get_image(d.c, XCB_IMAGE_FORMAT_Z_PIXMAP, panel, 190, 0, 1, 1, ~0u), nullptr));
+    if (!image || xcb_get_image_data_length(image.get()) < 4)
+        return false;
+    uint32_t pixel;
+    std::memcpy(&pixel, xcb_get_image_data(image.get()), 4);
+    return (pixel & 0xffffff) == 0 && (image->depth != 32 || pixel >> 24 == 0xff);
+}
+
+pid_t startProgram(const char *program, const std::string &home)
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const std::string config = home + "/config", runtime = home + "/runtime";
+        mkdir(config.c_str(), 0700);
+        mkdir(runtime.c_str(), 0700);
+        setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+        execl(program, program, static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+struct Opening
+{
+    double mappedMs = 0;
+    double frameMs = 0;
+};
+
+// One opening: pointer away until the panel is gone, then into the strip.
+std::optional<Opening> open(Display &d)
+{
+    const xcb_window_t &panel = d.panel;
+    xcb_warp_pointer(d.c, XCB_NONE, d.root, 0, 0, 0, 0, 100, 700);
+    xcb_flush(d.c);
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        panel == XCB_NONE ? nullptr : xcb_get_window_attributes_reply(d.c, xcb_get_window_attributes(d.c, panel), nullptr));
+    const bool shown = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
+    if (shown && !waitFor(d, [&](xcb_generic_event_t *e) {
+            return (e->response_type & 0x7f) == XCB_UNMAP_NOTIFY
+                && reinterpret_cast<xcb_unmap_notify_event_t *>(e)->window == panel;
+        }))
+        return std::nullopt;
+    settle(d, std::chrono::milliseconds(100));
+
+    const auto start = Clock::now();
+    xcb_warp_pointer(d.c, XCB_NONE, d.root, 0, 0, 0, 0, d.centre, 10);
+    xcb_flush(d.c);
+    std::optional<Clock::time_point> mapped;
+    const auto frame = waitFor(d, [&](xcb_generic_event_t *e) {
+        const uint8_t type = e->response_type & 0x7f;
+        if (type == XCB_MAP_NOTIFY && reinterpret_cast<xcb_map_notify_event_t *>(e)->window == panel) {
+            mapped = Clock::now();
+        } else if (type == d.damageEvent && mapped) {
+            return reinterpret_cast<xcb_damage_notify_event_t *>(e)->drawable == panel && showsBody(d, panel);
+        }
+        return false;
+    });
+    if (!mapped || !frame)
+        return std::nullopt;
+    const auto ms = [&](Clock::time_point t) { return std::chrono::duration<double, std::milli>(t - start).count(); };
+    return Opening{ms(*mapped), ms(*frame)};
+}
+
+void report(const char *what, std::vector<double> ms)
+{
+    std::sort(ms.begin(), ms.end());
+    const auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * double(ms.size())))]; };
+    std::printf("%-34s n=%3zu  min %6.2f  median %6.2f  p90 %6.2f  max %6.2f ms\n", what, ms.size(), ms.front(),
+                at(0.5), at(0.9), ms.back());
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s MARLOWICK [ROUNDS] [STARTS]\n", argv[0]);
+        return 2;
+    }
+    const char *program = argv[1];
+    const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 30;
+    const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+
+    Display d;
     int screenNumber = 0;
-    xcb_connection_t *c = xcb_connect(nullptr, &screenNumber);
-    if (xcb_connection_has_error(c)) {
+    d.c = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(d.c)) {
         std::fprintf(stderr, "cannot open the display\n");
         return 1;
     }
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(d.c));
     for (int i = 0; i < screenNumber; ++i)
         xcb_screen_next(&it);
-    const xcb_window_t root = it.data->root;
-    const int16_t centre = int16_t(it.data->width_in_pixels / 2);
-    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
-    xcb_change_window_attributes(c, root, XCB_CW_EVENT_MASK, &mask);
-
-    xcb_window_t panel = XCB_NONE;
-    std::vector<double> ms;
-    for (int round = 0; round < rounds; ++round) {
-        xcb_warp_pointer(c, XCB_NONE, root, 0, 0, 0, 0, 100, 700);
-        xcb_flush(c);
-        if (panel != XCB_NONE && !waitFor(c, XCB_UNMAP_NOTIFY, panel)) {
-            std::fprintf(stderr, "the panel did not close\n");
-            return 1;
-        }
-        const auto start = Clock::now();
-        xcb_warp_pointer(c, XCB_NONE, root, 0, 0, 0, 0, centre, 10);
-        xcb_flush(c);
-        const auto mapped = waitFor(c, XCB_MAP_NOTIFY, panel);
-        if (!mapped) {
-            std::fprintf(stderr, "the panel did not open\n");
-            return 1;
-        }
-        ms.push_back(std::chrono::duration<double, std::milli>(*mapped - start).count());
+    d.root = it.data->root;
+    d.centre = int16_t(it.data->width_in_pixels / 2);
+    const xcb_query_extension_reply_t *damageExtension = xcb_get_extension_data(d.c, &xcb_damage_id);
+    if (!damageExtension || !damageExtension->present) {
+        std::fprintf(stderr, "the X server has no DAMAGE extension\n");
+        return 1;
     }
-    std::sort(ms.begin(), ms.end());
-    const auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * double(ms.size())))]; };
-    std::printf("pointer entry to panel mapped over %d rounds: min %.2f ms, median %.2f ms, p90 %.2f ms, max %.2f ms\n",
-                rounds, ms.front(), at(0.5), at(0.9), ms.back());
-    xcb_disconnect(c);
-    return 0;
+    d.damageEvent = damageExtension->first_event + XCB_DAMAGE_NOTIFY;
+    std::free(xcb_damage_query_version_reply(d.c, xcb_damage_query_version(d.c, 1, 1), nullptr));
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(d.c, d.root, XCB_CW_EVENT_MASK, &mask);
+    const uint32_t grey = 0x808080;
+    xcb_change_window_attributes(d.c, d.root, XCB_CW_BACK_PIXEL, &grey);
+    xcb_clear_area(d.c, 0, d.root, 0, 0, 0, 0);
+
+    char homeTemplate[] = "/tmp/marlowick-bench-XXXXXX";
+    const std::string home = mkdtemp(homeTemplate);
+    std::vector<double> firstFrame, laterFrame, firstMapped, laterMapped;
+    for (int start = 0; start < starts; ++start) {
+        xcb_warp_pointer(d.c, XCB_NONE, d.root, 0, 0, 0, 0, 100, 700);
+        xcb_flush(d.c);
+        const std::string startHome = home + "/" + std::to_string(start);
+        mkdir(startHome.c_str(), 0700);
+        const pid_t pid = startProgram(program, startHome);
+        const bool ready = bool(waitFor(d, [&](xcb_generic_event_t *e) {
+            return (e->response_type & 0x7f) == XCB_MAP_NOTIFY
+                && windowName(d, reinterpret_cast<xcb_map_notify_event_t *>(e)->window) == "Marlowick notch sensor";
+        }));
+        if (!ready) {
+            std::fprintf(stderr, "the program did not map its sensor\n");
+            kill(pid, SIGKILL);
+            return 1;
+        }
+        settle(d, std::chrono::milliseconds(1000));
+        for (int round = 0; round < rounds; ++round) {
+            const auto opening = open(d);
+            if (!opening) {
+                std::fprintf(stderr, "the panel did not open or close\n");
+                kill(pid, SIGKILL);
+                return 1;
+            }
+            (round == 0 ? firstFrame : laterFrame).push_back(opening->frameMs);
+            (round == 0 ? firstMapped : laterMapped).push_back(opening->mappedMs);
+        }
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        d.panel = d.damage = XCB_NONE;
+    }
+    std::printf("pointer entering the strip to the panel, %d starts x %d openings:\n", starts, rounds);
+    report("first frame, first after start", firstFrame);
+    report("first frame, later openings", laterFrame);
+    std::vector<double> all = firstFrame;
+    all.insert(all.end(), laterFrame.begin(), laterFrame.end());
+    report("first frame, all openings", all);
+    report("window mapped, first after start", firstMapped);
+    report("window mapped, later openings", laterMapped);
+    std::string command = "rm -rf '" + home + "'";
+    return std::system(command.c_str()) == 0 ? 0 : 1;
 }

@@ -7,8 +7,9 @@
 // to-dos, and with one unbroken title of 50 MB on today.
 //
 // Start to ready: from starting the process to its marker line on stderr
-// ("ready:" for marlowick: the sensor window mapped and the tray item
-// requested; "first frame" for the bare window). Median of ROUNDS starts.
+// ("ready:" for marlowick: the sensor window mapped, the tray item requested
+// and the panel's first frame drawn off the screens; "first frame" for the
+// bare window). Median of ROUNDS starts.
 //
 // Idle: one more start of each, left alone: resident memory after 10 s, and
 // over those 10 s (after a 2 s settling time) the context switches (each a

@@ -22,11 +22,12 @@ packages=(
     fonts-dejavu-core
     # time zone data for the calendar
     tzdata
-    # benchmarks
-    libbenchmark-dev
+    # benchmarks (and the damage extension, to see a window's first frame)
+    libbenchmark-dev libxcb-damage0-dev
     # windows under a virtual X server in the tests: Xvfb, pointer and key
-    # events, window queries, a compositing manager and screenshots
-    xvfb xdotool x11-utils x11-xserver-utils xcompmgr imagemagick
+    # events, window queries, a compositing manager, a window manager and
+    # screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
 )
 
 missing=()

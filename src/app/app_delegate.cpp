@@ -50,9 +50,16 @@ private:
     AppDelegate *m_delegate;
 };
 
-QString describe(const QRectF &rect)
+// Where the sensor is, in the X server's pixels, as xwininfo would say.
+QString describe(const NotchGeometry &geometry)
 {
-    return QStringLiteral("%1x%2+%3+%4").arg(rect.width()).arg(rect.height()).arg(rect.x()).arg(rect.y());
+    const QRect &rect = geometry.sensorDeviceRect;
+    return QStringLiteral("%1x%2+%3+%4%5")
+        .arg(rect.width())
+        .arg(rect.height())
+        .arg(rect.x())
+        .arg(rect.y())
+        .arg(geometry.sensorIsScreenEdge ? QStringLiteral(" (screen edge)") : QString());
 }
 
 } // namespace
@@ -89,9 +96,13 @@ void AppDelegate::applicationDidFinishLaunching()
     setupWindows();
     // Never removed: the delegate lives as long as the program.
     connect(m_services.screens, &ScreenProvider::screenConfigurationChanged, this, &AppDelegate::setupWindows);
-    qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_sensorWindow->rect())),
-           m_statusItem ? "requested" : "not made");
-    Q_EMIT ready();
+    // Ready once the panel has drawn its first frame, which the first
+    // opening would otherwise wait for.
+    m_panelController->warmUp([this] {
+        qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_panelController->geometry())),
+               m_statusItem ? "requested" : "not made");
+        Q_EMIT ready();
+    });
 }
 
 void AppDelegate::setupWindows()
@@ -100,7 +111,7 @@ void AppDelegate::setupWindows()
         return;
     const NotchGeometry geometry = detectNotchGeometry(*m_services.screens);
     if (!m_sensorWindow) {
-        m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorRect);
+        m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
         m_panelController = std::make_unique<DropdownPanelController>(
             m_store.get(), geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
@@ -109,16 +120,16 @@ void AppDelegate::setupWindows()
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
             if (m_panelController->animationState()->isOpen())
                 m_store->saveIfBehind(); // a failed save is tried again at every opening
-            else
+            else if (!m_panelController->isWarmingUp())
                 notePanelClosed();
         });
     } else {
-        m_sensorWindow->reposition(geometry.sensorRect);
+        m_sensorWindow->reposition(geometry.sensorDeviceRect);
         m_panelController->setGeometry(geometry);
         // A closed or closing panel takes the new frame when it next opens.
         if (m_panelController->isVisible())
             m_panelController->panel()->setFrame(geometry.panelFrame());
-        qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry.sensorRect)));
+        qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry)));
     }
     m_sensorWindow->orderFront();
 

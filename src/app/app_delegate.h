@@ -83,7 +83,7 @@ public:
 
 Q_SIGNALS:
     // The set-up pass of launch has finished: sensor in place, tray item
-    // requested.
+    // requested, the panel's first frame drawn (off the screens).
     void ready();
 
 private:

@@ -7,6 +7,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QSurfaceFormat>
+#include <QTimer>
 
 #include <xcb/shape.h>
 
@@ -36,6 +37,7 @@ DropdownPanel::~DropdownPanel()
 
 void DropdownPanel::setFrame(const QRectF &frame)
 {
+    m_warmingUp = false;
     setGeometry(QRect(qRound(frame.x()), qRound(frame.y()), qRound(frame.width()), qRound(frame.height())));
     update();
 }
@@ -66,6 +68,46 @@ void DropdownPanel::makeKey()
     // the window is viewable by the time the server sets the focus.
     xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(winId()), XCB_CURRENT_TIME);
     xcb_flush(c);
+}
+
+void DropdownPanel::warmUp(const std::function<void()> &drawn)
+{
+    // A window's first frame costs its graphics context, the render thread
+    // and the scene graph's first glyphs and pipelines: tens of milliseconds,
+    // paid here off every screen rather than at the first opening. X exposes
+    // nothing off the screens, so the window is told it was exposed.
+    xcb_connection_t *c = X11Connection::connection();
+    if (!c || isVisible() || m_drawn) {
+        drawn();
+        return;
+    }
+    m_warmingUp = true;
+    m_drawn = drawn;
+    setGeometry(QRect(QPoint(-4 * width(), -4 * height()), size()));
+    create();
+    show();
+    xcb_expose_event_t expose = {};
+    expose.response_type = XCB_EXPOSE;
+    expose.window = xcb_window_t(winId());
+    expose.width = uint16_t(width() * devicePixelRatio());
+    expose.height = uint16_t(height() * devicePixelRatio());
+    xcb_send_event(c, 0, expose.window, XCB_EVENT_MASK_EXPOSURE, reinterpret_cast<const char *>(&expose));
+    xcb_flush(c);
+    connect(this, &QQuickWindow::frameSwapped, this, &DropdownPanel::finishWarmUp,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    // A frame that never comes (no graphics at all) must not hold up the rest.
+    QTimer::singleShot(2000, this, &DropdownPanel::finishWarmUp);
+}
+
+void DropdownPanel::finishWarmUp()
+{
+    if (!m_drawn)
+        return;
+    // Opened meanwhile: it stays where the opening put it.
+    if (m_warmingUp)
+        hide();
+    m_warmingUp = false;
+    std::exchange(m_drawn, {})();
 }
 
 void DropdownPanel::orderOut()

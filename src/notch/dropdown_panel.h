@@ -36,6 +36,7 @@ public:
     void orderOut() override;
     bool isPanelWindow(const QWindow *window) const override;
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
+    void warmUp(const std::function<void()> &drawn) override;
 
     // The engine root views are built in; made on first use.
     QQmlEngine *engine();
@@ -48,6 +49,7 @@ protected:
     bool event(QEvent *event) override;
 
 private:
+    void finishWarmUp();
     void placeRootItem();
     void updateShape();
 
@@ -55,4 +57,7 @@ private:
     QPointer<QQuickItem> m_rootItem;
     // The stand-in body reports hover itself, as the root view would.
     QPointer<NotchAnimationState> m_standInHoverState;
+    // Shown off the screens for its first frame (see warmUp()).
+    bool m_warmingUp = false;
+    std::function<void()> m_drawn;
 };

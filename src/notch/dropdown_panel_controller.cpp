@@ -48,6 +48,7 @@ DropdownPanelController::~DropdownPanelController()
     removeEventMonitors();
     cancelHideTimer();
     cancelCloseJob();
+    cancelEdgeDwell();
 }
 
 void DropdownPanelController::showPanel()
@@ -87,6 +88,26 @@ void DropdownPanelController::hidePanel()
     });
 }
 
+void DropdownPanelController::warmUp(const std::function<void()> &done)
+{
+    if (m_isVisible || m_isWarmingUp) {
+        done();
+        return;
+    }
+    // The open view, so that its glyphs and pipelines are drawn too.
+    m_isWarmingUp = true;
+    m_animationState->setOpen(true);
+    const QPointer<DropdownPanelController> self(this);
+    m_panel->warmUp([self, done] {
+        if (self) {
+            if (!self->m_isVisible)
+                self->m_animationState->setOpen(false);
+            self->m_isWarmingUp = false;
+        }
+        done();
+    });
+}
+
 void DropdownPanelController::togglePanel()
 {
     if (m_isVisible)
@@ -119,14 +140,34 @@ void DropdownPanelController::cancelCloseJob()
     m_closeJob = {};
 }
 
+void DropdownPanelController::cancelEdgeDwell()
+{
+    m_services.scheduler->cancel(m_edgeDwell);
+    m_edgeDwell = {};
+}
+
 void DropdownPanelController::sensorMouseEntered()
 {
+    cancelEdgeDwell();
+    if (m_geometry.sensorIsScreenEdge) {
+        m_edgeDwell = m_services.scheduler->runAfter(edgeDwell, this, [this] {
+            m_edgeDwell = {};
+            cancelHideTimer();
+            showPanel();
+        });
+        return;
+    }
     cancelHideTimer();
     showPanel();
 }
 
 void DropdownPanelController::sensorMouseExited()
 {
+    // Only passed over the screen edge: as if it had never been there.
+    if (m_edgeDwell.isValid()) {
+        cancelEdgeDwell();
+        return;
+    }
     // On the way into the panel the panel's hover keeps it open instead.
     if (!m_animationState->mouseInPanel())
         scheduleHide();
@@ -134,6 +175,8 @@ void DropdownPanelController::sensorMouseExited()
 
 void DropdownPanelController::sensorClicked()
 {
+    // A press does not wait for the pointer to rest; its leaving then counts.
+    cancelEdgeDwell();
     togglePanel();
 }
 

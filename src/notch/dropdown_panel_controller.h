@@ -39,6 +39,9 @@ public:
     // After opening the frame is set once more, for a geometry that changed
     // while the window was being shown.
     static constexpr std::chrono::milliseconds reframeDelay{400};
+    // How long the pointer must rest on a bare screen edge (a sensor without
+    // a top panel) before the panel opens; passing over it does nothing.
+    static constexpr std::chrono::milliseconds edgeDwell{150};
 
     // What the controller needs of the window system; all must outlive it.
     struct Services
@@ -58,6 +61,11 @@ public:
     void showPanel();
     void hidePanel();
     void togglePanel();
+    // Draws the open panel once where nobody sees it, then calls done: the
+    // first opening is then as quick as any other. The panel stays closed
+    // (isVisible() false), though its view opens and closes meanwhile.
+    void warmUp(const std::function<void()> &done);
+    bool isWarmingUp() const { return m_isWarmingUp; }
 
     void sensorMouseEntered() override;
     void sensorMouseExited() override;
@@ -79,6 +87,7 @@ private:
     void scheduleHide();
     void cancelHideTimer();
     void cancelCloseJob();
+    void cancelEdgeDwell();
     void observePanelHover();
     void installEventMonitors();
     void removeEventMonitors();
@@ -92,5 +101,7 @@ private:
     PressMonitor m_localMonitor;
     ScheduledJob m_hideTimer;
     ScheduledJob m_closeJob;
+    ScheduledJob m_edgeDwell;
     bool m_isVisible = false;
+    bool m_isWarmingUp = false;
 };

@@ -9,13 +9,16 @@ bool hasNotch(const ScreenDescription &screen)
     return screen.auxiliaryTopLeftArea && screen.auxiliaryTopRightArea;
 }
 
-NotchGeometry fromNotch(const QRectF &left, const QRectF &right)
+NotchGeometry fromNotch(const ScreenDescription &screen)
 {
+    const QRectF left = *screen.auxiliaryTopLeftArea;
+    const QRectF right = *screen.auxiliaryTopRightArea;
     // The notch is the gap between the two areas. QRectF::right() is x + width
     // (unlike QRect's, which is one pixel short).
     const qreal width = right.x() - left.right();
     NotchGeometry g;
     g.sensorRect = QRectF(left.right(), left.y(), width, left.height());
+    g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
     g.panelTopCenter = QPointF(left.right() + width / 2, left.bottom());
     g.notchWidth = width;
     g.screenHasNotch = true;
@@ -25,13 +28,18 @@ NotchGeometry fromNotch(const QRectF &left, const QRectF &right)
 NotchGeometry fromStrip(const ScreenDescription &screen)
 {
     const QRectF frame = screen.geometry;
-    // The top panel's height; 0 when it is hidden (or absent, as on a bare X
-    // server), which leaves an empty strip that never reports anything.
-    const qreal topPanel = screen.availableGeometry.y() - frame.y();
     const qreal centreX = frame.x() + frame.width() / 2;
     NotchGeometry g;
-    g.sensorRect = QRectF(centreX - NotchGeometry::stripWidth / 2, frame.y(), NotchGeometry::stripWidth, topPanel);
-    g.panelTopCenter = QPointF(centreX, frame.y() + topPanel);
+    g.sensorRect = QRectF(centreX - NotchGeometry::stripWidth / 2, frame.y(), NotchGeometry::stripWidth,
+                          screen.topPanelHeight);
+    g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
+    if (g.sensorDeviceRect.height() <= 0) {
+        // No top panel (or a hidden one): the screen's top edge.
+        g.sensorIsScreenEdge = true;
+        g.sensorDeviceRect.setHeight(1);
+        g.sensorRect.setHeight(1 / screen.devicePixelRatio);
+    }
+    g.panelTopCenter = QPointF(centreX, frame.y() + g.sensorRect.height());
     g.notchWidth = NotchGeometry::stripWidth;
     g.screenHasNotch = false;
     return g;
@@ -49,7 +57,7 @@ NotchGeometry detectNotchGeometry(const ScreenProvider &screens)
     const QList<ScreenDescription> all = screens.screens();
     for (const ScreenDescription &screen : all) {
         if (hasNotch(screen))
-            return fromNotch(*screen.auxiliaryTopLeftArea, *screen.auxiliaryTopRightArea);
+            return fromNotch(screen);
     }
     const std::optional<ScreenDescription> primary = screens.primaryScreen();
     if (!primary)

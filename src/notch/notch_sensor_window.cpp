@@ -5,17 +5,7 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-bool isEmpty(const QRectF &rect)
-{
-    // X has no windows of zero size; such a sensor is simply not there.
-    return rect.toRect().isEmpty();
-}
-
-} // namespace
-
-NotchSensorWindow::NotchSensorWindow(const QRectF &rect, QObject *parent)
+NotchSensorWindow::NotchSensorWindow(const QRect &rect, QObject *parent)
     : QObject(parent)
     , m_rect(rect)
 {
@@ -24,13 +14,12 @@ NotchSensorWindow::NotchSensorWindow(const QRectF &rect, QObject *parent)
     if (!c || root == XCB_NONE)
         return;
     m_window = xcb_generate_id(c);
-    const QRect r = rect.toRect();
     const uint32_t values[] = {
         1, // override-redirect
         XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_BUTTON_PRESS,
     };
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, root, int16_t(r.x()), int16_t(r.y()),
-                      uint16_t(qMax(1, r.width())), uint16_t(qMax(1, r.height())), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_window, root, int16_t(rect.x()), int16_t(rect.y()),
+                      uint16_t(qMax(1, rect.width())), uint16_t(qMax(1, rect.height())), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
     static const char name[] = "Marlowick notch sensor";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
@@ -67,7 +56,7 @@ NotchSensorWindowDelegate *NotchSensorWindow::liveDelegate() const
     return m_delegateObject ? m_delegate : nullptr;
 }
 
-void NotchSensorWindow::reposition(const QRectF &rect)
+void NotchSensorWindow::reposition(const QRect &rect)
 {
     m_rect = rect;
     orderFront();
@@ -78,12 +67,13 @@ void NotchSensorWindow::orderFront()
     xcb_connection_t *c = X11Connection::connection();
     if (!c || !m_window)
         return;
-    if (isEmpty(m_rect)) {
+    // X has no windows of zero size; such a sensor is simply not there.
+    if (m_rect.isEmpty()) {
         xcb_unmap_window(c, m_window);
         // Unmapping sends no leave event; the next entry must still count.
         m_pointerInside = false;
     } else {
-        const QRect r = m_rect.toRect();
+        const QRect &r = m_rect;
         const uint32_t values[] = {uint32_t(r.x()), uint32_t(r.y()), uint32_t(r.width()), uint32_t(r.height()),
                                    XCB_STACK_MODE_ABOVE};
         xcb_configure_window(c, m_window,

@@ -3,12 +3,14 @@
 #include <QAbstractNativeEventFilter>
 #include <QObject>
 #include <QPointer>
-#include <QRectF>
+#include <QRect>
 
 class NotchSensorWindowDelegate;
 
 // An invisible window laid over the notch that tells its delegate when the
-// pointer enters or leaves it and when a mouse button is pressed in it.
+// pointer enters or leaves it and when a mouse button is pressed in it. It
+// is placed in the X server's pixels (NotchGeometry::sensorDeviceRect), not
+// in Qt's logical ones: the two differ on a scaled screen.
 //
 // On X11 it is an InputOnly window: it has no pixels at all, so it draws
 // nothing with or without a compositing manager, yet it receives pointer
@@ -21,18 +23,18 @@ class NotchSensorWindow : public QObject, public QAbstractNativeEventFilter
     Q_OBJECT
 
 public:
-    explicit NotchSensorWindow(const QRectF &rect, QObject *parent = nullptr);
+    explicit NotchSensorWindow(const QRect &rect, QObject *parent = nullptr);
     ~NotchSensorWindow() override;
 
     // The delegate must be a QObject; it is held weakly.
     void setSensorDelegate(NotchSensorWindowDelegate *delegate);
     NotchSensorWindowDelegate *sensorDelegate() const;
 
-    QRectF rect() const { return m_rect; }
+    QRect rect() const { return m_rect; }
     // Moves the window, and with it the area that reports, to rect, and
     // orders it front again. An empty rect takes the window off the screen:
     // it reports nothing until it is given a non-empty one.
-    void reposition(const QRectF &rect);
+    void reposition(const QRect &rect);
     // Shows the window above every other one.
     void orderFront();
 
@@ -42,11 +44,10 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 private:
-    void applyRect();
     void setPointerInside(bool inside);
     NotchSensorWindowDelegate *liveDelegate() const;
 
-    QRectF m_rect;
+    QRect m_rect;
     quint32 m_window = 0;
     bool m_pointerInside = false;
     NotchSensorWindowDelegate *m_delegate = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QRectF>
 
+#include <functional>
+
 class QWindow;
 
 // The dropdown panel's window as its controller drives it.
@@ -26,4 +28,8 @@ public:
     // Builds and shows the root view; without a factory, or when it gives
     // nothing, a plain black body stands in.
     virtual void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) = 0;
+    // Draws one frame where nobody sees it, then calls drawn, so that the
+    // first opening does not pay for what a window's first frame costs.
+    // Windows without that cost call drawn at once.
+    virtual void warmUp(const std::function<void()> &drawn) { drawn(); }
 };

@@ -1,16 +1,10 @@
 #include "qt_screen_provider.h"
 
+#include "x11_connection.h"
+#include "x11_reservation_watcher.h"
+
 #include <QGuiApplication>
 #include <QScreen>
-
-namespace {
-
-ScreenDescription describe(const QScreen *screen)
-{
-    return ScreenDescription{QRectF(screen->geometry()), QRectF(screen->availableGeometry()), {}, {}};
-}
-
-} // namespace
 
 QtScreenProvider::QtScreenProvider(QObject *parent)
     : ScreenProvider(parent)
@@ -24,6 +18,10 @@ QtScreenProvider::QtScreenProvider(QObject *parent)
     });
     connect(qGuiApp, &QGuiApplication::screenRemoved, this, &QtScreenProvider::noteChange);
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &QtScreenProvider::noteChange);
+    if (X11Connection::connection()) {
+        m_reservations = new X11ReservationWatcher(this);
+        connect(m_reservations, &X11ReservationWatcher::changed, this, &QtScreenProvider::noteChange);
+    }
 }
 
 QList<ScreenDescription> QtScreenProvider::screens() const
@@ -42,10 +40,26 @@ std::optional<ScreenDescription> QtScreenProvider::primaryScreen() const
     return std::nullopt;
 }
 
+ScreenDescription QtScreenProvider::describe(const QScreen *screen) const
+{
+    ScreenDescription description;
+    description.geometry = QRectF(screen->geometry());
+    description.devicePixelRatio = screen->devicePixelRatio();
+    if (m_reservations) {
+        const QRect monitor = description.toDevicePixels(description.geometry);
+        description.topPanelHeight = reservedTop(monitor, m_reservations->reservations()) / description.devicePixelRatio;
+    } else {
+        description.topPanelHeight = screen->availableGeometry().y() - screen->geometry().y();
+    }
+    return description;
+}
+
 void QtScreenProvider::watch(QScreen *screen)
 {
     connect(screen, &QScreen::geometryChanged, this, &QtScreenProvider::noteChange);
     connect(screen, &QScreen::availableGeometryChanged, this, &QtScreenProvider::noteChange);
+    // A new scale (Xft.dpi) may leave the logical geometry as it was.
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, &QtScreenProvider::noteChange);
 }
 
 void QtScreenProvider::noteChange()

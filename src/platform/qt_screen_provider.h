@@ -3,8 +3,12 @@
 #include "screen_provider.h"
 
 class QScreen;
+class X11ReservationWatcher;
 
-// The screens as QGuiApplication reports them.
+// The screens as QGuiApplication reports them, with the top panel's height
+// read from the X server: Qt's available geometry ignores the desktop's
+// work area as soon as there are several monitors, and dock windows' struts
+// altogether. Without X11 the available geometry is all there is.
 class QtScreenProvider : public ScreenProvider
 {
     Q_OBJECT
@@ -16,8 +20,10 @@ public:
     std::optional<ScreenDescription> primaryScreen() const override;
 
 private:
+    ScreenDescription describe(const QScreen *screen) const;
     void watch(QScreen *screen);
     void noteChange();
 
+    X11ReservationWatcher *m_reservations = nullptr;
     bool m_changePending = false;
 };

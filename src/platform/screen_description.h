@@ -1,22 +1,40 @@
 #pragma once
 
+#include <QRect>
 #include <QRectF>
 
 #include <optional>
 
-// One screen as the notch geometry needs it, in Qt's global coordinates
-// (origin at the top left of the virtual desktop, y growing down).
+// One screen (monitor) as the notch geometry needs it, in Qt's global
+// coordinates (origin at the top left of the virtual desktop, y growing
+// down, logical pixels).
 struct ScreenDescription
 {
     QRectF geometry;
-    // What is left after the desktop's panels are taken off; the top panel's
-    // height is availableGeometry.y() - geometry.y().
-    QRectF availableGeometry;
+    // The height the desktop keeps for its top panel on this screen; 0 when
+    // it has none (or hides it).
+    qreal topPanelHeight = 0;
+    // Device pixels per logical pixel.
+    qreal devicePixelRatio = 1;
     // The unobscured parts of the top strip left and right of a display
     // notch. Both are set on a screen with a notch; Qt reports none on Linux,
     // so only tests fill them.
     std::optional<QRectF> auxiliaryTopLeftArea;
     std::optional<QRectF> auxiliaryTopRightArea;
+
+    // Where a rectangle on this screen lies in the X server's pixels: Qt
+    // keeps each screen's top-left corner where the server has it and
+    // scales the rest by the screen's ratio. Edges are rounded each on its
+    // own, so that adjoining rectangles stay adjoining.
+    QRect toDevicePixels(const QRectF &rect) const
+    {
+        const QPointF origin = geometry.topLeft();
+        const auto x = [&](qreal v) { return qRound(origin.x() + (v - origin.x()) * devicePixelRatio); };
+        const auto y = [&](qreal v) { return qRound(origin.y() + (v - origin.y()) * devicePixelRatio); };
+        const int left = x(rect.left());
+        const int top = y(rect.top());
+        return QRect(left, top, x(rect.right()) - left, y(rect.bottom()) - top);
+    }
 
     bool operator==(const ScreenDescription &) const = default;
 };

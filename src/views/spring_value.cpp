@@ -6,6 +6,16 @@
 
 #include <cmath>
 
+namespace {
+
+// A frame drawn at the very start of a motion would show the value it starts
+// from, which is on the screen already: an opening panel would appear one
+// frame late, its first frame empty. Each frame shows the motion as it will
+// be when the frame reaches the screen, one frame on.
+constexpr double frameLead = 1.0 / 60;
+
+} // namespace
+
 class SpringValue::Driver : public QAbstractAnimation
 {
 public:
@@ -16,7 +26,7 @@ public:
     int duration() const override { return -1; }
 
 protected:
-    void updateCurrentTime(int ms) override { m_owner->advanceTo(ms / 1000.0); }
+    void updateCurrentTime(int ms) override { m_owner->advanceTo(ms / 1000.0 + frameLead); }
 
 private:
     SpringValue *m_owner;

@@ -28,8 +28,7 @@ namespace {
 
 ScreenDescription screen(qreal width, qreal topPanelHeight)
 {
-    return ScreenDescription{QRectF(0, 0, width, 1080), QRectF(0, topPanelHeight, width, 1080 - topPanelHeight), {},
-                             {}};
+    return ScreenDescription{QRectF(0, 0, width, 1080), topPanelHeight, 1, {}, {}};
 }
 
 // The delegate over hand-driven services, a settings file of its own and a
@@ -102,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(ready.count(), 1);
         QCOMPARE(h.delegate.store()->items(), QList<TodoItem>{stored});
         QVERIFY(h.delegate.sensorWindow());
-        QCOMPARE(h.delegate.sensorWindow()->rect(), QRectF(860, 0, 200, 32));
+        QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 32));
         DropdownPanelController *controller = h.delegate.panelController();
         QVERIFY(controller);
         QCOMPARE(h.delegate.sensorWindow()->sensorDelegate(), controller);
@@ -120,7 +119,7 @@ private Q_SLOTS:
         // A wider screen and a taller top panel, the panel closed: only the
         // sensor moves; the panel takes its new place when it opens.
         h.changeScreens({screen(2560, 40)});
-        QCOMPARE(h.delegate.sensorWindow()->rect(), QRectF(1180, 0, 200, 40));
+        QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(1180, 0, 200, 40));
         QVERIFY(h.panel->framesSet.isEmpty());
         h.delegate.statusBarClicked();
         QVERIFY(controller->isVisible());
@@ -128,7 +127,7 @@ private Q_SLOTS:
 
         // Open: the panel moves with the strip at once.
         h.changeScreens({screen(1920, 24)});
-        QCOMPARE(h.delegate.sensorWindow()->rect(), QRectF(860, 0, 200, 24));
+        QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 24));
         QCOMPARE(h.panel->currentFrame, QRectF(770, 0, 380, 520));
         QVERIFY(controller->isVisible());
 

@@ -169,6 +169,60 @@ private Q_SLOTS:
         QCOMPARE(rig.panel->orderOutCount, 0);
     }
 
+    void bareScreenEdgeOpensOnlyAfterResting()
+    {
+        Rig rig;
+        NotchGeometry edge = stripGeometry();
+        edge.sensorIsScreenEdge = true;
+        rig.controller->setGeometry(edge);
+
+        // Passing over it: nothing at all, not even a pending close.
+        rig.controller->sensorMouseEntered();
+        rig.clock.advance(149ms);
+        rig.controller->sensorMouseExited();
+        rig.clock.advance(2s);
+        QVERIFY(rig.isHidden());
+        QCOMPARE(rig.clock.pendingCount(), 0);
+
+        // Resting on it opens; leaving it then closes as from the strip.
+        rig.controller->sensorMouseEntered();
+        rig.clock.advance(150ms);
+        QVERIFY(rig.isOpen());
+        rig.controller->sensorMouseExited();
+        rig.clock.advance(500ms);
+        QVERIFY(rig.isClosing());
+        rig.clock.advance(450ms);
+
+        // A press does not wait, and the pending rest does not undo it.
+        rig.controller->sensorMouseEntered();
+        rig.controller->sensorClicked();
+        QVERIFY(rig.isOpen());
+        rig.controller->sensorClicked();
+        rig.clock.advance(150ms);
+        QVERIFY(rig.isClosing());
+    }
+
+    void warmUpDrawsTheOpenViewAndLeavesThePanelClosed()
+    {
+        Rig rig;
+        rig.panel->holdWarmUp = true;
+        int done = 0;
+        rig.controller->warmUp([&] { ++done; });
+        QVERIFY(rig.state().isOpen());
+        QVERIFY(rig.controller->isWarmingUp());
+        std::exchange(rig.panel->pendingWarmUp, {})();
+        QCOMPARE(done, 1);
+        QVERIFY(rig.isHidden());
+        QVERIFY(!rig.controller->isWarmingUp());
+
+        // Opened meanwhile: it stays open.
+        rig.controller->warmUp([&] { ++done; });
+        rig.controller->showPanel();
+        std::exchange(rig.panel->pendingWarmUp, {})();
+        QCOMPARE(done, 2);
+        QVERIFY(rig.isOpen());
+    }
+
     void pressesOutsideFrameClose_data()
     {
         QTest::addColumn<QPointF>("press");

@@ -63,7 +63,7 @@ int main(int argc, char **argv)
     QtPointerLocator pointer;
 
     const NotchGeometry geometry = detectNotchGeometry(screens);
-    NotchSensorWindow sensor(geometry.sensorRect);
+    NotchSensorWindow sensor(geometry.sensorDeviceRect);
     DropdownPanelController controller(nullptr, geometry, std::make_unique<DropdownPanel>(),
                                        DropdownPanelController::Services{&scheduler, &monitors, &pointer},
                                        qmlFileRootView(arguments.value(rootView)));
@@ -72,7 +72,7 @@ int main(int argc, char **argv)
 
     QObject::connect(&screens, &ScreenProvider::screenConfigurationChanged, &controller, [&] {
         const NotchGeometry g = detectNotchGeometry(screens);
-        sensor.reposition(g.sensorRect);
+        sensor.reposition(g.sensorDeviceRect);
         controller.setGeometry(g);
         if (controller.isVisible())
             controller.panel()->setFrame(g.panelFrame());

@@ -7,19 +7,17 @@
 
 namespace {
 
-// A 1920 x 1080 monitor with a 32-pixel top panel.
-ScreenDescription plainScreen(QPointF origin = {}, qreal topPanel = 32)
+// A 1920 x 1080 monitor (in logical pixels) with a 32-pixel top panel.
+ScreenDescription plainScreen(QPointF origin = {}, qreal topPanel = 32, qreal ratio = 1)
 {
-    const QRectF frame(origin, QSizeF(1920, 1080));
-    return ScreenDescription{frame, frame.adjusted(0, topPanel, 0, 0), {}, {}};
+    return ScreenDescription{QRectF(origin, QSizeF(1920, 1080)), topPanel, ratio, {}, {}};
 }
 
 // A 3024 x 1964 built-in display whose 200-pixel notch starts at x = 1412,
 // its areas 38 pixels high.
 ScreenDescription notchedScreen()
 {
-    const QRectF frame(0, 0, 3024, 1964);
-    return ScreenDescription{frame, frame.adjusted(0, 38, 0, 0), QRectF(0, 0, 1412, 38), QRectF(1612, 0, 1412, 38)};
+    return ScreenDescription{QRectF(0, 0, 3024, 1964), 38, 1, QRectF(0, 0, 1412, 38), QRectF(1612, 0, 1412, 38)};
 }
 
 } // namespace
@@ -88,14 +86,43 @@ private Q_SLOTS:
         QCOMPARE(g.panelFrame(), QRectF(2690, 100, 380, 520));
     }
 
-    void hiddenTopPanelLeavesEmptyStripOnTopEdge()
+    void sensorIsPlacedInDevicePixels_data()
     {
+        QTest::addColumn<QPointF>("origin");
+        QTest::addColumn<qreal>("topPanel");
+        QTest::addColumn<qreal>("ratio");
+        QTest::addColumn<QRect>("device");
+        QTest::addColumn<bool>("screenEdge");
+        QTest::newRow("scale 1") << QPointF() << 32.0 << 1.0 << QRect(860, 0, 200, 32) << false;
+        // 3840 x 2160 pixels with a 64-pixel top panel.
+        QTest::newRow("scale 2") << QPointF() << 32.0 << 2.0 << QRect(1720, 0, 400, 64) << false;
+        QTest::newRow("scale 1.5") << QPointF() << 32.0 << 1.5 << QRect(1290, 0, 300, 48) << false;
+        // Qt keeps a monitor's corner where the server has it: right of a
+        // 3840-pixel monitor, whatever the scale.
+        QTest::newRow("right monitor, scale 2") << QPointF(3840, 0) << 32.0 << 2.0 << QRect(5560, 0, 400, 64) << false;
+        // Nothing at the top: the edge, one device pixel high.
+        QTest::newRow("no top panel") << QPointF() << 0.0 << 1.0 << QRect(860, 0, 200, 1) << true;
+        QTest::newRow("no top panel, scale 2") << QPointF() << 0.0 << 2.0 << QRect(1720, 0, 400, 1) << true;
+        QTest::newRow("below another monitor, no top panel, scale 1.5")
+            << QPointF(0, 1080) << 0.0 << 1.5 << QRect(1290, 1080, 300, 1) << true;
+    }
+
+    void sensorIsPlacedInDevicePixels()
+    {
+        QFETCH(QPointF, origin);
+        QFETCH(qreal, topPanel);
+        QFETCH(qreal, ratio);
+        QFETCH(QRect, device);
+        QFETCH(bool, screenEdge);
         FakeScreenProvider screens;
-        screens.screenList = {plainScreen(QPointF(), 0)};
+        screens.screenList = {plainScreen(origin, topPanel, ratio)};
         const NotchGeometry g = detectNotchGeometry(screens);
-        QCOMPARE(g.sensorRect, QRectF(860, 0, 200, 0));
-        QCOMPARE(g.panelTopCenter, QPointF(960, 0));
-        QCOMPARE(g.panelFrame(), QRectF(770, 0, 380, 520));
+        QCOMPARE(g.sensorDeviceRect, device);
+        QCOMPARE(g.sensorIsScreenEdge, screenEdge);
+        // The logical strip is 200 wide; the panel hangs from the top edge.
+        QCOMPARE(g.sensorRect.width(), 200.0);
+        QCOMPARE(g.sensorRect.height() * ratio, qreal(device.height()));
+        QCOMPARE(g.panelFrame(), QRectF(origin.x() + 770, origin.y(), 380, 520));
     }
 
     void noScreenGivesFallback()

@@ -114,7 +114,7 @@ struct Notch
     X11PressMonitors monitors;
     QtPointerLocator pointer;
     NotchGeometry geometry = detectNotchGeometry(screens);
-    NotchSensorWindow sensor{geometry.sensorRect};
+    NotchSensorWindow sensor{geometry.sensorDeviceRect};
     DropdownPanel *panel = new DropdownPanel;
     DropdownPanelController controller;
 
@@ -147,7 +147,7 @@ private Q_SLOTS:
     void sensorReportsCrossingsAndPressesOnce()
     {
         RecordingDelegate delegate;
-        NotchSensorWindow sensor(QRectF(860, 0, 200, 32));
+        NotchSensorWindow sensor(QRect(860, 0, 200, 32));
         sensor.setSensorDelegate(&delegate);
         sensor.orderFront();
         syncWithServer();
@@ -171,7 +171,7 @@ private Q_SLOTS:
 
         // Moved: the old place is dead, the new one reports.
         QVERIFY(movePointer(100, 700));
-        sensor.reposition(QRectF(0, 0, 200, 32));
+        sensor.reposition(QRect(0, 0, 200, 32));
         syncWithServer();
         QVERIFY(movePointer(960, 10));
         QVERIFY(movePointer(100, 10));
@@ -180,7 +180,7 @@ private Q_SLOTS:
 
         // An empty strip (a hidden top panel) reports nothing at all.
         QVERIFY(movePointer(100, 700));
-        sensor.reposition(QRectF(0, 0, 200, 0));
+        sensor.reposition(QRect(0, 0, 200, 0));
         syncWithServer();
         const int exitedBefore = delegate.exited;
         QVERIFY(movePointer(100, 0));

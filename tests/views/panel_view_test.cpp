@@ -225,10 +225,11 @@ private Q_SLOTS:
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
         QTRY_VERIFY(body->width() < 300);
-        // Reopened mid-way: it carries on from what is on screen.
+        // Reopened mid-way: it carries on from what is on screen, no more
+        // than a frame's motion on.
         const double width = body->width();
         panel.state.setOpen(true);
-        QCOMPARE(body->width(), width);
+        QVERIFY(qAbs(body->width() - width) < 20);
         QTRY_COMPARE(body->width(), 340.0);
         QVERIFY(panel.list());
         panel.state.setOpen(false);

@@ -67,9 +67,10 @@ private Q_SLOTS:
         QVERIFY(position > 0.1 && position < 0.9);
         QVERIFY(velocity > 0);
 
-        // Reversed mid-way: no jump, and the motion first carries on.
+        // Reversed mid-way: no jump, and the motion first carries on, the
+        // first frame shown already one frame into it.
         value.setTarget(0);
-        QCOMPARE(value.value(), position);
+        QVERIFY(value.value() > position && value.value() < position + velocity / 60);
         value.advanceTo(0.004);
         QVERIFY(std::abs(value.value() - (position + velocity * 0.004)) < 0.002);
         QVERIFY(value.value() > position);

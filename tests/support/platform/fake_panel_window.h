@@ -17,6 +17,9 @@ public:
     const QWindow *window = nullptr;
     PanelRootViewSetup hostedSetup;
     int hostCount = 0;
+    // When set, a warm-up's frame is drawn only when the test says so.
+    bool holdWarmUp = false;
+    std::function<void()> pendingWarmUp;
 
     void setFrame(const QRectF &frame) override
     {
@@ -40,5 +43,12 @@ public:
     {
         hostedSetup = setup;
         ++hostCount;
+    }
+    void warmUp(const std::function<void()> &drawn) override
+    {
+        if (holdWarmUp)
+            pendingWarmUp = drawn;
+        else
+            drawn();
     }
 };

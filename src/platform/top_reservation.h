@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+
+#include <optional>
+
+// What the desktop keeps for its top panel, in the X server's pixels.
+//
+// Dock windows announce the space they take along the screen's top edge
+// (_NET_WM_STRUT_PARTIAL, or _NET_WM_STRUT for the whole width); a shell
+// that draws its own top bar may announce nothing but the work area left
+// over (_NET_WORKAREA).
+struct DesktopReservations
+{
+    struct TopStrut
+    {
+        // Pixels from the top of the screen (the root window, not a monitor).
+        int height = 0;
+        // The columns it covers, both inclusive.
+        int startX = 0;
+        int endX = 0;
+
+        bool operator==(const TopStrut &) const = default;
+    };
+
+    std::optional<QRect> workArea;
+    QList<TopStrut> topStruts;
+
+    bool operator==(const DesktopReservations &) const = default;
+};
+
+// The height kept at the top of monitor: the larger of the struts that cover
+// its top centre and the work area's top edge, each counted only when it lies
+// inside the monitor (a bogus value reserves nothing rather than a monitor's
+// whole height).
+int reservedTop(const QRect &monitor, const DesktopReservations &reservations);
