@@ -8,11 +8,13 @@
 #include <QQuickItem>
 #include <QSurfaceFormat>
 
-#include <xcb/shape.h>
 
 DropdownPanel::DropdownPanel(QWindow *parent)
     : QQuickWindow(parent)
 {
+    // Made here, not among the members: adding a child sends an event that
+    // event() handles with every member in place.
+    m_shape = new PanelWindowShape(this);
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     setTitle(QStringLiteral("Marlowick"));
     // An alpha channel, so that a compositing manager can show what lies
@@ -47,10 +49,9 @@ QRectF DropdownPanel::frame() const
 
 void DropdownPanel::orderFront()
 {
-    // A compositing manager may have started or stopped since the last time.
-    // The X window must exist for the shape to reach it.
+    // Shaped before it is mapped: the first frame comes later.
     create();
-    updateShape();
+    m_shape->refresh();
     show();
     raise();
 }
@@ -110,45 +111,18 @@ void DropdownPanel::setRootItem(QQuickItem *item)
         item->setParent(contentItem());
         item->setParentItem(contentItem());
         connect(item, &QQuickItem::widthChanged, this, &DropdownPanel::placeRootItem);
-        for (auto signal : {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged,
-                            &QQuickItem::heightChanged, &QQuickItem::visibleChanged})
-            connect(item, signal, this, &DropdownPanel::updateShape);
         placeRootItem();
     }
     setColor(item ? QColor(Qt::transparent) : QColor(Qt::black));
-    updateShape();
+    // The stand-in body fills the window.
+    auto *outline = item ? item->property("outline").value<QQuickItem *>() : nullptr;
+    m_shape->setOutlineItem(outline ? outline : item);
 }
 
 void DropdownPanel::placeRootItem()
 {
     if (m_rootItem)
         m_rootItem->setPosition(QPointF((width() - m_rootItem->width()) / 2, 0));
-}
-
-void DropdownPanel::updateShape()
-{
-    // The stand-in body fills the window; with a compositing manager the
-    // transparent pixels around the root view are really transparent.
-    if (!m_rootItem || X11Connection::hasCompositingManager()) {
-        setMask(QRegion());
-        return;
-    }
-    const QRect body = m_rootItem->isVisible()
-        ? m_rootItem->mapRectToScene(QRectF(0, 0, m_rootItem->width(), m_rootItem->height())).toAlignedRect()
-        : QRect();
-    if (!body.isEmpty()) {
-        setMask(QRegion(body));
-        return;
-    }
-    // QWindow::setMask takes an empty region to mean "no mask", which would
-    // show the whole window while the body is closed. An empty X shape hides
-    // every pixel.
-    xcb_connection_t *c = X11Connection::connection();
-    if (c && handle()) {
-        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
-                             xcb_window_t(winId()), 0, 0, 0, nullptr);
-        xcb_flush(c);
-    }
 }
 
 bool DropdownPanel::event(QEvent *event)

@@ -7,6 +7,7 @@
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
 #include "notch/notch_sensor_window_delegate.h"
+#include "views/notch_shape.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -24,6 +25,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -128,6 +130,55 @@ struct Notch
 
     bool panelMapped() const { return inspect(xcb_window_t(panel->winId())).viewable; }
 };
+
+// A plain window of another X client that counts the presses it gets.
+class OtherClientWindow
+{
+public:
+    explicit OtherClientWindow(const QRect &geometry)
+        : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+        m_window = xcb_generate_id(m_connection);
+        const uint32_t values[] = {1, XCB_EVENT_MASK_BUTTON_PRESS};
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, screen->root, int16_t(geometry.x()),
+                          int16_t(geometry.y()), uint16_t(geometry.width()), uint16_t(geometry.height()), 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                          XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+        xcb_map_window(m_connection, m_window);
+        std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    }
+    ~OtherClientWindow() { xcb_disconnect(m_connection); }
+
+    int presses()
+    {
+        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
+            m_presses += (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
+            std::free(event);
+        }
+        return m_presses;
+    }
+
+private:
+    xcb_connection_t *m_connection;
+    xcb_window_t m_window;
+    int m_presses = 0;
+};
+
+// The window's shape of the given kind as the server has it, in pixels.
+QRegion shapeOf(xcb_window_t window, xcb_shape_kind_t kind)
+{
+    xcb_connection_t *c = X11Connection::connection();
+    auto *reply = xcb_shape_get_rectangles_reply(c, xcb_shape_get_rectangles(c, window, kind), nullptr);
+    QRegion region;
+    if (reply) {
+        const xcb_rectangle_t *rects = xcb_shape_get_rectangles_rectangles(reply);
+        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
+            region += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    }
+    std::free(reply);
+    return region;
+}
 
 } // namespace
 
@@ -283,37 +334,78 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1); // one change, one notification
     }
 
-    void pressesOutsideClosePressesInsideDoNot()
+    void pressesBesideTheBodyReachTheWindowBelow_data()
     {
-        // A root view of its own: the hover is the test's to set, so only a
-        // press can close the panel here.
+        QTest::addColumn<bool>("composited");
+        QTest::newRow("compositing manager") << true;
+        QTest::newRow("none") << false;
+    }
+
+    void pressesBesideTheBodyReachTheWindowBelow()
+    {
+        QFETCH(bool, composited);
+        QProcess compositor;
+        auto stopCompositor = qScopeGuard([&] {
+            compositor.kill();
+            compositor.waitForFinished(timeout);
+        });
+        if (composited) {
+            compositor.start(u"xcompmgr"_s, {});
+            QTRY_VERIFY_WITH_TIMEOUT(X11Connection::hasCompositingManager(), timeout);
+        }
+
+        // A body with rounded bottom corners; the hover is the test's to
+        // set, so only a press can close the panel here.
         QPointer<QQuickItem> body;
-        Notch notch([&](QQmlEngine *, const PanelRootViewSetup &) {
-            auto *item = new QQuickItem;
-            item->setSize(QSizeF(340, 200));
-            body = item;
-            return item;
+        Notch notch([&](QQmlEngine *engine, const PanelRootViewSetup &) {
+            engine->addImportPath(u"qrc:/"_s);
+            QQmlComponent component(engine);
+            component.setData("import QtQuick\nimport Marlowick\nItem { width: 340; height: 200; "
+                              "property alias outline: shape; "
+                              "NotchShapeItem { id: shape; anchors.fill: parent; bottomCornerRadius: 18 } }",
+                              QUrl());
+            body = qobject_cast<QQuickItem *>(component.create());
+            return body.get();
         });
         QVERIFY(body);
         QCOMPARE(body->position(), QPointF(20, 0)); // top centre
         NotchAnimationState *state = notch.controller.animationState();
 
+        // Another program's window under the panel's frame, below the body
+        // (the X server counts in device pixels), and one elsewhere.
+        const qreal scale = notch.panel->devicePixelRatio();
+        const QPoint below = (notch.geometry.panelFrame().topLeft() + QPointF(40, 300)).toPoint() * scale;
+        OtherClientWindow windowBelow(QRect(below, QSize(40, 40)));
         QProcess other;
         other.start(u"xmessage"_s, {u"-geometry"_s, u"+100+600"_s, u"another program"_s});
         QVERIFY(other.waitForStarted(timeout));
-        auto cleanup = qScopeGuard([&] {
+        auto stopOther = qScopeGuard([&] {
             other.kill();
             other.waitForFinished(timeout);
         });
         QVERIFY(xdotool({u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s, u"Xmessage"_s}));
 
-        QVERIFY(movePointer(960, 10));
+        notch.controller.showPanel();
         QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
         state->setMouseInPanel(true);
 
-        // Inside the frame, on the part without body: stays open.
-        QVERIFY(movePointer(800, 500));
+        // Presses reach the panel on its outline only; without a compositing
+        // manager only the outline shows.
+        const auto panel = xcb_window_t(notch.panel->winId());
+        auto outline = [&] { return NotchShape{0, 18, 0}.pixelRegion(QRectF(20, 0, 340, body->height()), scale); };
+        QTRY_COMPARE_WITH_TIMEOUT(shapeOf(panel, XCB_SHAPE_SK_INPUT), outline(), timeout);
+        const QRegion wholeWindow(QRect(QPoint(0, 0), notch.panel->size() * scale));
+        QCOMPARE(shapeOf(panel, XCB_SHAPE_SK_BOUNDING), composited ? wholeWindow : outline());
+        // ... and follow the body.
+        body->setHeight(260);
+        QTRY_COMPARE_WITH_TIMEOUT(shapeOf(panel, XCB_SHAPE_SK_INPUT), outline(), timeout);
+        QCOMPARE(shapeOf(panel, XCB_SHAPE_SK_BOUNDING), composited ? wholeWindow : outline());
+
+        // Inside the frame beside the body: the window below gets the press,
+        // and the panel stays open.
+        QVERIFY(movePointer(below.x() + 10, below.y() + 10));
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(windowBelow.presses(), 1, timeout);
         syncWithServer();
         QVERIFY(notch.controller.isVisible());
 
