@@ -58,15 +58,9 @@ void DropdownPanel::orderFront()
 
 void DropdownPanel::makeKey()
 {
-    xcb_connection_t *c = X11Connection::connection();
-    if (!c) {
+    create();
+    if (!X11Connection::setInputFocus(this))
         requestActivate();
-        return;
-    }
-    // The map request went out before this one on the same connection, so
-    // the window is viewable by the time the server sets the focus.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(winId()), XCB_CURRENT_TIME);
-    xcb_flush(c);
 }
 
 void DropdownPanel::orderOut()
