@@ -121,6 +121,8 @@ void DropdownPanel::placeRootItem()
 
 bool DropdownPanel::event(QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && m_keyPressHandler)
+        m_keyPressHandler();
     if (!m_rootItem && m_standInHoverState) {
         if (event->type() == QEvent::Enter)
             m_standInHoverState->setMouseInPanel(true);

@@ -39,6 +39,7 @@ public:
     void makeKey() override;
     void orderOut() override;
     bool isPanelWindow(const QWindow *window) const override;
+    void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
 
     // The engine root views are built in; made on first use.
@@ -59,4 +60,5 @@ private:
     QPointer<QQuickItem> m_rootItem;
     // The stand-in body reports hover itself, as the root view would.
     QPointer<NotchAnimationState> m_standInHoverState;
+    std::function<void()> m_keyPressHandler;
 };

@@ -311,10 +311,21 @@ private Q_SLOTS:
 
         QVERIFY(movePointer(960, 10));
         QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
+        notch.controller.animationState()->setMouseInPanel(true); // the test's root view reports no hover
         QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
         QTRY_VERIFY_WITH_TIMEOUT(notch.panel->isActive(), timeout);
         QVERIFY(xdotool({u"type"_s, u"milk"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(field->property("text").toString(), u"milk"_s, timeout);
+
+        // Another window takes the keyboard; a press in the panel takes it back.
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_NONE, other, XCB_CURRENT_TIME);
+        syncWithServer();
+        QCOMPARE(inputFocus(), other);
+        QVERIFY(movePointer(1100, 20));
+        QVERIFY(xdotool({u"click"_s, u"1"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
+        QVERIFY(xdotool({u"type"_s, u" and eggs"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(field->property("text").toString(), u"milk and eggs"_s, timeout);
     }
 
     void topPanelChangeMovesTheStrip()
