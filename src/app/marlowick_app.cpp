@@ -5,6 +5,7 @@
 #include "unix_signal_watcher.h"
 #include "x11_display.h"
 
+#include "key_repeat_filter.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -46,6 +47,10 @@ int MarlowickApp::run(int argc, char **argv)
                      qPrintable(instance.errorString()));
         return 1;
     }
+
+    // Held keys' repeats told by the X events, not by Qt's guess.
+    KeyRepeatFilter keyRepeats;
+    app.installEventFilter(&keyRepeats);
 
     UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
