@@ -132,70 +132,43 @@ struct Notch
     bool panelMapped() const { return inspect(xcb_window_t(panel->winId())).viewable; }
 };
 
-// A plain window of another X client that counts the presses it gets.
-class OtherClientWindow
+// A plain window of another X client, which counts the presses it gets.
+struct OtherClientWindow
 {
-public:
-    explicit OtherClientWindow(const QRect &geometry)
-        : m_connection(xcb_connect(nullptr, nullptr))
+    xcb_connection_t *c = xcb_connect(nullptr, nullptr);
+    xcb_window_t window = xcb_generate_id(c);
+    int presses = 0;
+
+    explicit OtherClientWindow(const QRect &r)
     {
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        m_window = xcb_generate_id(m_connection);
         const uint32_t values[] = {1, XCB_EVENT_MASK_BUTTON_PRESS};
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window, screen->root, int16_t(geometry.x()),
-                          int16_t(geometry.y()), uint16_t(geometry.width()), uint16_t(geometry.height()), 0,
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, window, xcb_setup_roots_iterator(xcb_get_setup(c)).data->root,
+                          int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height()), 0,
                           XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
                           XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-        xcb_map_window(m_connection, m_window);
-        std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+        xcb_map_window(c, window);
+        std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr)); // mapped by now
     }
-    ~OtherClientWindow() { xcb_disconnect(m_connection); }
-
-    int presses()
+    ~OtherClientWindow() { xcb_disconnect(c); }
+    int pressesSoFar()
     {
-        while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
-            m_presses += (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
+        while (xcb_generic_event_t *event = xcb_poll_for_event(c)) {
+            presses += (event->response_type & 0x7f) == XCB_BUTTON_PRESS;
             std::free(event);
         }
-        return m_presses;
+        return presses;
     }
-
-private:
-    xcb_connection_t *m_connection;
-    xcb_window_t m_window;
-    int m_presses = 0;
 };
 
-// The key code the server maps to keysym, or 0.
-xcb_keycode_t keycodeOf(xcb_keysym_t keysym)
-{
-    xcb_connection_t *c = X11Connection::connection();
-    const xcb_setup_t *setup = xcb_get_setup(c);
-    const int count = setup->max_keycode - setup->min_keycode + 1;
-    auto *reply = xcb_get_keyboard_mapping_reply(
-        c, xcb_get_keyboard_mapping(c, setup->min_keycode, uint8_t(count)), nullptr);
-    xcb_keycode_t code = 0;
-    if (reply) {
-        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(reply);
-        for (int i = 0; i < xcb_get_keyboard_mapping_keysyms_length(reply) && code == 0; ++i) {
-            if (syms[i] == keysym)
-                code = xcb_keycode_t(setup->min_keycode + i / reply->keysyms_per_keycode);
-        }
-    }
-    std::free(reply);
-    return code;
-}
-
-// The window's shape of the given kind as the server has it, in pixels.
+// The window's shape of the given kind as the server has it.
 QRegion shapeOf(xcb_window_t window, xcb_shape_kind_t kind)
 {
     xcb_connection_t *c = X11Connection::connection();
     auto *reply = xcb_shape_get_rectangles_reply(c, xcb_shape_get_rectangles(c, window, kind), nullptr);
     QRegion region;
-    if (reply) {
-        const xcb_rectangle_t *rects = xcb_shape_get_rectangles_rectangles(reply);
-        for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
-            region += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+    for (int i = 0; reply && i < xcb_shape_get_rectangles_rectangles_length(reply); ++i) {
+        const xcb_rectangle_t r = xcb_shape_get_rectangles_rectangles(reply)[i];
+        region += QRect(r.x, r.y, r.width, r.height);
     }
     std::free(reply);
     return region;
@@ -356,53 +329,38 @@ private Q_SLOTS:
         QPointer<QQuickItem> keys;
         Notch notch([&](QQmlEngine *engine, const PanelRootViewSetup &) {
             QQmlComponent component(engine);
-            component.setData("import QtQuick\nItem { width: 340; height: 100; focus: true; "
-                              "property int acted: 0; property int releases: 0; "
-                              "Keys.onPressed: event => { if (!event.isAutoRepeat) ++acted } "
-                              "Keys.onReleased: ++releases }",
+            component.setData("import QtQuick\nItem { width: 340; height: 100; focus: true; property int acted; "
+                              "property int releases; property int code; Keys.onReleased: ++releases; "
+                              "Keys.onPressed: event => { code = event.nativeScanCode; acted += !event.isAutoRepeat } }",
                               QUrl());
             keys = qobject_cast<QQuickItem *>(component.create());
             return keys.get();
         });
-        QVERIFY(keys);
         notch.controller.showPanel();
         notch.controller.animationState()->setMouseInPanel(true);
         QTRY_COMPARE_WITH_TIMEOUT(inputFocus(), xcb_window_t(notch.panel->winId()), timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(keys->hasActiveFocus(), timeout);
+        QVERIFY(xdotool({u"key"_s, u"Down"_s})); // acts, and tells the key's code
+        QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 1, timeout);
 
-        // Down held for a while, as the server repeats it: releases and
-        // presses at the same server time. Each press comes only after Qt has
-        // handled the release before it, as from a server too busy to send
-        // them together: looking ahead, Qt finds no press.
-        const xcb_keycode_t down = keycodeOf(0xff54);
-        QVERIFY(down != 0);
-        xcb_connection_t *c = X11Connection::connection();
-        auto send = [&](uint8_t type, xcb_timestamp_t time) {
-            xcb_key_press_event_t key{};
-            key.response_type = type;
-            key.detail = down;
-            key.time = time;
-            key.root = X11Connection::rootWindow();
-            key.event = xcb_window_t(notch.panel->winId());
-            key.same_screen = 1;
-            xcb_send_event(c, false, key.event,
-                           type == XCB_KEY_PRESS ? XCB_EVENT_MASK_KEY_PRESS : XCB_EVENT_MASK_KEY_RELEASE,
+        // Down held, as the server repeats it: releases and presses at the
+        // same server time. Each press comes only after Qt has handled the
+        // release before it, as from a server too busy to send them
+        // together: looking ahead, Qt finds no press.
+        auto send = [&, c = X11Connection::connection()](uint8_t type, xcb_timestamp_t time) {
+            const xcb_key_press_event_t key{type, uint8_t(keys->property("code").toUInt()), 0, time,
+                                            X11Connection::rootWindow(), xcb_window_t(notch.panel->winId()),
+                                            XCB_NONE, 0, 0, 0, 0, 0, 1, 0};
+            xcb_send_event(c, false, key.event, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
                            reinterpret_cast<const char *>(&key));
             xcb_flush(c);
         };
-        send(XCB_KEY_PRESS, 10000);
-        for (int repeat = 1; repeat <= 5; ++repeat) {
-            send(XCB_KEY_RELEASE, 10500 + 33 * repeat);
-            QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), repeat, timeout);
-            send(XCB_KEY_PRESS, 10500 + 33 * repeat);
+        send(XCB_KEY_PRESS, 1000);
+        for (int repeat = 1; repeat <= 6; ++repeat) {
+            send(XCB_KEY_RELEASE, 1500 + 33 * repeat);
+            QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 1 + repeat, timeout);
+            if (repeat < 6)
+                send(XCB_KEY_PRESS, 1500 + 33 * repeat);
         }
-        send(XCB_KEY_RELEASE, 10700);
-        QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 6, timeout);
-        QCOMPARE(keys->property("acted").toInt(), 1);
-        // Pressed again: acts again.
-        send(XCB_KEY_PRESS, 11000);
-        send(XCB_KEY_RELEASE, 11100);
-        QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 7, timeout);
         QCOMPARE(keys->property("acted").toInt(), 2);
     }
 
@@ -444,7 +402,7 @@ private Q_SLOTS:
         }
 
         // A body with rounded bottom corners; the hover is the test's to
-        // set, so only a press can close the panel here.
+        // set, so only a press could close the panel here.
         QPointer<QQuickItem> body;
         Notch notch([&](QQmlEngine *engine, const PanelRootViewSetup &) {
             engine->addImportPath(u"qrc:/"_s);
@@ -461,19 +419,10 @@ private Q_SLOTS:
         NotchAnimationState *state = notch.controller.animationState();
 
         // Another program's window under the panel's frame, below the body
-        // (the X server counts in device pixels), and one elsewhere.
+        // (the X server counts in device pixels).
         const qreal scale = notch.panel->devicePixelRatio();
         const QPoint below = (notch.geometry.panelFrame().topLeft() + QPointF(40, 300)).toPoint() * scale;
         OtherClientWindow windowBelow(QRect(below, QSize(40, 40)));
-        QProcess other;
-        other.start(u"xmessage"_s, {u"-geometry"_s, u"+100+600"_s, u"another program"_s});
-        QVERIFY(other.waitForStarted(timeout));
-        auto stopOther = qScopeGuard([&] {
-            other.kill();
-            other.waitForFinished(timeout);
-        });
-        QVERIFY(xdotool({u"search"_s, u"--sync"_s, u"--onlyvisible"_s, u"--class"_s, u"Xmessage"_s}));
-
         notch.controller.showPanel();
         QTRY_VERIFY_WITH_TIMEOUT(notch.panelMapped(), timeout);
         state->setMouseInPanel(true);
@@ -494,15 +443,9 @@ private Q_SLOTS:
         // and the panel stays open.
         QVERIFY(movePointer(below.x() + 10, below.y() + 10));
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
-        QTRY_COMPARE_WITH_TIMEOUT(windowBelow.presses(), 1, timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(windowBelow.pressesSoFar(), 1, timeout);
         syncWithServer();
         QVERIFY(notch.controller.isVisible());
-
-        // In another program: closes.
-        QVERIFY(movePointer(130, 620));
-        QVERIFY(xdotool({u"click"_s, u"1"_s}));
-        QTRY_VERIFY_WITH_TIMEOUT(!notch.controller.isVisible(), timeout);
-        QTRY_VERIFY_WITH_TIMEOUT(!notch.panelMapped(), timeout);
     }
 };
 
