@@ -3,6 +3,7 @@
 #include "x11_connection.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -29,14 +30,20 @@ StatusItem::StatusItem(QObject *parent)
 
 bool StatusItem::eventFilter(QObject *watched, QEvent *event)
 {
-    // The menu takes the keyboard while it is open. The right press that
-    // opens it also closes an open panel, which had the keyboard; when the
-    // panel then goes, the keyboard would go to no window of the program,
-    // and Qt closes a program's menu as it loses the keyboard.
-    // (Shown means about to be mapped: the focus follows once it is.)
+    // The menu takes the keyboard from the program's window that has it.
+    // The right press that opens the menu also closes an open panel, which
+    // had the keyboard; when the panel then goes, the keyboard would go to
+    // no window of the program, and Qt closes a program's menu as it loses
+    // the keyboard. (Shown means about to be mapped: the focus follows once
+    // it is. Another program's keyboard stays where it is.)
     if (watched == &m_menu && event->type() == QEvent::Show) {
         QMetaObject::invokeMethod(
-            this, [this] { X11Connection::setInputFocus(m_menu.windowHandle()); }, Qt::QueuedConnection);
+            this,
+            [this] {
+                if (m_menu.isVisible() && QGuiApplication::focusWindow())
+                    X11Connection::setInputFocus(m_menu.windowHandle());
+            },
+            Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }

@@ -8,7 +8,6 @@
 #include <QQuickItem>
 #include <QSurfaceFormat>
 
-
 DropdownPanel::DropdownPanel(QWindow *parent)
     : QQuickWindow(parent)
 {
