@@ -4,6 +4,7 @@
 #include "x11_connection.h"
 
 #include <QQuickItem>
+#include <QEvent>
 #include <QQuickWindow>
 #include <QVarLengthArray>
 
@@ -45,6 +46,20 @@ PanelWindowShape::PanelWindowShape(QQuickWindow *window)
 {
     // Once per frame, with the body where this frame draws it.
     connect(window, &QQuickWindow::afterAnimating, this, &PanelWindowShape::update);
+    window->installEventFilter(this);
+}
+
+bool PanelWindowShape::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_window || event->type() != QEvent::Expose)
+        return false;
+    // isExposed() already tells the state this event brings.
+    const bool stillExposed = m_exposed && m_window->isExposed();
+    m_exposed = m_window->isExposed();
+    if (!stillExposed)
+        return false;
+    m_window->update();
+    return true;
 }
 
 void PanelWindowShape::setOutlineItem(QQuickItem *item)

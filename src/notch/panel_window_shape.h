@@ -13,7 +13,10 @@ class QQuickWindow;
 // where no compositing manager makes the pixels around the body transparent.
 //
 // The outline is read once per frame, after the animations have advanced,
-// and sent to the X server only when one of its device pixels changed.
+// and sent to the X server only when one of its device pixels changed. A
+// visible outline that grows exposes new pixels each frame; for a window
+// already on screen an expose asks for the next frame instead of the frame
+// Qt Quick would otherwise draw at once, outside the animation's rhythm.
 class PanelWindowShape : public QObject
 {
     Q_OBJECT
@@ -31,6 +34,9 @@ public:
     // The outline in the window's device pixels.
     QRegion outlineRegion() const;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void update();
     void send(const QRegion &outline);
@@ -38,6 +44,7 @@ private:
     QQuickWindow *m_window;
     QPointer<QQuickItem> m_outlineItem;
     bool m_composited = false;
+    bool m_exposed = false;
     // What the server has; a window made anew has no shapes.
     QRegion m_sentOutline;
     bool m_sentComposited = false;
