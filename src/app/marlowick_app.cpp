@@ -48,10 +48,6 @@ int MarlowickApp::run(int argc, char **argv)
         return 1;
     }
 
-    // Held keys' repeats told by the X events, not by Qt's guess.
-    KeyRepeatFilter keyRepeats;
-    app.installEventFilter(&keyRepeats);
-
     UnixSignalWatcher signalWatcher({SIGTERM, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
 
@@ -59,6 +55,9 @@ int MarlowickApp::run(int argc, char **argv)
     QtScheduler scheduler;
     X11PressMonitors pressMonitors;
     QtPointerLocator pointer;
+    // Held keys' repeats told by the X events, not by Qt's guess.
+    KeyRepeatFilter keyRepeats;
+    app.installEventFilter(&keyRepeats);
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, &AppDelegate::showPanel);
     delegate.applicationDidFinishLaunching();
