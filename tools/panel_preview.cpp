@@ -6,11 +6,13 @@
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
+#include "notch/panel_window_shape.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
@@ -99,8 +101,9 @@ int main(int argc, char **argv)
     const QCommandLineOption measure(u"measure"_s, u"Measure frame intervals over this many open/close cycles, then quit."_s,
                                      u"n"_s, u"0"_s);
     const QCommandLineOption draft(u"draft"_s, u"Text in the add field."_s, u"text"_s);
+    const QCommandLineOption shape(u"shape"_s, u"Shape the window to the body's outline, as the panel window is."_s);
     const QCommandLineOption host(u"host"_s, u"The QML file that hosts the panel."_s, u"url"_s, u"qrc:/tools/PanelHost.qml"_s);
-    parser.addOptions({host, sample, total, onDay, dayOffset, openAfter, cycle, measure, draft});
+    parser.addOptions({host, sample, total, onDay, dayOffset, openAfter, cycle, measure, draft, shape});
     parser.process(app);
 
     auto store = new TodoStore(std::make_unique<MemoryTodoStorage>(), {}, &app);
@@ -124,6 +127,13 @@ int main(int argc, char **argv)
         return 1;
     view.setTitle(u"Marlowick panel"_s);
     view.setPosition(770, 0);
+    if (parser.isSet(shape)) {
+        auto windowShape = new PanelWindowShape(&view);
+        auto *container = view.rootObject()->findChild<QQuickItem *>(u"panelContainer"_s);
+        windowShape->setOutlineItem(container ? container->property("outline").value<QQuickItem *>() : nullptr);
+        view.create();
+        windowShape->refresh();
+    }
     view.show();
 
     const int openDelay = parser.value(openAfter).toInt();

@@ -6,6 +6,7 @@
 #include "writer_lock.h"
 #include "x11_display.h"
 
+#include "key_repeat_filter.h"
 #include "model/todo_storage.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
@@ -91,6 +92,9 @@ int MarlowickApp::run(int argc, char **argv)
     QtScheduler scheduler;
     X11PressMonitors pressMonitors;
     QtPointerLocator pointer;
+    // Held keys' repeats told by the X events, not by Qt's guess.
+    KeyRepeatFilter keyRepeats;
+    app.installEventFilter(&keyRepeats);
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
     QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, &AppDelegate::showPanel);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);

@@ -1,5 +1,9 @@
 #include "status_item.h"
 
+#include "x11_connection.h"
+
+#include <QEvent>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -11,6 +15,8 @@ StatusItem::StatusItem(QObject *parent)
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &StatusItem::quitRequested);
 
+    m_menu.installEventFilter(this);
+
     m_trayIcon.setIcon(checklistIcon());
     // Read out by screen readers and shown on hover.
     m_trayIcon.setToolTip(QStringLiteral("Marlowick"));
@@ -20,6 +26,26 @@ StatusItem::StatusItem(QObject *parent)
             Q_EMIT clicked();
     });
     m_trayIcon.show();
+}
+
+bool StatusItem::eventFilter(QObject *watched, QEvent *event)
+{
+    // The menu takes the keyboard from the program's window that has it.
+    // The right press that opens the menu also closes an open panel, which
+    // had the keyboard; when the panel then goes, the keyboard would go to
+    // no window of the program, and Qt closes a program's menu as it loses
+    // the keyboard. (Shown means about to be mapped: the focus follows once
+    // it is. Another program's keyboard stays where it is.)
+    if (watched == &m_menu && event->type() == QEvent::Show) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_menu.isVisible() && QGuiApplication::focusWindow())
+                    X11Connection::setInputFocus(m_menu.windowHandle());
+            },
+            Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QIcon StatusItem::checklistIcon()

@@ -28,6 +28,9 @@ Q_SIGNALS:
     void clicked();
     void quitRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QMenu m_menu;
     QSystemTrayIcon m_trayIcon;

@@ -9,11 +9,12 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 
-#include <xcb/shape.h>
-
 DropdownPanel::DropdownPanel(QWindow *parent)
     : QQuickWindow(parent)
 {
+    // Made here, not among the members: adding a child sends an event that
+    // event() handles with every member in place.
+    m_shape = new PanelWindowShape(this);
     setFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint);
     setTitle(QStringLiteral("Marlowick"));
     // An alpha channel, so that a compositing manager can show what lies
@@ -49,25 +50,18 @@ QRectF DropdownPanel::frame() const
 
 void DropdownPanel::orderFront()
 {
-    // A compositing manager may have started or stopped since the last time.
-    // The X window must exist for the shape to reach it.
+    // Shaped before it is mapped: the first frame comes later.
     create();
-    updateShape();
+    m_shape->refresh();
     show();
     raise();
 }
 
 void DropdownPanel::makeKey()
 {
-    xcb_connection_t *c = X11Connection::connection();
-    if (!c) {
+    create();
+    if (!X11Connection::setInputFocus(this))
         requestActivate();
-        return;
-    }
-    // The map request went out before this one on the same connection, so
-    // the window is viewable by the time the server sets the focus.
-    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(winId()), XCB_CURRENT_TIME);
-    xcb_flush(c);
 }
 
 void DropdownPanel::warmUp(const std::function<void()> &drawn)
@@ -152,13 +146,12 @@ void DropdownPanel::setRootItem(QQuickItem *item)
         item->setParent(contentItem());
         item->setParentItem(contentItem());
         connect(item, &QQuickItem::widthChanged, this, &DropdownPanel::placeRootItem);
-        for (auto signal : {&QQuickItem::xChanged, &QQuickItem::yChanged, &QQuickItem::widthChanged,
-                            &QQuickItem::heightChanged, &QQuickItem::visibleChanged})
-            connect(item, signal, this, &DropdownPanel::updateShape);
         placeRootItem();
     }
     setColor(item ? QColor(Qt::transparent) : QColor(Qt::black));
-    updateShape();
+    // The stand-in body fills the window.
+    auto *outline = item ? item->property("outline").value<QQuickItem *>() : nullptr;
+    m_shape->setOutlineItem(outline ? outline : item);
 }
 
 void DropdownPanel::placeRootItem()
@@ -167,34 +160,10 @@ void DropdownPanel::placeRootItem()
         m_rootItem->setPosition(QPointF((width() - m_rootItem->width()) / 2, 0));
 }
 
-void DropdownPanel::updateShape()
-{
-    // The stand-in body fills the window; with a compositing manager the
-    // transparent pixels around the root view are really transparent.
-    if (!m_rootItem || X11Connection::hasCompositingManager()) {
-        setMask(QRegion());
-        return;
-    }
-    const QRect body = m_rootItem->isVisible()
-        ? m_rootItem->mapRectToScene(QRectF(0, 0, m_rootItem->width(), m_rootItem->height())).toAlignedRect()
-        : QRect();
-    if (!body.isEmpty()) {
-        setMask(QRegion(body));
-        return;
-    }
-    // QWindow::setMask takes an empty region to mean "no mask", which would
-    // show the whole window while the body is closed. An empty X shape hides
-    // every pixel.
-    xcb_connection_t *c = X11Connection::connection();
-    if (c && handle()) {
-        xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, XCB_CLIP_ORDERING_UNSORTED,
-                             xcb_window_t(winId()), 0, 0, 0, nullptr);
-        xcb_flush(c);
-    }
-}
-
 bool DropdownPanel::event(QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && m_keyPressHandler)
+        m_keyPressHandler();
     if (!m_rootItem && m_standInHoverState) {
         if (event->type() == QEvent::Enter)
             m_standInHoverState->setMouseInPanel(true);

@@ -7,6 +7,8 @@
 #include <QQuickWindow>
 
 #include "notch_animation_state.h"
+#include "panel_window_shape.h"
+
 class QQmlEngine;
 
 // The window the panel's views live in: 380 x 520, frameless, above every
@@ -19,8 +21,10 @@ class QQmlEngine;
 // not be typed into).
 //
 // The root view sits at the top centre; the rest of the window is
-// transparent. Translucent pixels need a compositing manager: without one
-// the window is shaped to the root item's rectangle so nothing else shows.
+// transparent and lets presses through to the windows below: the window's
+// shapes follow the body's outline (see PanelWindowShape). The root view
+// names the item that outlines its body in a property `outline`; without
+// one the root item's rectangle is the body.
 class DropdownPanel : public QQuickWindow, public PanelWindow
 {
     Q_OBJECT
@@ -35,6 +39,7 @@ public:
     void makeKey() override;
     void orderOut() override;
     bool isPanelWindow(const QWindow *window) const override;
+    void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
     void warmUp(const std::function<void()> &drawn) override;
 
@@ -51,13 +56,14 @@ protected:
 private:
     void finishWarmUp();
     void placeRootItem();
-    void updateShape();
 
     QQmlEngine *m_engine = nullptr;
+    PanelWindowShape *m_shape = nullptr;
     QPointer<QQuickItem> m_rootItem;
     // The stand-in body reports hover itself, as the root view would.
     QPointer<NotchAnimationState> m_standInHoverState;
     // Shown off the screens for its first frame (see warmUp()).
     bool m_warmingUp = false;
     std::function<void()> m_drawn;
+    std::function<void()> m_keyPressHandler;
 };

@@ -34,6 +34,10 @@ DropdownPanelController::DropdownPanelController(TodoStore *store, const NotchGe
     setup.notchWidth = geometry.notchWidth;
     setup.springResponse = std::chrono::duration<qreal>(closeDelay).count();
     m_panel->hostRootView(rootViewFactory, setup);
+    m_panel->setKeyPressHandler([self = QPointer(this)] {
+        if (self)
+            self->panelKeyPressed();
+    });
 
     // Queued, so that the reaction runs after the writer has finished and
     // reads the value current by then; two quick changes both see the last.
@@ -128,6 +132,14 @@ void DropdownPanelController::scheduleHide()
     });
 }
 
+void DropdownPanelController::panelKeyPressed()
+{
+    // Keys go where the keyboard is: closing under the hands of someone
+    // typing would send the rest of the line to another window.
+    if (m_hideTimer.isValid())
+        scheduleHide();
+}
+
 void DropdownPanelController::cancelHideTimer()
 {
     m_services.scheduler->cancel(m_hideTimer);
@@ -200,11 +212,14 @@ void DropdownPanelController::installEventMonitors()
             self->hidePanel();
     });
     // Presses in this program's other windows close it before they are
-    // delivered; they are delivered all the same.
+    // delivered; they are delivered all the same. A press in the panel gives
+    // it the keyboard again, should another window have taken it.
     m_localMonitor = m_services.pressMonitors->addLocalPressMonitor([self](QWindow *target) {
         if (!self || !self->m_isVisible)
             return;
-        if (!target || !self->m_panel->isPanelWindow(target))
+        if (target && self->m_panel->isPanelWindow(target))
+            self->m_panel->makeKey();
+        else
             self->hidePanel();
     });
 }

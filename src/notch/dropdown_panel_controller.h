@@ -24,6 +24,9 @@ class TodoStore;
 // NotchAnimationState; the controller shows the window at once and takes it
 // off the screen when the closing animation has had time to run.
 //
+// Someone typing into the panel keeps it open although the pointer has left
+// it: the hide delay runs from the later of leaving and the last key press.
+//
 // States: Hidden (not visible, window out), Open (visible, window shown and
 // key, press monitors installed) and Closing (not visible, window still up
 // for closeDelay, no monitors).
@@ -85,6 +88,7 @@ public:
 
 private:
     void scheduleHide();
+    void panelKeyPressed();
     void cancelHideTimer();
     void cancelCloseJob();
     void cancelEdgeDwell();

@@ -25,6 +25,9 @@ public:
     virtual void orderOut() = 0;
     // Whether window is this panel (the target of a press).
     virtual bool isPanelWindow(const QWindow *window) const = 0;
+    // Called with each key press the window receives, held keys' repeats
+    // included: someone is typing into it.
+    virtual void setKeyPressHandler(std::function<void()> handler) = 0;
     // Builds and shows the root view; without a factory, or when it gives
     // nothing, a plain black body stands in.
     virtual void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) = 0;

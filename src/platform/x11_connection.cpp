@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QWindow>
 
 #include <cstdlib>
 #include <cstring>
@@ -57,6 +58,18 @@ xcb_atom_t atom(const char *name)
     const xcb_atom_t result = reply ? reply->atom : XCB_NONE;
     std::free(reply);
     return result;
+}
+
+bool setInputFocus(QWindow *window)
+{
+    xcb_connection_t *c = connection();
+    if (!c || !window || !window->handle())
+        return false;
+    // The map request went out before this one on the same connection, so
+    // a window just shown is viewable by the time the server sets the focus.
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(window->winId()), XCB_CURRENT_TIME);
+    xcb_flush(c);
+    return true;
 }
 
 bool hasCompositingManager()

@@ -25,6 +25,8 @@ Item {
     // The list shown while open (null while closed).
     readonly property alias todoList: content.currentList
     readonly property alias body: body
+    // The body's outline, which the panel window shapes itself to.
+    readonly property alias outline: fill
 
     implicitWidth: panelWidth
     implicitHeight: body.height

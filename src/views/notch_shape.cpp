@@ -13,19 +13,40 @@ double usableRadius(double radius, double limit)
     return std::min(radius, limit);
 }
 
-} // namespace
+// The rectangle the outline runs along and its two corner radii, clamped.
+struct Corners {
+    QRectF r;
+    double t;
+    double b;
+};
 
-QPainterPath NotchShape::path(const QRectF &rect) const
+Corners cornersFor(const NotchShape &shape, const QRectF &rect)
 {
     // An inset that would consume the rectangle (or is not a number) leaves
     // its centre line: the path degenerates but stays inside rect.
     const double maxInset = std::min(rect.width(), rect.height()) * 0.5;
-    const double i = std::isnan(insetAmount) ? 0 : std::clamp(insetAmount, -0.0, std::max(0.0, maxInset));
+    const double i = std::isnan(shape.insetAmount) ? 0 : std::clamp(shape.insetAmount, -0.0, std::max(0.0, maxInset));
     const QRectF r = rect.adjusted(i, i, -i, -i);
-
     const double m = std::min(r.height(), r.width()) * 0.5;
-    const double t = usableRadius(topCornerRadius, m);
-    const double b = usableRadius(bottomCornerRadius, m);
+    return {r, usableRadius(shape.topCornerRadius, m), usableRadius(shape.bottomCornerRadius, m)};
+}
+
+// How far in from the side the corner curve of radius q lies at distance d
+// from the edge it meets. The quadratic from (0, q) to (q, 0) with control
+// point (0, 0) is x = q s², y = q (1 - s)²: x = (√q - √d)² at y = d.
+double cornerInset(double q, double d)
+{
+    if (d >= q)
+        return 0;
+    const double root = std::sqrt(q) - std::sqrt(std::max(0.0, d));
+    return root * root;
+}
+
+} // namespace
+
+QPainterPath NotchShape::path(const QRectF &rect) const
+{
+    const auto [r, t, b] = cornersFor(*this, rect);
 
     const double minX = r.left();
     const double maxX = r.right();
@@ -43,4 +64,37 @@ QPainterPath NotchShape::path(const QRectF &rect) const
     path.quadTo(QPointF(minX, maxY), QPointF(minX, maxY - b));
     path.closeSubpath();
     return path;
+}
+
+QRegion NotchShape::pixelRegion(const QRectF &rect, double scale) const
+{
+    const auto [points, t, b] = cornersFor(*this, rect);
+    const QRectF r(points.topLeft() * scale, points.size() * scale);
+    if (!(scale > 0) || !std::isfinite(r.left() + r.right() + r.top() + r.bottom()) || r.isEmpty())
+        return {};
+    const double top = t * scale;
+    const double bottom = b * scale;
+
+    // Row by row; rows of the same span make one rectangle. Sorted by y and
+    // one rectangle per band, as QRegion keeps them. Rows beyond what any
+    // window can have (X coordinates are 16-bit) are left out.
+    QList<QRect> rects;
+    const int firstRow = int(std::ceil(std::max(r.top(), -32768.0) - 0.5));
+    const int lastRow = int(std::floor(std::min(r.bottom(), 32767.0) - 0.5));
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const double y = row + 0.5;
+        const double inset = std::max(cornerInset(top, y - r.top()), cornerInset(bottom, r.bottom() - y));
+        const int first = int(std::ceil(std::max(r.left() + inset, -32768.0) - 0.5));
+        const int last = int(std::floor(std::min(r.right() - inset, 32767.0) - 0.5));
+        if (last < first)
+            continue;
+        if (!rects.isEmpty() && rects.last().left() == first && rects.last().right() == last
+            && rects.last().bottom() == row - 1)
+            rects.last().setBottom(row);
+        else
+            rects.append(QRect(first, row, last - first + 1, 1));
+    }
+    QRegion region;
+    region.setRects(rects.constData(), int(rects.size()));
+    return region;
 }

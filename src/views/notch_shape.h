@@ -2,6 +2,7 @@
 
 #include <QPainterPath>
 #include <QRectF>
+#include <QRegion>
 
 #include <utility>
 
@@ -18,6 +19,11 @@ struct NotchShape {
     // The closed outline for the rectangle, clockwise on screen (y down),
     // starting at the left edge below the top-left corner. Never leaves rect.
     QPainterPath path(const QRectF &rect) const;
+
+    // The whole pixels whose centres lie inside the outline for rect (in
+    // points), at `scale` pixels per point: what a window shape made of
+    // pixels can follow.
+    QRegion pixelRegion(const QRectF &rect, double scale = 1) const;
 
     // A copy whose outline lies `amount` further inside; insets add up.
     NotchShape inset(double amount) const { return {topCornerRadius, bottomCornerRadius, insetAmount + amount}; }

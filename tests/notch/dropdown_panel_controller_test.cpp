@@ -155,6 +155,22 @@ private Q_SLOTS:
         QVERIFY(rig.isClosing());
     }
 
+    void typingPostponesClosing()
+    {
+        Rig rig;
+        rig.controller->sensorMouseEntered();
+        rig.hover(true);
+        rig.panel->keyPressHandler(); // typing with the pointer on the panel starts nothing
+        QCOMPARE(rig.clock.pendingCount(), 1); // the re-frame only
+        rig.hover(false);
+        rig.clock.advance(400ms);
+        rig.panel->keyPressHandler();
+        rig.clock.advance(499ms);
+        QVERIFY(rig.isOpen());
+        rig.clock.advance(1ms); // 0.5 s after the last key
+        QVERIFY(rig.isClosing());
+    }
+
     void reenteringWhileClosingReopensWithoutLeavingScreen()
     {
         Rig rig;
@@ -256,6 +272,7 @@ private Q_SLOTS:
         rig.controller->sensorMouseEntered();
         rig.monitors.pressLocally(&rig.panelWindow);
         QVERIFY(rig.isOpen());
+        QCOMPARE(rig.panel->makeKeyCount, 2); // taken back from whoever had it
         rig.monitors.pressLocally(&otherWindow);
         QVERIFY(rig.isClosing());
 

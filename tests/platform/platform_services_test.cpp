@@ -1,8 +1,10 @@
+#include "key_repeat_filter.h"
 #include "qt_scheduler.h"
 #include "x11_press_monitors.h"
 
 #include "support/test_main.h"
 
+#include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -18,6 +20,16 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent *) override { ++presses; }
+};
+
+// Records whether each key press it gets is an auto-repeat ('r') or not ('p').
+class KeyRecordingWindow : public QWindow
+{
+public:
+    QString presses;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override { presses += event->isAutoRepeat() ? u'r' : u'p'; }
 };
 
 } // namespace
@@ -70,6 +82,37 @@ private Q_SLOTS:
         QTest::mouseClick(&window, Qt::RightButton, {}, QPoint(10, 10));
         QCOMPARE(targets.size(), 1);
         QCOMPARE(window.presses, 3);
+    }
+
+    void keyRepeatsAreToldByTheServerTime_data()
+    {
+        // Key events as "p" (press) or "r" (release), the key code, "@" and
+        // the server time; "*" where Qt guessed an auto-repeat. (Repeats that
+        // Qt misses are tried on a real X server.)
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("seen");
+        QTest::newRow("held, Qt guessed right") << "p9@100 r9@600* p9@600* r9@633* p9@633* r9@650" << "prr";
+        QTest::newRow("pressed again at once") << "p9@100 r9@180* p9@185*" << "pp";
+        QTest::newRow("another key's time") << "p9@100 r9@180 p7@180" << "pp";
+        QTest::newRow("made up, no time") << "p9@0 r9@0 p9@0* p9@0" << "prp";
+    }
+
+    void keyRepeatsAreToldByTheServerTime()
+    {
+        QFETCH(QString, events);
+        QFETCH(QString, seen);
+        KeyRepeatFilter filter;
+        qApp->installEventFilter(&filter);
+        KeyRecordingWindow window;
+        for (const QString &e : events.split(u' ')) {
+            const auto at = e.indexOf(u'@');
+            QKeyEvent key(e.startsWith(u'p') ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Down, {},
+                          e.mid(1, at - 1).toUInt(), 0, 0, {}, e.endsWith(u'*'));
+            key.setTimestamp(QStringView(e).mid(at + 1).chopped(e.endsWith(u'*') ? 1 : 0).toULongLong());
+            QCoreApplication::sendEvent(&window, &key);
+        }
+        qApp->removeEventFilter(&filter);
+        QCOMPARE(window.presses, seen);
     }
 
     void globalMonitorNeedsX11()

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The outline's elements: a move, then per corner a quadratic curve (Qt
@@ -127,6 +129,48 @@ private Q_SLOTS:
             QVERIFY2(before.points[i].y() >= 300 - 8 && after.points[i].y() >= 300 - 13, qPrintable(QString::number(i)));
         }
         QVERIFY(moved >= 8);
+    }
+
+    void pixelRegionHoldsThePixelsWhoseCentresLieInside_data()
+    {
+        QTest::addColumn<NotchShape>("shape");
+        QTest::addColumn<QRectF>("rect");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("open body") << NotchShape{0, 18, 0} << QRectF(20.2, 0, 60, 45.3) << 1.0;
+        QTest::newRow("scale 2, between pixels") << NotchShape{0, 12.6, 0} << QRectF(7.3, 0, 40.2, 30) << 2.0;
+        QTest::newRow("scale 1.5, both radii") << NotchShape{6, 9, 0} << QRectF(3.1, 2.2, 31, 27) << 1.5;
+        QTest::newRow("clamped to half the height") << NotchShape{0, 18, 0} << QRectF(0.4, 0, 50, 9) << 2.0;
+        QTest::newRow("inset") << NotchShape{0, 8, 2.5} << QRectF(0.1, 0, 30, 20.2) << 1.0;
+    }
+
+    void pixelRegionHoldsThePixelsWhoseCentresLieInside()
+    {
+        QFETCH(NotchShape, shape);
+        QFETCH(QRectF, rect);
+        QFETCH(double, scale);
+        const QRegion region = shape.pixelRegion(rect, scale);
+        const QPainterPath path = shape.path(rect);
+        const QRect pixels = QRectF(rect.topLeft() * scale, rect.size() * scale).toAlignedRect();
+        int inside = 0;
+        for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+            for (int x = pixels.left(); x <= pixels.right(); ++x) {
+                const bool expected = path.contains(QPointF(x + 0.5, y + 0.5) / scale);
+                QVERIFY2(region.contains(QPoint(x, y)) == expected, qPrintable(u"pixel %1, %2"_s.arg(x).arg(y)));
+                inside += expected;
+            }
+        }
+        QVERIFY(inside > pixels.width() * pixels.height() / 2);
+        QVERIFY(pixels.contains(region.boundingRect()));
+    }
+
+    void pixelRegionOfNothingIsEmpty()
+    {
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const NotchShape shape{0, 8, 0};
+        QVERIFY(shape.pixelRegion(QRectF(10, 0, 200, 0)).isEmpty()); // a closed body
+        QVERIFY(shape.pixelRegion(QRectF(nan, 0, 200, 10)).isEmpty());
+        // Far beyond any window: bounded, not a loop over a billion rows.
+        QCOMPARE(shape.pixelRegion(QRectF(0, 0, 10, 1e12)).boundingRect(), QRect(0, 0, 10, 32767));
     }
 
     void unusableValuesStayInsideTheRectangle()

@@ -15,6 +15,7 @@ public:
     int makeKeyCount = 0;
     int orderOutCount = 0;
     const QWindow *window = nullptr;
+    std::function<void()> keyPressHandler;
     PanelRootViewSetup hostedSetup;
     int hostCount = 0;
     // When set, a warm-up's frame is drawn only when the test says so.
@@ -39,6 +40,7 @@ public:
         ++orderOutCount;
     }
     bool isPanelWindow(const QWindow *w) const override { return w && w == window; }
+    void setKeyPressHandler(std::function<void()> handler) override { keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &, const PanelRootViewSetup &setup) override
     {
         hostedSetup = setup;

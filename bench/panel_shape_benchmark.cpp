@@ -1,0 +1,26 @@
+// What shaping the panel window costs a frame while the body springs: the
+// outline rasterised to the window's device pixels, at scale 1 and 2. The
+// window's shapes are sent only when this region changed.
+
+#include "views/notch_shape.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void outlinePixels(benchmark::State &state)
+{
+    const double scale = double(state.range(0));
+    double height = 300;
+    for (auto _ : state) {
+        // A body partway open: the width, height and radius of any frame.
+        height = height > 500 ? 300 : height + 0.37;
+        const NotchShape shape{0, 8 + 10 * (height - 300) / 200, 0};
+        benchmark::DoNotOptimize(shape.pixelRegion(QRectF((380 - height * 0.68) / 2, 0, height * 0.68, height), scale));
+    }
+}
+BENCHMARK(outlinePixels)->Arg(1)->Arg(2);
+
+} // namespace
+
+BENCHMARK_MAIN();
