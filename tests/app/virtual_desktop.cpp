@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -305,4 +306,33 @@ int VirtualDesktop::pressesSeen(quint32 window)
             return count;
     }
     return 0;
+}
+
+bool VirtualDesktop::giveKeyboardTo(quint32 window)
+{
+    xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_NONE, window, XCB_CURRENT_TIME);
+    xcb_flush(m_connection);
+    return QTest::qWaitFor([&] { return inputFocus() == window; }, timeout);
+}
+
+quint32 VirtualDesktop::inputFocus() const
+{
+    Reply<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    return reply ? reply->focus : quint32(XCB_NONE);
+}
+
+bool VirtualDesktop::takesPressesAt(quint32 window, const QPoint &point) const
+{
+    Reply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
+        m_connection, xcb_shape_get_rectangles(m_connection, window, XCB_SHAPE_SK_INPUT), nullptr));
+    if (!reply)
+        return false;
+    const xcb_rectangle_t *rectangles = xcb_shape_get_rectangles_rectangles(reply.get());
+    for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
+        const xcb_rectangle_t &r = rectangles[i];
+        if (QRect(r.x, r.y, r.width, r.height).contains(point))
+            return true;
+    }
+    return false;
 }

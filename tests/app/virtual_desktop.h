@@ -60,6 +60,12 @@ public:
     quint32 createPressRecorder(const QRect &rect);
     // Handles the X events that arrived; how many presses window has seen.
     int pressesSeen(quint32 window);
+    // Gives window the keyboard, as a program the user clicks into takes it.
+    bool giveKeyboardTo(quint32 window);
+    quint32 inputFocus() const;
+    // Whether a press at point (relative to the window) goes to the window:
+    // its input shape holds the point.
+    bool takesPressesAt(quint32 window, const QPoint &point) const;
 
 private:
     bool startServer(const QSize &size);
