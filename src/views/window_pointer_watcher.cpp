@@ -1,12 +1,29 @@
 #include "window_pointer_watcher.h"
 
+#include <QCursor>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QQuickWindow>
 
+namespace {
+
+// Often enough to close the panel in time once the pointer moves on, seldom
+// enough to cost nothing.
+constexpr int restingPointerCheckMs = 50;
+
+// A logical position rounded to whole pixels compares equal to itself.
+bool isSamePosition(const QPointF &a, const QPointF &b)
+{
+    return (a - b).manhattanLength() <= 1.5;
+}
+
+} // namespace
+
 WindowPointerWatcher::WindowPointerWatcher(QQuickItem *parent)
     : QQuickItem(parent)
 {
+    m_restingPointerCheck.setInterval(restingPointerCheckMs);
+    connect(&m_restingPointerCheck, &QTimer::timeout, this, &WindowPointerWatcher::checkRestingPointer);
 }
 
 WindowPointerWatcher::~WindowPointerWatcher()
@@ -21,24 +38,60 @@ void WindowPointerWatcher::itemChange(ItemChange change, const ItemChangeData &d
         if (m_window)
             m_window->removeEventFilter(this);
         m_window = data.window;
+        m_restingPointerCheck.stop();
         if (m_window)
             m_window->installEventFilter(this);
     }
     QQuickItem::itemChange(change, data);
 }
 
+void WindowPointerWatcher::notePosition(const QPointF &globalPosition)
+{
+    m_lastGlobalPosition = globalPosition;
+    m_restingPointerCheck.stop();
+}
+
+void WindowPointerWatcher::checkRestingPointer()
+{
+    if (!m_window || !m_window->isVisible()) {
+        m_restingPointerCheck.stop();
+        return;
+    }
+    const QPointF position = QCursor::pos();
+    if (m_lastGlobalPosition && isSamePosition(position, *m_lastGlobalPosition))
+        return;
+    notePosition(position);
+    Q_EMIT moved(m_window->mapFromGlobal(position));
+}
+
 bool WindowPointerWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_window) {
         switch (event->type()) {
-        case QEvent::MouseMove:
-            Q_EMIT moved(static_cast<QMouseEvent *>(event)->scenePosition());
+        case QEvent::MouseMove: {
+            const auto *move = static_cast<QMouseEvent *>(event);
+            notePosition(move->globalPosition());
+            Q_EMIT moved(move->scenePosition());
             break;
-        case QEvent::Enter:
-            Q_EMIT moved(static_cast<QEnterEvent *>(event)->scenePosition());
+        }
+        case QEvent::Enter: {
+            const auto *enter = static_cast<QEnterEvent *>(event);
+            notePosition(enter->globalPosition());
+            Q_EMIT moved(enter->scenePosition());
             break;
+        }
         case QEvent::Leave:
+            // The pointer has not moved: the window's shape shrank away from
+            // under it. It leaves when it moves.
+            if (m_lastGlobalPosition && isSamePosition(QCursor::pos(), *m_lastGlobalPosition)) {
+                m_restingPointerCheck.start();
+                break;
+            }
+            m_restingPointerCheck.stop();
             Q_EMIT exited();
+            break;
+        case QEvent::Hide:
+            m_restingPointerCheck.stop();
             break;
         default:
             break;

@@ -359,6 +359,28 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
+    void aBodyThatShrinksFromTheRestingPointerStaysOpenUntilThePointerMoves()
+    {
+        Marlowick app;
+        app.start();
+        QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready:"_s), timeout);
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"10"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
+        // The day's first to-do takes the placeholder's place: the body
+        // shrinks, and the pointer resting on the add field is now below it.
+        QVERIFY(addThroughField(app, 185, u"Buy stamps"_s));
+        QTest::qWait(1200); // more than the close delay, with the pointer still
+        QVERIFY(app.panelMapped());
+        QVERIFY(xdotool({u"type"_s, u"--delay"_s, u"20"_s, u"Post the letter"_s}));
+        QVERIFY(xdotool({u"key"_s, u"Return"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(storedTitles(app), (QStringList{u"Post the letter"_s, u"Buy stamps"_s}), timeout);
+        // Moved away, the pointer has left.
+        QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"400"_s}));
+        QTRY_VERIFY_WITH_TIMEOUT(!app.panelMapped(), timeout);
+        QVERIFY(app.terminate());
+        QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
+    }
+
     void theSelectedRowIsDeletedWithBackspaceAndBroughtBackWithCtrlZ()
     {
         Marlowick app;
