@@ -11,6 +11,8 @@ Item {
     property PanelFocusState focusState
     // The longest text the field takes.
     property int maxLength: 10000
+    // The most height the view may take; the field shows at least one line.
+    property real maximumHeight: Number.POSITIVE_INFINITY
 
     readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
     readonly property alias textField: field
@@ -32,20 +34,27 @@ Item {
         target: addView.canSubmit ? 1 : 0
     }
 
-    readonly property real lineHeight: fontMetrics.height
-    FontMetrics {
-        id: fontMetrics
+    // The height of one line as the field lays lines out, which is more
+    // than the font's own height.
+    readonly property real lineHeight: eightLines.contentHeight / 8
+    TextEdit {
+        id: eightLines
+        visible: false
         font: field.font
+        textFormat: TextEdit.PlainText
+        text: "\n\n\n\n\n\n\n"
     }
+    // Whole lines: eight, or fewer where the view has no room for them.
+    readonly property int linesShown: Math.max(1, Math.min(8, Math.floor((maximumHeight - 24) / lineHeight)))
 
     implicitHeight: Math.max(flick.height, button.height) + 24
 
-    // Grows with the text from one line to eight, then scrolls.
+    // Grows with the text from one line to linesShown, then scrolls.
     Flickable {
         id: flick
         x: 16
         width: button.x - 8 - x
-        height: Math.min(field.implicitHeight, Math.ceil(addView.lineHeight * 8))
+        height: Math.min(field.implicitHeight, addView.lineHeight * addView.linesShown)
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         contentWidth: width

@@ -323,18 +323,42 @@ private Q_SLOTS:
         QTRY_VERIFY(field->hasActiveFocus());
         QVERIFY(panel.store->items().isEmpty());
 
-        panel.store->setDraftText(u"1\n2\n3"_s);
-        QTRY_VERIFY(flick->height() > 2.5 * oneLine);
+        // Eight whole lines, then it scrolls.
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8"_s);
+        QTRY_COMPARE(flick->height(), 8 * oneLine);
+        QCOMPARE(flick->property("contentHeight").toDouble(), flick->height());
         panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
-        QTRY_VERIFY(field->height() > 10 * oneLine);
-        QVERIFY(std::abs(flick->height() - 8 * oneLine) < oneLine * 0.5);
-        QVERIFY(flick->property("contentHeight").toDouble() > flick->height());
+        QTRY_COMPARE(flick->property("contentHeight").toDouble(), 11 * oneLine);
+        QCOMPARE(flick->height(), 8 * oneLine);
 
         // With text the button submits.
         panel.click(panel.find(u"addButton"_s));
         QCOMPARE(panel.store->items().size(), 1);
         QCOMPARE(panel.store->draftText(), QString());
         QTRY_COMPARE(flick->height(), oneLine);
+    }
+
+    void theBodyEndsInsideItsWindowAndTheListGivesWayToALongDraft()
+    {
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many.append(u"To-do %1"_s.arg(i));
+        Panel panel(many);
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12"_s);
+        QQuickItem *body = panel.body();
+        double tallest = 0;
+        connect(body, &QQuickItem::heightChanged, this, [&] { tallest = qMax(tallest, body->height()); });
+        QVERIFY(panel.open());
+        QTRY_COMPARE(panel.container()->property("progress").toDouble(), 1.0);
+        QVERIFY(tallest <= panel.view.height());
+        // Whole: the field and the padding under it lie inside the body.
+        QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
+        QVERIFY(flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height());
+        QQuickItem *list = panel.find(u"todoList"_s);
+        QVERIFY(list->height() < 300);
+        // The list takes its room back when the draft goes.
+        panel.store->setDraftText(QString());
+        QTRY_COMPARE(list->height(), 320.0);
     }
 
     void clickingTogglesAndDoubleClickingEditsInPlace()
