@@ -62,6 +62,10 @@ Item {
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         interactive: contentHeight > height
+        // The text wraps and never scrolls sideways; keeping the caret in
+        // view would otherwise shift it by the caret's width.
+        flickableDirection: Flickable.VerticalFlick
+        onContentXChanged: contentX = 0
 
         TextArea.flickable: TitleTextArea {
             id: field

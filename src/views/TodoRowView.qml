@@ -159,9 +159,6 @@ Item {
             sourceComponent: TitleTextArea {
                 objectName: "editField"
                 maximumLength: row.dayModel.maxTitleLength
-                // The text stays where the title stood.
-                leftPadding: 0
-                rightPadding: 0
                 text: row.editText
                 onTextChanged: row.editText = text
                 Keys.onReturnPressed: event => {

@@ -245,12 +245,27 @@ private Q_SLOTS:
         QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"All clear!"_s);
         QQuickItem *field = panel.find(u"addField"_s);
         QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
+        // Placeholder and typed text start at one x, the field's edge.
+        QQuickItem *placeholder = nullptr;
+        for (QQuickItem *child : field->childItems()) {
+            if (child->property("text") == field->property("placeholderText"))
+                placeholder = child;
+        }
+        const auto fieldX = [&] { return field->parentItem()->parentItem()->mapToScene({}).x(); };
+        const auto textX = [&] {
+            QRectF caret;
+            QMetaObject::invokeMethod(field, "positionToRectangle", Q_RETURN_ARG(QRectF, caret), Q_ARG(int, 0));
+            return field->mapToScene(caret.topLeft()).x();
+        };
+        QVERIFY(placeholder->isVisible());
+        QCOMPARE(placeholder->mapToScene({}).x(), fieldX());
         panel.click(field);
         QTRY_VERIFY(field->hasActiveFocus());
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Input);
 
         // Blanks: Return does nothing and keeps them.
         type(&panel.view, u"   "_s);
+        QCOMPARE(textX(), fieldX());
         QTest::keyClick(&panel.view, Qt::Key_Return);
         QVERIFY(panel.store->items().isEmpty());
         QCOMPARE(panel.store->draftText(), u"   "_s);
@@ -263,6 +278,8 @@ private Q_SLOTS:
         QCOMPARE(panel.store->draftText(), QString());
         QCOMPARE(field->property("text").toString(), QString());
         QVERIFY(field->hasActiveFocus());
+        QVERIFY(placeholder->isVisible());
+        QCOMPARE(placeholder->mapToScene({}).x(), fieldX());
         QTRY_VERIFY(panel.titleText(u"Buy bread"_s));
         QVERIFY(!panel.placeholderShown());
 
