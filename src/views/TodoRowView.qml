@@ -130,6 +130,9 @@ Item {
             text: row.shownTitle
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
+            // Whatever the script: a right-to-left title would otherwise
+            // stand at the far end from its circle.
+            horizontalAlignment: Text.AlignLeft
             font.pixelSize: 13
             font.strikeout: row.isCompleted
             color: row.isCompleted ? PanelColors.secondaryLabel : PanelColors.primaryLabel

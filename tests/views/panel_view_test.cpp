@@ -486,6 +486,22 @@ private Q_SLOTS:
         QCOMPARE(panel.find(u"placeholderSubtitle"_s)->property("text").toString(), u"Add a to-do below"_s);
     }
 
+    void rightToLeftTitlesStartAtTheLeadingEdge()
+    {
+        const QString hebrew = u"לקנות חלב ולחם"_s;
+        Panel panel({hebrew});
+        QVERIFY(panel.open());
+        QTRY_VERIFY(panel.titleText(hebrew));
+        QCOMPARE(panel.titleText(hebrew)->property("effectiveHorizontalAlignment").toInt(), int(Qt::AlignLeft));
+        // Edited in place, it stays there: its logical end is at its left.
+        QTest::mouseDClick(&panel.view, Qt::LeftButton, {}, Panel::centre(panel.titleText(hebrew)));
+        QTRY_VERIFY(panel.find(u"editField"_s));
+        QQuickItem *edit = panel.find(u"editField"_s);
+        QRectF end;
+        QMetaObject::invokeMethod(edit, "positionToRectangle", Q_RETURN_ARG(QRectF, end), Q_ARG(int, hebrew.size()));
+        QVERIFY2(end.x() < 1, qPrintable(QString::number(end.x())));
+    }
+
     void emptyDaysShowThePlaceholderAndLongDaysScroll()
     {
         QStringList many;
