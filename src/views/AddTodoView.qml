@@ -132,21 +132,28 @@ Item {
         // Level with the bottom line of the field.
         anchors.bottomMargin: 12 + Math.max(0, (addView.lineHeight - height) / 2)
 
+        // The glyphs' discs fill the button.
         MaterialIcon {
             anchors.centerIn: parent
             name: "add_circle"
-            size: 16
+            size: 16 * 24 / 20
             color: PanelColors.secondaryLabel
             opacity: Math.max(0, Math.min(1, 1 - morph.value))
             rotation: 90 * morph.value
         }
-        MaterialIcon {
-            anchors.centerIn: parent
-            name: "arrow_circle_up"
-            size: 16
+        // Filled as the plus is: a white disc with the arrow cut out of it.
+        Rectangle {
+            anchors.fill: parent
+            radius: width / 2
             color: "white"
             opacity: Math.max(0, Math.min(1, morph.value))
             rotation: -90 * (1 - morph.value)
+            MaterialIcon {
+                anchors.centerIn: parent
+                name: "arrow_upward"
+                size: 13
+                color: PanelColors.body
+            }
         }
         MouseArea {
             anchors.fill: parent

@@ -143,9 +143,10 @@ FocusScope {
                 height: 28
                 MaterialIcon {
                     anchors.centerIn: parent
-                    name: "chevron_left"
-                    size: 11 * 24 / 16
-                    font.weight: Font.DemiBold
+                    name: "arrow_back_ios_new"
+                    size: 15
+                    // Semibold: the icon font's one weight, drawn heavier.
+                    font.weight: Font.Bold
                     color: PanelColors.white(0.5)
                 }
                 MouseArea {
@@ -218,9 +219,10 @@ FocusScope {
                 height: 28
                 MaterialIcon {
                     anchors.centerIn: parent
-                    name: "chevron_right"
-                    size: 11 * 24 / 16
-                    font.weight: Font.DemiBold
+                    name: "arrow_forward_ios"
+                    size: 15
+                    // Semibold: the icon font's one weight, drawn heavier.
+                    font.weight: Font.Bold
                     color: PanelColors.white(0.5)
                 }
                 MouseArea {
