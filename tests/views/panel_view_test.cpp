@@ -370,9 +370,17 @@ private Q_SLOTS:
         QVERIFY(tallest <= panel.view.height());
         // Whole: the field and the padding under it lie inside the body.
         QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
-        QVERIFY(flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height());
+        const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
+        QVERIFY(whole());
         QQuickItem *list = panel.find(u"todoList"_s);
-        QVERIFY(list->height() < 300);
+        const double listHeight = list->height();
+        QVERIFY(listHeight < 300);
+        // A notice line takes its room from the list too.
+        panel.storage.writeError = u"Disk full"_s;
+        panel.store->addTodo(u"One more"_s);
+        QTRY_VERIFY(panel.find(u"storageNotice"_s));
+        QTRY_VERIFY(list->height() < listHeight - 20);
+        QVERIFY(whole() && body->height() <= panel.view.height());
         // The list takes its room back when the draft goes.
         panel.store->setDraftText(QString());
         QTRY_COMPARE(list->height(), 320.0);
