@@ -18,17 +18,18 @@ ToolTip {
     rightPadding: 7
     topPadding: 4
     bottomPadding: 4
-    // Placed anew each time it shows.
-    onAboutToShow: {
+    // Placed anew each time it shows (and as its size settles).
+    x: placement.x
+    y: placement.y
+    readonly property point placement: {
         let left = -implicitWidth - 4;
-        let top = (target.height - implicitHeight) / 2;
-        if (bounds) {
+        let top = ((target ? target.height : 0) - implicitHeight) / 2;
+        if (visible && target && bounds) {
             const area = bounds.mapToItem(target, 0, 0, bounds.width, bounds.height);
             left = Math.max(area.x, Math.min(left, area.x + area.width - implicitWidth));
             top = Math.max(area.y, Math.min(top, area.y + area.height - implicitHeight));
         }
-        x = left;
-        y = top;
+        return Qt.point(left, top);
     }
 
     contentItem: Text {

@@ -234,13 +234,25 @@ Item {
                 row.tap();
                 row.dayModel.moveToToday(row.itemId);
             }
+            // The tooltip is made the first time the arrow is pointed at,
+            // not with every row. Made visible only once it exists, it
+            // waits its delay.
+            onContainsMouseChanged: {
+                if (!containsMouse || actionArea.moveTip)
+                    return;
+                actionArea.moveTip = moveTipMaker.createObject(actionArea);
+                actionArea.moveTip.visible = Qt.binding(() => moveArea.containsMouse);
+            }
         }
-        PanelToolTip {
-            objectName: "moveToTodayTip"
-            target: moveArea
-            bounds: row.ListView.view
-            visible: moveArea.containsMouse
-            text: qsTr("Move to today")
+        property ToolTip moveTip: null
+        Component {
+            id: moveTipMaker
+            PanelToolTip {
+                objectName: "moveToTodayTip"
+                target: moveArea
+                bounds: row.ListView.view
+                text: qsTr("Move to today")
+            }
         }
 
         // No pressed look: the glyph is drawn the same while held.

@@ -463,8 +463,8 @@ private Q_SLOTS:
 
         // The tooltip of the top row's arrow stays inside the list.
         panel.hover(panel.find(u"moveToTodayButton"_s, panel.row(u"Other"_s)));
-        auto *tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s);
-        QTRY_VERIFY(tip->property("opened").toBool());
+        QObject *tip = nullptr;
+        QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s)) && tip->property("opened").toBool());
         QCOMPARE(tip->property("text").toString(), u"Move to today"_s);
         auto *tipBody = tip->property("background").value<QQuickItem *>();
         QQuickItem *list = panel.find(u"todoList"_s);
