@@ -11,6 +11,8 @@ Item {
     property PanelFocusState focusState
     // The longest text the field takes.
     property int maxLength: 10000
+    // The most height the view may take; the field shows at least one line.
+    property real maximumHeight: Number.POSITIVE_INFINITY
 
     readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
     readonly property alias textField: field
@@ -32,20 +34,27 @@ Item {
         target: addView.canSubmit ? 1 : 0
     }
 
-    readonly property real lineHeight: fontMetrics.height
-    FontMetrics {
-        id: fontMetrics
+    // The height of one line as the field lays lines out, which is more
+    // than the font's own height.
+    readonly property real lineHeight: eightLines.contentHeight / 8
+    TextEdit {
+        id: eightLines
+        visible: false
         font: field.font
+        textFormat: TextEdit.PlainText
+        text: "\n\n\n\n\n\n\n"
     }
+    // Whole lines: eight, or fewer where the view has no room for them.
+    readonly property int linesShown: Math.max(1, Math.min(8, Math.floor((maximumHeight - 24) / lineHeight)))
 
     implicitHeight: Math.max(flick.height, button.height) + 24
 
-    // Grows with the text from one line to eight, then scrolls.
+    // Grows with the text from one line to linesShown, then scrolls.
     Flickable {
         id: flick
         x: 16
         width: button.x - 8 - x
-        height: Math.min(field.implicitHeight, Math.ceil(addView.lineHeight * 8))
+        height: Math.min(field.implicitHeight, addView.lineHeight * addView.linesShown)
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         contentWidth: width
@@ -53,6 +62,10 @@ Item {
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         interactive: contentHeight > height
+        // The text wraps and never scrolls sideways; keeping the caret in
+        // view would otherwise shift it by the caret's width.
+        flickableDirection: Flickable.VerticalFlick
+        onContentXChanged: contentX = 0
 
         TextArea.flickable: TitleTextArea {
             id: field
@@ -119,21 +132,28 @@ Item {
         // Level with the bottom line of the field.
         anchors.bottomMargin: 12 + Math.max(0, (addView.lineHeight - height) / 2)
 
+        // The glyphs' discs fill the button.
         MaterialIcon {
             anchors.centerIn: parent
             name: "add_circle"
-            size: 16
+            size: 16 * 24 / 20
             color: PanelColors.secondaryLabel
             opacity: Math.max(0, Math.min(1, 1 - morph.value))
             rotation: 90 * morph.value
         }
-        MaterialIcon {
-            anchors.centerIn: parent
-            name: "arrow_circle_up"
-            size: 16
+        // Filled as the plus is: a white disc with the arrow cut out of it.
+        Rectangle {
+            anchors.fill: parent
+            radius: width / 2
             color: "white"
             opacity: Math.max(0, Math.min(1, morph.value))
             rotation: -90 * (1 - morph.value)
+            MaterialIcon {
+                anchors.centerIn: parent
+                name: "arrow_upward"
+                size: 13
+                color: PanelColors.body
+            }
         }
         MouseArea {
             anchors.fill: parent

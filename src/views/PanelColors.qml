@@ -11,6 +11,8 @@ QtObject {
     readonly property color blue: "#0a84ff"
     readonly property color orange: "#ff9f0a"
     readonly property color separator: Qt.rgba(1, 1, 1, 0.1)
+    // Lifted a little from the body, so that a tooltip shows over it.
+    readonly property color toolTip: "#2c2c2e"
 
     function white(opacity) {
         return Qt.rgba(1, 1, 1, opacity);

@@ -17,6 +17,8 @@ Item {
     property real notchWidth: 200
     property real panelWidth: 340
     property real closedHeight: 0
+    // The body ends within the window that hosts it, its outline whole.
+    property real maximumHeight: parent ? parent.height : Number.POSITIVE_INFINITY
     // The spring of every change of isOpen.
     property real springResponse: 0.45
     property real springDampingFraction: 0.72
@@ -51,8 +53,8 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: container.notchWidth + (container.panelWidth - container.notchWidth) * container.progress
         // Whole pixels: a body less than a pixel high would have nothing to
-        // paint into.
-        height: Math.max(0, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress))
+        // paint into. The spring's overshoot stops at the window's edge.
+        height: Math.max(0, Math.min(container.maximumHeight, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress)))
 
         // A body that grows under a resting pointer has been entered; one
         // that shrinks away from it (a row added or deleted while typing)
@@ -179,6 +181,8 @@ Item {
                 id: todoList
                 y: 20
                 width: parent.width
+                // Less the padding above and below.
+                maximumHeight: container.maximumHeight - 20 - 4
                 store: container.store
             }
         }

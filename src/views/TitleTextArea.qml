@@ -15,7 +15,12 @@ TextArea {
     color: PanelColors.primaryLabel
     selectionColor: PanelColors.blue
     background: null
+    // Text (and a placeholder) starts at the field's edge, as a title's text
+    // does: an edited title stays where it stood. The style adds to the left.
     padding: 0
+    leftPadding: 0
+    // Right-to-left text too starts at the leading edge of the row.
+    horizontalAlignment: TextEdit.AlignLeft
 
     // Pastes are cut before they are inserted: the field lays out all it is
     // given, and a pasted megabyte would hold the panel up for minutes.

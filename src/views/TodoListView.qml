@@ -27,7 +27,18 @@ FocusScope {
     // Tab, wherever the focus is in the panel.
     Keys.onPressed: event => event.accepted = keyboard.viewKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
-    implicitHeight: header.height + topSeparator.height + list.height + placeholder.height + notice.height + bottomSeparator.height + addView.height
+    // The most height the view may take: when the list and the add field
+    // would not both fit, the list gives up height (it scrolls) first, then
+    // the field gives up lines.
+    property real maximumHeight: Number.POSITIVE_INFINITY
+    // Everything the view shows besides the list and the add field. A line
+    // added to the view belongs here, so that the list makes room for it.
+    readonly property real otherHeight: header.height + topSeparator.height + placeholder.height + notice.height + bottomSeparator.height
+    readonly property real roomForListAndField: maximumHeight - otherHeight
+    // What the list keeps before the field gives up lines: about two rows.
+    readonly property real minimumListHeight: 80
+
+    implicitHeight: otherHeight + list.height + addView.height
 
     // Moves the keyboard focus to the element of the section assigned.
     Connections {
@@ -132,9 +143,10 @@ FocusScope {
                 height: 28
                 MaterialIcon {
                     anchors.centerIn: parent
-                    name: "chevron_left"
-                    size: 11 * 24 / 16
-                    font.weight: Font.DemiBold
+                    name: "arrow_back_ios_new"
+                    size: 15
+                    // Semibold: the icon font's one weight, drawn heavier.
+                    font.weight: Font.Bold
                     color: PanelColors.white(0.5)
                 }
                 MouseArea {
@@ -207,9 +219,10 @@ FocusScope {
                 height: 28
                 MaterialIcon {
                     anchors.centerIn: parent
-                    name: "chevron_right"
-                    size: 11 * 24 / 16
-                    font.weight: Font.DemiBold
+                    name: "arrow_forward_ios"
+                    size: 15
+                    // Semibold: the icon font's one weight, drawn heavier.
+                    font.weight: Font.Bold
                     color: PanelColors.white(0.5)
                 }
                 MouseArea {
@@ -234,8 +247,11 @@ FocusScope {
             anchors.top: topSeparator.bottom
             x: 8
             width: parent.width - 16
-            height: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
-            // Rows coming and going change the height smoothly.
+            readonly property real naturalHeight: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
+            // Rows coming and going change the height smoothly; the room
+            // left by the rest of the view cuts it at once.
+            property real shownHeight: naturalHeight
+            height: Math.max(0, Math.min(shownHeight, listView.roomForListAndField - addView.height))
             // (Not while the panel opens: the list starts at its full height.)
             property bool animatesHeight: false
             Timer {
@@ -243,7 +259,7 @@ FocusScope {
                 running: true
                 onTriggered: list.animatesHeight = true
             }
-            Behavior on height {
+            Behavior on shownHeight {
                 enabled: list.shown && list.animatesHeight
                 NumberAnimation {
                     duration: SpringEasing.duration(0.25, 1)
@@ -376,6 +392,7 @@ FocusScope {
             store: listView.store
             focusState: listView.focusState
             maxLength: listView.dayModel.maxTitleLength
+            maximumHeight: listView.roomForListAndField - Math.min(list.naturalHeight, listView.minimumListHeight)
             onTabPressed: listView.keyboard.cycleFocus()
         }
     }

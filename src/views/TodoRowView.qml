@@ -130,6 +130,9 @@ Item {
             text: row.shownTitle
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
+            // Whatever the script: a right-to-left title would otherwise
+            // stand at the far end from its circle.
+            horizontalAlignment: Text.AlignLeft
             font.pixelSize: 13
             font.strikeout: row.isCompleted
             color: row.isCompleted ? PanelColors.secondaryLabel : PanelColors.primaryLabel
@@ -159,9 +162,6 @@ Item {
             sourceComponent: TitleTextArea {
                 objectName: "editField"
                 maximumLength: row.dayModel.maxTitleLength
-                // The text stays where the title stood.
-                leftPadding: 0
-                rightPadding: 0
                 text: row.editText
                 onTextChanged: row.editText = text
                 Keys.onReturnPressed: event => {
@@ -193,63 +193,89 @@ Item {
     }
 
     // Keeps its width whether or not the buttons show, so hover never moves
-    // the title.
+    // the title. The arrow's glyph takes its first 14, the cross's its last
+    // 18; each button's hit area is 24 square, the two meeting halfway
+    // between the glyphs.
     Item {
         id: actionArea
         objectName: "actionArea"
         width: row.showMoveToToday ? 38 : 18
         height: parent.height
         x: row.width - 10 - width
+        readonly property real split: 17
 
-        Row {
-            anchors.right: parent.right
+        // A U-turn on its side: the arrow on top points ahead.
+        MaterialIcon {
+            id: moveButton
+            objectName: "moveToTodayButton"
+            visible: row.showMoveToToday
+            width: 14
+            height: 14
             anchors.verticalCenter: parent.verticalCenter
-            spacing: 6
-
-            MaterialIcon {
-                id: moveButton
-                objectName: "moveToTodayButton"
-                visible: row.showMoveToToday
-                anchors.verticalCenter: parent.verticalCenter
-                name: "redo"
-                size: 12
-                font.weight: Font.Medium
-                color: Qt.rgba(PanelColors.blue.r, PanelColors.blue.g, PanelColors.blue.b, 0.8)
-                opacity: row.hoverAmount
-                MouseArea {
-                    id: moveArea
-                    anchors.fill: parent
-                    anchors.margins: -2
-                    enabled: row.isHovering
-                    hoverEnabled: true
-                    onClicked: {
-                        row.tap();
-                        row.dayModel.moveToToday(row.itemId);
-                    }
-                }
-                ToolTip.visible: moveArea.containsMouse
-                ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval
-                readonly property string toolTipText: qsTr("Move to today")
-                ToolTip.text: toolTipText
+            name: "u_turn_right"
+            size: 17
+            rotation: -90
+            // The icon font has one weight; asked for bold, it is drawn
+            // heavier, as the arrow's medium weight should be.
+            font.weight: Font.Bold
+            color: Qt.rgba(PanelColors.blue.r, PanelColors.blue.g, PanelColors.blue.b, 0.8)
+            opacity: row.hoverAmount
+        }
+        MouseArea {
+            id: moveArea
+            visible: row.showMoveToToday
+            enabled: row.isHovering
+            hoverEnabled: true
+            x: actionArea.split - width
+            width: 24
+            height: 24
+            anchors.verticalCenter: parent.verticalCenter
+            onClicked: {
+                row.tap();
+                row.dayModel.moveToToday(row.itemId);
             }
+            // The tooltip is made the first time the arrow is pointed at,
+            // not with every row. Made visible only once it exists, it
+            // waits its delay.
+            onContainsMouseChanged: {
+                if (!containsMouse || actionArea.moveTip)
+                    return;
+                actionArea.moveTip = moveTipMaker.createObject(actionArea);
+                actionArea.moveTip.visible = Qt.binding(() => moveArea.containsMouse);
+            }
+        }
+        property ToolTip moveTip: null
+        Component {
+            id: moveTipMaker
+            PanelToolTip {
+                objectName: "moveToTodayTip"
+                target: moveArea
+                bounds: row.ListView.view
+                text: qsTr("Move to today")
+            }
+        }
 
-            // No pressed look: the glyph is drawn the same while held.
-            MaterialIcon {
-                objectName: "deleteButton"
-                anchors.verticalCenter: parent.verticalCenter
-                name: "cancel"
-                size: 14
-                color: PanelColors.secondaryLabel
-                opacity: row.hoverAmount
-                MouseArea {
-                    anchors.fill: parent
-                    anchors.margins: -2
-                    enabled: row.isHovering
-                    onClicked: {
-                        row.tap();
-                        row.dayModel.deleteTodo(row.itemId);
-                    }
-                }
+        // No pressed look: the glyph is drawn the same while held.
+        MaterialIcon {
+            objectName: "deleteButton"
+            x: parent.width - width
+            width: 18
+            height: 18
+            anchors.verticalCenter: parent.verticalCenter
+            name: "cancel"
+            size: 18
+            color: PanelColors.secondaryLabel
+            opacity: row.hoverAmount
+        }
+        MouseArea {
+            x: row.showMoveToToday ? actionArea.split : (parent.width - width) / 2
+            width: 24
+            height: 24
+            anchors.verticalCenter: parent.verticalCenter
+            enabled: row.isHovering
+            onClicked: {
+                row.tap();
+                row.dayModel.deleteTodo(row.itemId);
             }
         }
     }

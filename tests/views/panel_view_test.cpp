@@ -245,9 +245,19 @@ private Q_SLOTS:
         QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"All clear!"_s);
         QQuickItem *field = panel.find(u"addField"_s);
         QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
+        // Placeholder and typed text start at one x, the field's edge.
+        QQuickItem *placeholder = nullptr;
+        for (QQuickItem *child : field->childItems()) {
+            if (child->property("text") == field->property("placeholderText"))
+                placeholder = child;
+        }
+        const auto fieldX = [&] { return field->parentItem()->parentItem()->mapToScene({}).x(); };
+        QVERIFY(placeholder->isVisible());
+        QCOMPARE(placeholder->mapToScene({}).x(), fieldX());
         panel.click(field);
         QTRY_VERIFY(field->hasActiveFocus());
         QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Input);
+        QCOMPARE(field->mapToScene(field->property("cursorRectangle").toRectF().topLeft()).x(), fieldX());
 
         // Blanks: Return does nothing and keeps them.
         type(&panel.view, u"   "_s);
@@ -263,6 +273,8 @@ private Q_SLOTS:
         QCOMPARE(panel.store->draftText(), QString());
         QCOMPARE(field->property("text").toString(), QString());
         QVERIFY(field->hasActiveFocus());
+        QVERIFY(placeholder->isVisible());
+        QCOMPARE(placeholder->mapToScene({}).x(), fieldX());
         QTRY_VERIFY(panel.titleText(u"Buy bread"_s));
         QVERIFY(!panel.placeholderShown());
 
@@ -323,18 +335,50 @@ private Q_SLOTS:
         QTRY_VERIFY(field->hasActiveFocus());
         QVERIFY(panel.store->items().isEmpty());
 
-        panel.store->setDraftText(u"1\n2\n3"_s);
-        QTRY_VERIFY(flick->height() > 2.5 * oneLine);
+        // Eight whole lines, then it scrolls.
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8"_s);
+        QTRY_COMPARE(flick->height(), 8 * oneLine);
+        QCOMPARE(flick->property("contentHeight").toDouble(), flick->height());
         panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
-        QTRY_VERIFY(field->height() > 10 * oneLine);
-        QVERIFY(std::abs(flick->height() - 8 * oneLine) < oneLine * 0.5);
-        QVERIFY(flick->property("contentHeight").toDouble() > flick->height());
+        QTRY_COMPARE(flick->property("contentHeight").toDouble(), 11 * oneLine);
+        QCOMPARE(flick->height(), 8 * oneLine);
 
         // With text the button submits.
         panel.click(panel.find(u"addButton"_s));
         QCOMPARE(panel.store->items().size(), 1);
         QCOMPARE(panel.store->draftText(), QString());
         QTRY_COMPARE(flick->height(), oneLine);
+    }
+
+    void theBodyEndsInsideItsWindowAndTheListGivesWayToALongDraft()
+    {
+        QStringList many;
+        for (int i = 0; i < 30; ++i)
+            many.append(u"To-do %1"_s.arg(i));
+        Panel panel(many);
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12"_s);
+        QQuickItem *body = panel.body();
+        double tallest = 0;
+        connect(body, &QQuickItem::heightChanged, this, [&] { tallest = qMax(tallest, body->height()); });
+        QVERIFY(panel.open());
+        QTRY_COMPARE(panel.container()->property("progress").toDouble(), 1.0);
+        QVERIFY(tallest <= panel.view.height());
+        // Whole: the field and the padding under it lie inside the body.
+        QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
+        const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
+        QVERIFY(whole());
+        QQuickItem *list = panel.find(u"todoList"_s);
+        const double listHeight = list->height();
+        QVERIFY(listHeight < 300);
+        // A notice line takes its room from the list too.
+        panel.storage.writeError = u"Disk full"_s;
+        panel.store->addTodo(u"One more"_s);
+        QTRY_VERIFY(panel.find(u"storageNotice"_s));
+        QTRY_VERIFY(list->height() < listHeight - 20);
+        QVERIFY(whole() && body->height() <= panel.view.height());
+        // The list takes its room back when the draft goes.
+        panel.store->setDraftText(QString());
+        QTRY_COMPARE(list->height(), 320.0);
     }
 
     void clickingTogglesAndDoubleClickingEditsInPlace()
@@ -417,6 +461,15 @@ private Q_SLOTS:
         QQuickItem *move = panel.find(u"moveToTodayButton"_s, row);
         QCOMPARE(move->opacity(), 0.0);
 
+        // The tooltip of the top row's arrow stays inside the list.
+        panel.hover(panel.find(u"moveToTodayButton"_s, panel.row(u"Other"_s)));
+        QObject *tip = nullptr;
+        QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s)) && tip->property("opened").toBool());
+        QCOMPARE(tip->property("text").toString(), u"Move to today"_s);
+        auto *tipBody = tip->property("background").value<QQuickItem *>();
+        QQuickItem *list = panel.find(u"todoList"_s);
+        QVERIFY(list->mapRectToScene(list->boundingRect()).contains(tipBody->mapRectToScene(tipBody->boundingRect())));
+
         // Hover fades the buttons in; the selection's fill wins over hover.
         panel.hover(panel.titleText(u"Old errand"_s));
         QTRY_COMPARE(move->opacity(), 1.0);
@@ -425,7 +478,6 @@ private Q_SLOTS:
         panel.focus()->setSelectedItemID(QUuid(panel.stored(u"Old errand"_s)->id).toString());
         panel.focus()->setFocusedSection(PanelFocusState::List);
         QCOMPARE(qRound(fill->property("color").value<QColor>().alphaF() * 100), 10);
-        QCOMPARE(move->property("toolTipText").toString(), u"Move to today"_s);
         panel.click(move);
         QVERIFY(sharedCalendar().isInToday(panel.stored(u"Old errand"_s)->date, panel.store->now()));
         QTRY_VERIFY(!panel.titleText(u"Old errand"_s));
@@ -443,6 +495,15 @@ private Q_SLOTS:
         QTRY_VERIFY(panel.placeholderShown());
         QCOMPARE(panel.find(u"placeholderTitle"_s)->property("text").toString(), u"All clear!"_s);
         QCOMPARE(panel.find(u"placeholderSubtitle"_s)->property("text").toString(), u"Add a to-do below"_s);
+    }
+
+    void rightToLeftTitlesStartAtTheLeadingEdge()
+    {
+        const QString hebrew = u"לקנות חלב ולחם"_s;
+        Panel panel({hebrew});
+        QVERIFY(panel.open());
+        QTRY_VERIFY(panel.titleText(hebrew));
+        QCOMPARE(panel.titleText(hebrew)->property("effectiveHorizontalAlignment").toInt(), int(Qt::AlignLeft));
     }
 
     void emptyDaysShowThePlaceholderAndLongDaysScroll()
