@@ -178,6 +178,10 @@ Item {
                 y: 20
                 width: parent.width
                 store: container.store
+                onCloseRequested: {
+                    if (container.animationState)
+                        container.animationState.requestClose();
+                }
             }
         }
     }
@@ -217,6 +221,20 @@ Item {
         content.currentList = holder.list;
         body.openHeight = Qt.binding(() => holder.implicitHeight);
         holder.list.forceActiveFocus();
+        if (addFieldRequested)
+            holder.list.focusAddField();
+        addFieldRequested = false;
+    }
+    // Asked for while the list was still being made.
+    property bool addFieldRequested: false
+    Connections {
+        target: container.animationState
+        function onAddFieldRequested() {
+            if (content.currentList)
+                content.currentList.focusAddField();
+            else
+                container.addFieldRequested = container.isOpen;
+        }
     }
     function showList() {
         if (spareHolder) {
@@ -229,6 +247,7 @@ Item {
     }
     function hideList() {
         pendingList = null;
+        addFieldRequested = false;
         const list = content.currentList;
         if (!list)
             return;
