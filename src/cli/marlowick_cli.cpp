@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
 #include <QThread>
@@ -20,6 +21,8 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 using namespace std::chrono_literals;
 
@@ -202,6 +205,22 @@ CommandReply runCommand(const CommandRequest &request)
 }
 
 } // namespace
+
+int execProgram(char **argv)
+{
+#ifdef MARLOWICK_PROGRAM_DIR
+    const QFileInfo self(QStringLiteral("/proc/self/exe"));
+    const QString program = QFileInfo(self.canonicalFilePath()).absolutePath()
+        + QStringLiteral("/" MARLOWICK_PROGRAM_DIR "/marlowick-program");
+    const QByteArray path = QFile::encodeName(QDir::cleanPath(program));
+    ::execv(path.constData(), argv);
+    std::fprintf(stderr, "marlowick: cannot start %s: %s\n", path.constData(), std::strerror(errno));
+#else
+    Q_UNUSED(argv);
+    std::fprintf(stderr, "marlowick: this binary cannot start the program\n");
+#endif
+    return 1;
+}
 
 int run(int argc, char **argv, const CommandLine &commandLine)
 {

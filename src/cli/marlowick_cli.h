@@ -16,4 +16,10 @@ namespace MarlowickCli {
 
 int run(int argc, char **argv, const CommandLine &commandLine);
 
+// Runs the program in this process's place, with the same arguments. The
+// program is a binary of its own (libexec/marlowick/marlowick-program
+// beside bin/marlowick), so that the commands load none of its libraries. Returns
+// (status 1) only when it cannot be run.
+int execProgram(char **argv);
+
 } // namespace MarlowickCli
