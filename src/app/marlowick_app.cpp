@@ -104,6 +104,10 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
             claimSettings(writerLock, instance.socketPath(), panelRequest.value_or(CommandRequest{}), settingsFile))
         return *exitStatus;
 
+    // Started by a command (show, toggle) whose stderr was a pipe, the
+    // program outlives the pipe's reader: a warning written after that must
+    // fail quietly, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // The session ends the program with SIGTERM, a closing terminal with SIGHUP.
     UnixSignalWatcher signalWatcher({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);

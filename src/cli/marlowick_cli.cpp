@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QProcess>
@@ -19,7 +20,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -127,6 +127,17 @@ CommandReply addToList(const CommandRequest &request, const Paths &paths)
     return TodoCommands::run(request, store);
 }
 
+// Whether the process has ended: it is gone, or a zombie that its parent
+// (for a detached one, whoever adopted it) has not reaped.
+bool hasEnded(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2, 1) == "Z";
+}
+
 CommandReply startProgram(const CommandRequest &request, const Paths &paths)
 {
     {
@@ -153,7 +164,7 @@ CommandReply startProgram(const CommandRequest &request, const Paths &paths)
     const QDeadlineTimer deadline(startTimeout);
     while (!RequestClient::isListening(paths.socket)) {
         // It says itself why it ended.
-        if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        if (hasEnded(pid))
             return CommandReply::failure(QStringLiteral("Marlowick did not start"));
         if (deadline.hasExpired()) {
             return CommandReply::failure(QStringLiteral("Marlowick was started but did not answer within %1 s")
