@@ -24,6 +24,9 @@ packages=(
     tzdata
     # benchmarks (and the damage extension, to see a window's first frame)
     libbenchmark-dev libxcb-damage0-dev
+    # the manual page (written for scdoc, checked with man and groff), and
+    # checks of the launcher and the AppStream metainfo
+    scdoc man-db groff-base desktop-file-utils appstream
     # windows under a virtual X server in the tests: Xvfb, pointer and key
     # events, window queries, a compositing manager, a window manager and
     # screenshots

@@ -167,6 +167,22 @@ void AppDelegate::showPanel()
         m_panelController->showPanel();
 }
 
+void AppDelegate::showAddField()
+{
+    if (!m_panelController)
+        return;
+    m_panelController->showPanel();
+    // An open panel may have lost the keyboard to a window that came up.
+    m_panelController->panel()->makeKey();
+    m_panelController->animationState()->requestAddField();
+}
+
+void AppDelegate::togglePanel()
+{
+    if (m_panelController)
+        m_panelController->togglePanel();
+}
+
 void AppDelegate::quitApp()
 {
     QCoreApplication::quit();

@@ -69,6 +69,12 @@ public:
     void statusBarClicked();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
+    // Opens the panel with the keyboard in its add field, wherever the
+    // pointer is (a desktop's key binding). It stays open until a press
+    // outside it, Escape, or the pointer entering and leaving it.
+    void showAddField();
+    // Opens or closes the panel (a key binding: no click to make up for).
+    void togglePanel();
     // "Quit" and Ctrl+Q: ends the program.
     void quitApp();
     // The program ends (by any of its ways out): a list that could not be

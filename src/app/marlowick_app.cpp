@@ -1,11 +1,13 @@
 #include "marlowick_app.h"
 
 #include "app_delegate.h"
+#include "program_commands.h"
 #include "single_instance.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
 #include "x11_display.h"
 
+#include "cli/request_client.h"
 #include "key_repeat_filter.h"
 #include "model/todo_storage.h"
 #include "qt_pointer_locator.h"
@@ -14,6 +16,8 @@
 #include "x11_press_monitors.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QThread>
 
 #include <chrono>
 #include <csignal>
@@ -22,34 +26,50 @@
 
 namespace {
 
+// How long a start waits for a Marlowick that holds the list: it may be
+// starting still, or the lock may be a command's (marlowick add) for a moment.
+constexpr std::chrono::seconds lockPatience{3};
+
+// Asks the running Marlowick to open its panel; none when none listens.
+std::optional<int> askRunningInstance(const QString &socketPath, const CommandRequest &panelRequest)
+{
+    const auto reply = RequestClient::send(socketPath, panelRequest);
+    if (!reply)
+        return std::nullopt;
+    if (reply->status != CommandReply::Success) {
+        std::fprintf(stderr, "marlowick: %s\n", qPrintable(reply->error));
+        return 1;
+    }
+    std::fprintf(stderr, "marlowick: already running; its panel was opened\n");
+    return 0;
+}
+
 // One program writes the list: the one that holds the lock beside the
 // settings file, for as long as it runs; a later start opens its panel.
 // Returns the exit status when this start is to end here.
-std::optional<int> claimSettings(WriterLock &writerLock, SingleInstance &instance, const QString &settingsFile)
+std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPath,
+                                 const CommandRequest &panelRequest, const QString &settingsFile)
 {
-    const auto activated = [] {
-        std::fprintf(stderr, "marlowick: already running; its panel was opened\n");
-        return 0;
-    };
     switch (writerLock.tryLock()) {
     case WriterLock::Outcome::Locked:
         // A Marlowick that takes no writer lock (an older one) may run all
         // the same, and answer.
-        if (instance.activateRunningInstance(std::chrono::milliseconds(0)))
-            return activated();
-        if (!instance.listen())
-            std::fprintf(stderr, "marlowick: %s; starting Marlowick again cannot open this one's panel\n",
-                         qPrintable(instance.errorString()));
-        return std::nullopt;
-    case WriterLock::Outcome::HeldElsewhere:
-        // It may be starting still: give it a moment to answer.
-        if (instance.activateRunningInstance(std::chrono::seconds(3)))
-            return activated();
+        return askRunningInstance(socketPath, panelRequest);
+    case WriterLock::Outcome::HeldElsewhere: {
+        const QDeadlineTimer deadline(lockPatience);
+        do {
+            if (const auto exitStatus = askRunningInstance(socketPath, panelRequest))
+                return exitStatus;
+            if (writerLock.tryLock() == WriterLock::Outcome::Locked)
+                return std::nullopt;
+            QThread::msleep(100);
+        } while (!deadline.hasExpired());
         std::fprintf(stderr,
                      "marlowick: another Marlowick (%s) uses %s, and it could not be reached to open its panel. "
                      "If it no longer runs, delete %s.\n",
                      qPrintable(writerLock.holder()), qPrintable(settingsFile), qPrintable(writerLock.fileName()));
         return 1;
+    }
     case WriterLock::Outcome::Failed:
         // Nor can the list be saved there: the panel says so at the first change.
         std::fprintf(stderr, "marlowick: %s; running without it\n", qPrintable(writerLock.errorString()));
@@ -60,7 +80,7 @@ std::optional<int> claimSettings(WriterLock &writerLock, SingleInstance &instanc
 
 } // namespace
 
-int MarlowickApp::run(int argc, char **argv)
+int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest> &panelRequest)
 {
     X11Display::preferXcbPlatform(argc, argv);
     if (X11Display::usesXcb(argc, argv)) {
@@ -81,9 +101,14 @@ int MarlowickApp::run(int argc, char **argv)
     const QString settingsFile = SettingsTodoStorage::defaultFileName();
     WriterLock writerLock(settingsFile);
     SingleInstance instance;
-    if (const auto exitStatus = claimSettings(writerLock, instance, settingsFile))
+    if (const auto exitStatus =
+            claimSettings(writerLock, instance.socketPath(), panelRequest.value_or(CommandRequest{}), settingsFile))
         return *exitStatus;
 
+    // Started by a command (show, toggle) whose stderr was a pipe, the
+    // program outlives the pipe's reader: a warning written after that must
+    // fail quietly, not end the program.
+    std::signal(SIGPIPE, SIG_IGN);
     // The session ends the program with SIGTERM, a closing terminal with SIGHUP.
     UnixSignalWatcher signalWatcher({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
@@ -96,8 +121,16 @@ int MarlowickApp::run(int argc, char **argv)
     KeyRepeatFilter keyRepeats;
     app.installEventFilter(&keyRepeats);
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
-    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, &AppDelegate::showPanel);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
     delegate.applicationDidFinishLaunching();
+    // Listening only now, every request finds the program ready to answer
+    // at once; until then a command finds the writer lock held and waits.
+    instance.setHandler([&delegate](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });
+    if (!instance.listen()) {
+        std::fprintf(stderr, "marlowick: %s; neither starting Marlowick again nor its commands can reach this one\n",
+                     qPrintable(instance.errorString()));
+    }
+    if (panelRequest)
+        ProgramCommands::run(*panelRequest, delegate);
     return QApplication::exec();
 }

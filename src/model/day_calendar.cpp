@@ -95,6 +95,14 @@ std::optional<double> DayCalendar::startOfDay(double instant) const
     return day->start;
 }
 
+std::optional<double> DayCalendar::startOfDate(QDate date) const
+{
+    const auto existing = existingDateFrom(date, 1);
+    if (!existing || !Instant::isInCalendarRange(Instant::fromUnixMsecs(existing->firstMsecs)))
+        return std::nullopt;
+    return Instant::fromUnixMsecs(existing->firstMsecs);
+}
+
 bool DayCalendar::isSameDay(double a, double b) const
 {
     const auto day = dayContaining(b);

@@ -35,6 +35,9 @@ public:
     // calendar (not finite, or tens of thousands of years away).
     std::optional<DayInterval> dayContaining(double instant) const;
     std::optional<double> startOfDay(double instant) const;
+    // The first instant of the local date; of the next date for one the zone
+    // skipped. None beyond the calendar.
+    std::optional<double> startOfDate(QDate date) const;
     bool isSameDay(double a, double b) const;
 
     // The instant the given number of calendar days later (earlier when

@@ -154,8 +154,13 @@ qsizetype TodoStore::indexOf(const TodoItem &item) const
 
 QList<TodoItem> TodoStore::itemsForSelectedDate() const
 {
+    return itemsForDay(m_selectedDate);
+}
+
+QList<TodoItem> TodoStore::itemsForDay(double instant) const
+{
     QList<TodoItem> dayItems;
-    const auto day = sharedCalendar().dayContaining(m_selectedDate);
+    const auto day = sharedCalendar().dayContaining(instant);
     if (!day)
         return dayItems;
     for (const TodoItem &item : m_items) {
@@ -167,14 +172,20 @@ QList<TodoItem> TodoStore::itemsForSelectedDate() const
 
 void TodoStore::addTodo(const QString &title)
 {
+    addTodoOnDay(title, m_selectedDate);
+}
+
+bool TodoStore::addTodoOnDay(const QString &title, double instant)
+{
     const QString trimmed = title.trimmed();
     if (trimmed.isEmpty())
-        return;
-    const auto day = sharedCalendar().startOfDay(m_selectedDate);
+        return false;
+    const auto day = sharedCalendar().startOfDay(instant);
     if (!day)
-        return;
+        return false;
     m_items.prepend(TodoItem{QUuid::createUuid(), trimmed, false, m_clock(), *day});
     itemsWereChanged();
+    return true;
 }
 
 void TodoStore::toggleCompletion(const TodoItem &item)

@@ -57,8 +57,13 @@ public:
 
     // The to-dos of the selected day, most recently added first.
     QList<TodoItem> itemsForSelectedDate() const;
+    // The to-dos of the day that contains the instant, in the same order.
+    QList<TodoItem> itemsForDay(double instant) const;
 
     Q_INVOKABLE void addTodo(const QString &title);
+    // Adds the to-do to the day that contains the instant instead of the
+    // selected day; false when nothing was added (a blank title).
+    bool addTodoOnDay(const QString &title, double instant);
     void toggleCompletion(const TodoItem &item);
     void updateTitle(const TodoItem &item, const QString &title);
     void deleteTodo(const TodoItem &item);

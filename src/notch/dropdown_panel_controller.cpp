@@ -43,6 +43,8 @@ DropdownPanelController::DropdownPanelController(TodoStore *store, const NotchGe
     // reads the value current by then; two quick changes both see the last.
     connect(m_animationState, &NotchAnimationState::mouseInPanelChanged, this,
             &DropdownPanelController::observePanelHover, Qt::QueuedConnection);
+    // Escape in the panel.
+    connect(m_animationState, &NotchAnimationState::closeRequested, this, &DropdownPanelController::hidePanel);
 }
 
 DropdownPanelController::~DropdownPanelController()

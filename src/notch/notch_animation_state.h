@@ -6,7 +6,9 @@
 // What the panel controller and the panel's root view share: whether the
 // panel is open (written by the controller) and whether the pointer is over
 // the panel body (written by the view). Each flag notifies only when its
-// value really changes.
+// value really changes. Besides, each side can ask something of the other:
+// the view to close the panel (Escape), the program to put the keyboard in
+// the add field (a shortcut).
 class NotchAnimationState : public QObject
 {
     Q_OBJECT
@@ -24,9 +26,14 @@ public:
     bool mouseInPanel() const { return m_mouseInPanel; }
     void setMouseInPanel(bool inPanel);
 
+    Q_INVOKABLE void requestClose() { Q_EMIT closeRequested(); }
+    void requestAddField() { Q_EMIT addFieldRequested(); }
+
 Q_SIGNALS:
     void isOpenChanged();
     void mouseInPanelChanged();
+    void closeRequested();
+    void addFieldRequested();
 
 private:
     bool m_isOpen = false;

@@ -184,6 +184,10 @@ Item {
                 // Less the padding above and below.
                 maximumHeight: container.maximumHeight - 20 - 4
                 store: container.store
+                onCloseRequested: {
+                    if (container.animationState)
+                        container.animationState.requestClose();
+                }
             }
         }
     }
@@ -223,6 +227,20 @@ Item {
         content.currentList = holder.list;
         body.openHeight = Qt.binding(() => holder.implicitHeight);
         holder.list.forceActiveFocus();
+        if (addFieldRequested)
+            holder.list.focusAddField();
+        addFieldRequested = false;
+    }
+    // Asked for while the list was still being made.
+    property bool addFieldRequested: false
+    Connections {
+        target: container.animationState
+        function onAddFieldRequested() {
+            if (content.currentList)
+                content.currentList.focusAddField();
+            else
+                container.addFieldRequested = container.isOpen;
+        }
     }
     function showList() {
         if (spareHolder) {
@@ -235,6 +253,7 @@ Item {
     }
     function hideList() {
         pendingList = null;
+        addFieldRequested = false;
         const list = content.currentList;
         if (!list)
             return;

@@ -22,6 +22,14 @@ FocusScope {
     readonly property PanelKeyboard keyboard: PanelKeyboard {
         focusState: listView.focusState
         store: listView.store
+        onCloseRequested: listView.closeRequested()
+    }
+    // Escape: the panel is to close.
+    signal closeRequested
+
+    // The keyboard goes to the add field (a shortcut opened the panel).
+    function focusAddField() {
+        focusState.focusedSection = PanelFocusState.Input;
     }
 
     // Tab, wherever the focus is in the panel.

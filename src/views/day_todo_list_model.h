@@ -37,7 +37,7 @@ public:
     // titles of up to some 80 lines (2 ms), an edit field takes ten thousand
     // characters (20 ms, once).
     static constexpr int maxShownTitleLength = 2000;
-    static constexpr int maxTitleLength = 10000;
+    static constexpr int maxTitleLength = TodoItem::maxTypedTitleLength;
     // The part of a title that an edit field takes: all of it, or the first
     // maxTitleLength characters (whole characters) of it.
     Q_INVOKABLE QString editablePart(const QString &title) const;

@@ -42,8 +42,14 @@ bool PanelKeyboard::isUndoShortcut(int key, int modifiers)
     return key == Qt::Key_Z && (modifiers & Qt::ControlModifier);
 }
 
-bool PanelKeyboard::viewKeyPressed(int key, int, const QString &, bool)
+bool PanelKeyboard::viewKeyPressed(int key, int, const QString &, bool isAutoRepeat)
 {
+    // A held Escape that cleared the list's selection does not go on to
+    // close the panel.
+    if (key == Qt::Key_Escape && !isAutoRepeat) {
+        Q_EMIT closeRequested();
+        return true;
+    }
     // Shift+Tab comes as Backtab; it steps the same way (the cycle has one
     // direction), and Qt's own focus chain never gets to jump elsewhere.
     if (key != Qt::Key_Tab && key != Qt::Key_Backtab)

@@ -15,13 +15,16 @@ class TodoStore;
 // no further; false: offered to the enclosing element):
 //
 //   whole view   Tab, Shift+Tab (auto-repeats too)    cycleFocus
+//                Escape                               closeRequested
 //   day header   Left / Right (auto-repeats too)      previous / next day
 //                Ctrl+Z                               undoShortcut
 //   list         Up, Down, Return, Space, Escape, Ctrl+N, Ctrl+Z, Backspace / Delete
 //   placeholder  Ctrl+Z                               undoShortcut
 //
-// The list, the header's Ctrl+Z and the placeholder take the initial press of
-// a key only: a held Up moves one row. While a row is edited in place the
+// The list, the header's Ctrl+Z, the placeholder and Escape take the initial
+// press of a key only: a held Up moves one row. Escape closes the panel from
+// wherever the list, the edit in place (and the add field's input method)
+// leave it: the add field, the header, the placeholder, or no focus at all. While a row is edited in place the
 // list takes no key at all, so the edit field and its row get them.
 class PanelKeyboard : public QObject
 {
@@ -65,6 +68,8 @@ public:
 Q_SIGNALS:
     void focusStateChanged();
     void storeChanged();
+    // Escape: the panel is to close (a draft stays, as at every closing).
+    void closeRequested();
 
 private:
     static bool isUndoShortcut(int key, int modifiers);

@@ -1,37 +1,71 @@
 #include "app/single_instance.h"
 #include "app/writer_lock.h"
+#include "cli/command_protocol.h"
 
 #include "support/test_main.h"
 
 #include <QFile>
-#include <QSignalSpy>
+#include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
+
+namespace {
+
+// Sends the bytes as a client and returns the line the server answers (empty
+// when it closes without one), leaving the event loop to the server.
+QByteArray exchange(const QString &socketPath, const QByteArray &bytes, bool hangUp = false)
+{
+    QLocalSocket client;
+    client.connectToServer(socketPath);
+    if (!client.waitForConnected(5000))
+        return "not connected";
+    client.write(bytes);
+    client.flush();
+    if (hangUp)
+        return {};
+    // Whatever came within the time, or nothing.
+    (void)QTest::qWaitFor([&] { return client.canReadLine() || client.state() == QLocalSocket::UnconnectedState; }, 10000);
+    return client.readLine();
+}
+
+} // namespace
 
 class SingleInstanceTest : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void aSecondStartActivatesTheFirst()
+    void answersRequestsAndOutlastsClientsThatSendAnythingElse()
     {
         QTemporaryDir dir;
         const QString socket = dir.filePath(u"marlowick.socket"_s);
-        SingleInstance second(socket);
-        QVERIFY(!second.activateRunningInstance(0ms)); // nobody there yet
-        SingleInstance first(socket);
-        QVERIFY(first.listen());
-        QSignalSpy activated(&first, &SingleInstance::activationRequested);
+        SingleInstance instance(socket);
+        QList<CommandRequest> handled;
+        instance.setHandler([&](const CommandRequest &request) {
+            handled.append(request);
+            return CommandReply::success(u"3\n"_s);
+        });
+        QVERIFY(instance.listen());
 
-        // The second start runs in this process too: the first answers from
-        // the event loop while the second waits, so ask from a nested loop.
-        bool reached = false;
-        QMetaObject::invokeMethod(this, [&] { reached = second.activateRunningInstance(5s); }, Qt::QueuedConnection);
-        QTRY_VERIFY_WITH_TIMEOUT(reached, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(activated.count(), 1, 10000);
+        const auto statusOf = [](const QByteArray &line) { return CommandProtocol::decodeReply(line).value_or(CommandReply{-1, {}, {}}).status; };
+        QCOMPARE(statusOf(exchange(socket, "hello\n")), CommandReply::UsageError);
+        QVERIFY(exchange(socket, "{\"marlowick\":99,\"command\":\"count\"}\n").contains("version 1"));
+        // A line longer than a request can be is refused without waiting for its end.
+        QCOMPARE(statusOf(exchange(socket, QByteArray(CommandProtocol::maxRequestLength + 10, 'x'))),
+                 CommandReply::UsageError);
+        exchange(socket, "{\"marlowick\":1,\"comm", true);
+        QVERIFY(handled.isEmpty());
+
+        CommandRequest count;
+        count.command = CommandRequest::Command::Count;
+        count.day = u"-1"_s;
+        const auto reply = CommandProtocol::decodeReply(exchange(socket, CommandProtocol::encodeRequest(count)));
+        QVERIFY(reply);
+        QCOMPARE(reply->output, u"3\n"_s);
+        QCOMPARE(handled.size(), 1);
+        QCOMPARE(handled.first().day, u"-1"_s);
     }
 
     void takesOverASocketLeftByACrash()

@@ -164,6 +164,20 @@ private Q_SLOTS:
         QCOMPARE(keys.focus.focusedSection(), Section::List);
     }
 
+    void escapeClosesThePanelWhereTheListDoesNotTakeIt()
+    {
+        Keys keys({u"A"_s});
+        QSignalSpy close(&keys.keyboard, &PanelKeyboard::closeRequested);
+        // The list clears its selection; the header passes Escape on to the
+        // whole view, which closes, but not for the repeats of a held key.
+        QVERIFY(keys.list(Qt::Key_Escape));
+        QVERIFY(!keys.header(Qt::Key_Escape));
+        QVERIFY(!keys.keyboard.viewKeyPressed(Qt::Key_Escape, 0, {}, true));
+        QCOMPARE(close.count(), 0);
+        QVERIFY(keys.view(Qt::Key_Escape));
+        QCOMPARE(close.count(), 1);
+    }
+
     void deletingSelectsTheNeighbourAndUndoRestoresFromEveryElement()
     {
         Keys keys({u"A"_s, u"B"_s, u"C"_s, u"D"_s});

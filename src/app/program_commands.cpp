@@ -1,0 +1,36 @@
+#include "program_commands.h"
+
+#include "app_delegate.h"
+
+#include "cli/todo_commands.h"
+
+namespace ProgramCommands {
+
+CommandReply run(const CommandRequest &request, AppDelegate &delegate)
+{
+    using Command = CommandRequest::Command;
+    switch (request.command) {
+    case Command::Show:
+        if (request.addField)
+            delegate.showAddField();
+        else
+            delegate.showPanel();
+        return CommandReply::success();
+    case Command::Toggle:
+        delegate.togglePanel();
+        return CommandReply::success();
+    case Command::Quit:
+        // After the answer has gone out.
+        QMetaObject::invokeMethod(&delegate, &AppDelegate::quitApp, Qt::QueuedConnection);
+        return CommandReply::success();
+    case Command::Add:
+    case Command::List:
+    case Command::Count:
+        if (!delegate.store())
+            return CommandReply::failure(QStringLiteral("Marlowick is still starting"));
+        return TodoCommands::run(request, *delegate.store());
+    }
+    return CommandReply::usageError(QStringLiteral("unknown command"));
+}
+
+} // namespace ProgramCommands

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "command_line.h"
+
+// The commands of the command line (every action of CommandLine but
+// starting the program): prints what they come to and returns the exit
+// status, 0 done, 1 failed (one line on stderr says why), 2 wrong arguments
+// (with a hint).
+//
+// A command goes to the running program over the one-instance socket. When
+// none runs, add, list and count use the stored list themselves (add under
+// the writer lock), quit has nothing to do, and show and toggle start the
+// program, detached, with its panel open. None of this connects to X but
+// starting the program.
+namespace MarlowickCli {
+
+int run(int argc, char **argv, const CommandLine &commandLine);
+
+// Runs the program in this process's place, with the same arguments. The
+// program is a binary of its own (libexec/marlowick/marlowick-program
+// beside bin/marlowick), so that the commands load none of its libraries. Returns
+// (status 1) only when it cannot be run.
+int execProgram(char **argv);
+
+} // namespace MarlowickCli
