@@ -1,6 +1,7 @@
 #include "marlowick_app.h"
 
 #include "app_delegate.h"
+#include "quick_renderer.h"
 #include "single_instance.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
@@ -69,6 +70,8 @@ int MarlowickApp::run(int argc, char **argv)
             return 1;
         }
     }
+
+    QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("marlowick"));
