@@ -10,7 +10,7 @@ void preferSoftware()
     // The panel draws a few shapes and lines of text: the software renderer
     // draws them as smoothly as OpenGL, without the graphics stack's memory,
     // which a program that stays resident all day would hold all day.
-    // Qt's --device=NAME overrides this request by itself.
+    // (Qt's own option --device=NAME, should it reach Qt, wins over this.)
     if (!qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND") || !qEnvironmentVariableIsEmpty("QMLSCENE_DEVICE")
         || !qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
         return;
