@@ -2,16 +2,20 @@
 // top-centre strip to the panel's first frame on screen (the first damage
 // to the panel window after it was mapped that leaves the body's opaque
 // pixels in it), as another X client sees it, and
-// for comparison to the window being mapped. Run it with
-// bench/notch_open_latency.sh, which starts a private Xvfb.
+// for comparison to the window being mapped; and the intervals between the
+// panel's frames (its damage, as another client sees it) while it springs
+// open and closed. Run it with bench/notch_open_latency.sh, which starts a
+// private Xvfb.
 //
-//   bench_notch_open MARLOWICK ROUNDS STARTS
+//   bench_notch_open MARLOWICK ROUNDS STARTS [TODOS]
 //
-// Starts the program STARTS times, each with empty settings of its own; after
-// each start it waits until the sensor is mapped and the program has had a
-// second to settle, as a user would hardly hover sooner, then opens the
-// panel ROUNDS times: move the pointer away and wait for the panel to go,
-// warp it into the strip and wait for the panel's first frame.
+// Starts the program STARTS times, each with settings of its own (TODOS
+// to-dos, one in fifty of them today; none by default); after each start it
+// waits until the sensor is mapped and the program has had a second to
+// settle, as a user would hardly hover sooner, then opens the panel ROUNDS
+// times: move the pointer away and wait for the panel to go, warp it into
+// the strip and wait for the panel's first frame. QT_SCALE_FACTOR, passed on
+// to the program, scales the panel the bench looks for.
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -21,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,12 +57,25 @@ struct Display
     // so that its first frame is seen.
     xcb_window_t panel = XCB_NONE;
     xcb_damage_damage_t damage = XCB_NONE;
+    int scale = 1;
+    // When the panel's frames reached the server: damage less than 4 ms
+    // after the last is the same frame's (a frame and the new window shape
+    // before it).
+    std::vector<Clock::time_point> frames;
 
     void notice(const xcb_generic_event_t *e)
     {
+        const uint8_t type = e->response_type & 0x7f;
+        if (type == damageEvent && panel != XCB_NONE
+            && reinterpret_cast<const xcb_damage_notify_event_t *>(e)->drawable == panel) {
+            const auto now = Clock::now();
+            if (frames.empty() || now - frames.back() >= std::chrono::milliseconds(4))
+                frames.push_back(now);
+            return;
+        }
         const auto *create = reinterpret_cast<const xcb_create_notify_event_t *>(e);
-        if ((e->response_type & 0x7f) != XCB_CREATE_NOTIFY || panel != XCB_NONE || create->width != 380
-            || create->height != 520)
+        if (type != XCB_CREATE_NOTIFY || panel != XCB_NONE || create->width != 380 * scale
+            || create->height != 520 * scale)
             return;
         panel = create->window;
         damage = xcb_generate_id(c);
@@ -76,12 +94,14 @@ std::string windowName(const Display &d, xcb_window_t window)
                        size_t(xcb_get_property_value_length(name.get())));
 }
 
-// Waits for the first event that done() accepts; gives up after 10 s.
+// Waits for the first event that done() accepts; gives up after `time`.
+// Events are seen as they arrive, each given to Display::notice.
 template<typename Done>
-std::optional<Clock::time_point> waitFor(Display &d, Done done)
+std::optional<Clock::time_point> waitFor(Display &d, Done done,
+                                         std::chrono::milliseconds time = std::chrono::seconds(10))
 {
-    const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (Clock::now() < deadline) {
+    const auto deadline = Clock::now() + time;
+    for (auto now = Clock::now(); now < deadline; now = Clock::now()) {
         Reply<xcb_generic_event_t> event(xcb_poll_for_event(d.c));
         if (!event) {
             if (xcb_connection_has_error(d.c))
@@ -89,11 +109,11 @@ std::optional<Clock::time_point> waitFor(Display &d, Done done)
             fd_set fds;
             FD_ZERO(&fds);
             FD_SET(xcb_get_file_descriptor(d.c), &fds);
-            timeval tv{0, 100000};
+            const auto wait = std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(100));
+            timeval tv{0, suseconds_t(std::chrono::duration_cast<std::chrono::microseconds>(wait).count())};
             select(xcb_get_file_descriptor(d.c) + 1, &fds, nullptr, nullptr, &tv);
             continue;
         }
-        const auto now = Clock::now();
         d.notice(event.get());
         if (done(event.get()))
             return now;
@@ -103,12 +123,7 @@ std::optional<Clock::time_point> waitFor(Display &d, Done done)
 
 void settle(Display &d, std::chrono::milliseconds time)
 {
-    const auto until = Clock::now() + time;
-    while (Clock::now() < until) {
-        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(d.c)})
-            d.notice(event.get());
-        usleep(10000);
-    }
+    waitFor(d, [](const xcb_generic_event_t *) { return false; }, time);
 }
 
 // Whether the panel window holds the body's first pixels: its top centre
@@ -117,7 +132,7 @@ void settle(Display &d, std::chrono::milliseconds time)
 bool showsBody(const Display &d, xcb_window_t panel)
 {
     Reply<xcb_get_image_reply_t> image(xcb_get_image_reply(
-        d.c, xcb_get_image(d.c, XCB_IMAGE_FORMAT_Z_PIXMAP, panel, 190, 0, 1, 1, ~0u), nullptr));
+        d.c, xcb_get_image(d.c, XCB_IMAGE_FORMAT_Z_PIXMAP, panel, int16_t(190 * d.scale), 0, 1, 1, ~0u), nullptr));
     if (!image || xcb_get_image_data_length(image.get()) < 4)
         return false;
     uint32_t pixel;
@@ -140,11 +155,57 @@ pid_t startProgram(const char *program, const std::string &home)
     return pid;
 }
 
+// Writes the settings of one start: count to-dos, one in fifty today.
+void writeTodos(const std::string &config, int count)
+{
+    if (count <= 0)
+        return;
+    const std::string folder = config + "/marlowick";
+    mkdir(folder.c_str(), 0700);
+    FILE *file = std::fopen((folder + "/marlowick.conf").c_str(), "w");
+    if (!file)
+        return;
+    // Instants count seconds from 2001-01-01T00:00:00Z.
+    time_t now = time(nullptr);
+    tm midnight = *localtime(&now);
+    midnight.tm_hour = midnight.tm_min = midnight.tm_sec = 0;
+    const long long today = mktime(&midnight) - 978307200;
+    std::fprintf(file, "[General]\nmarlowick.items=\"@ByteArray([");
+    for (int i = 0; i < count; ++i) {
+        const long long day = today - 86400LL * (i % 50 == 0 ? 0 : 1 + i % 3650);
+        std::fprintf(file,
+                     "%s{\\\"id\\\":\\\"%08X-0000-4000-8000-000000000000\\\",\\\"title\\\":\\\"To-do number %d\\\","
+                     "\\\"isCompleted\\\":%s,\\\"createdAt\\\":%lld,\\\"date\\\":%lld}",
+                     i == 0 ? "" : ",", unsigned(i), i, i % 7 == 0 ? "true" : "false", day + 60, day);
+    }
+    std::fprintf(file, "])\"\n");
+    std::fclose(file);
+}
+
 struct Opening
 {
     double mappedMs = 0;
     double frameMs = 0;
+    // The longest time between two frames while it sprang open, and while
+    // it sprang closed before it (none the first time).
+    double longestOpeningFrame = 0;
+    std::optional<double> longestClosingFrame;
 };
+
+// The longest interval between frames from..until.
+double longestInterval(const std::vector<Clock::time_point> &frames, Clock::time_point from, Clock::time_point until)
+{
+    double longest = 0;
+    std::optional<Clock::time_point> last;
+    for (const Clock::time_point frame : frames) {
+        if (frame < from || frame > until)
+            continue;
+        if (last)
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(frame - *last).count());
+        last = frame;
+    }
+    return longest;
+}
 
 // One opening: pointer away until the panel is gone, then into the strip.
 std::optional<Opening> open(Display &d)
@@ -155,11 +216,17 @@ std::optional<Opening> open(Display &d)
     Reply<xcb_get_window_attributes_reply_t> attributes(
         panel == XCB_NONE ? nullptr : xcb_get_window_attributes_reply(d.c, xcb_get_window_attributes(d.c, panel), nullptr));
     const bool shown = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
-    if (shown && !waitFor(d, [&](xcb_generic_event_t *e) {
+    const auto left = Clock::now();
+    std::optional<Clock::time_point> unmapped;
+    if (shown && !(unmapped = waitFor(d, [&](xcb_generic_event_t *e) {
             return (e->response_type & 0x7f) == XCB_UNMAP_NOTIFY
                 && reinterpret_cast<xcb_unmap_notify_event_t *>(e)->window == panel;
-        }))
+        })))
         return std::nullopt;
+    // The panel starts to close half a second after the pointer left it.
+    std::optional<double> longestClosingFrame;
+    if (unmapped)
+        longestClosingFrame = longestInterval(d.frames, left + std::chrono::milliseconds(450), *unmapped);
     settle(d, std::chrono::milliseconds(100));
 
     const auto start = Clock::now();
@@ -177,8 +244,11 @@ std::optional<Opening> open(Display &d)
     });
     if (!mapped || !frame)
         return std::nullopt;
+    // The spring has all but settled after 0.55 s.
+    const auto settled = start + std::chrono::milliseconds(550);
+    settle(d, std::chrono::duration_cast<std::chrono::milliseconds>(settled - Clock::now()));
     const auto ms = [&](Clock::time_point t) { return std::chrono::duration<double, std::milli>(t - start).count(); };
-    return Opening{ms(*mapped), ms(*frame)};
+    return Opening{ms(*mapped), ms(*frame), longestInterval(d.frames, *frame, settled), longestClosingFrame};
 }
 
 void report(const char *what, std::vector<double> ms)
@@ -194,14 +264,17 @@ void report(const char *what, std::vector<double> ms)
 int main(int argc, char **argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s MARLOWICK [ROUNDS] [STARTS]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s MARLOWICK [ROUNDS] [STARTS] [TODOS]\n", argv[0]);
         return 2;
     }
     const char *program = argv[1];
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 30;
     const int starts = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+    const int todos = argc > 4 ? std::atoi(argv[4]) : 0;
 
     Display d;
+    if (const char *scale = std::getenv("QT_SCALE_FACTOR"))
+        d.scale = std::max(1, std::atoi(scale));
     int screenNumber = 0;
     d.c = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(d.c)) {
@@ -229,11 +302,14 @@ int main(int argc, char **argv)
     char homeTemplate[] = "/tmp/marlowick-bench-XXXXXX";
     const std::string home = mkdtemp(homeTemplate);
     std::vector<double> firstFrame, laterFrame, firstMapped, laterMapped;
+    std::vector<double> firstOpeningFrames, laterOpeningFrames, closingFrames;
     for (int start = 0; start < starts; ++start) {
         xcb_warp_pointer(d.c, XCB_NONE, d.root, 0, 0, 0, 0, 100, 700);
         xcb_flush(d.c);
         const std::string startHome = home + "/" + std::to_string(start);
         mkdir(startHome.c_str(), 0700);
+        mkdir((startHome + "/config").c_str(), 0700);
+        writeTodos(startHome + "/config", todos);
         const pid_t pid = startProgram(program, startHome);
         const bool ready = bool(waitFor(d, [&](xcb_generic_event_t *e) {
             return (e->response_type & 0x7f) == XCB_MAP_NOTIFY
@@ -254,12 +330,17 @@ int main(int argc, char **argv)
             }
             (round == 0 ? firstFrame : laterFrame).push_back(opening->frameMs);
             (round == 0 ? firstMapped : laterMapped).push_back(opening->mappedMs);
+            (round == 0 ? firstOpeningFrames : laterOpeningFrames).push_back(opening->longestOpeningFrame);
+            if (opening->longestClosingFrame)
+                closingFrames.push_back(*opening->longestClosingFrame);
         }
         kill(pid, SIGTERM);
         waitpid(pid, nullptr, 0);
         d.panel = d.damage = XCB_NONE;
+        d.frames.clear();
     }
-    std::printf("pointer entering the strip to the panel, %d starts x %d openings:\n", starts, rounds);
+    std::printf("pointer entering the strip to the panel, %d starts x %d openings, %d to-dos:\n", starts, rounds,
+                todos);
     report("first frame, first after start", firstFrame);
     report("first frame, later openings", laterFrame);
     std::vector<double> all = firstFrame;
@@ -267,6 +348,11 @@ int main(int argc, char **argv)
     report("first frame, all openings", all);
     report("window mapped, first after start", firstMapped);
     report("window mapped, later openings", laterMapped);
+    std::printf("the longest interval between frames of each opening or closing:\n");
+    report("opening, first after start", firstOpeningFrames);
+    report("opening, later openings", laterOpeningFrames);
+    if (!closingFrames.empty())
+        report("closing", closingFrames);
     std::string command = "rm -rf '" + home + "'";
     return std::system(command.c_str()) == 0 ? 0 : 1;
 }

@@ -1,19 +1,23 @@
-// Start-up time and idle cost of marlowick beside a bare Qt Quick window, on
-// the X server named by DISPLAY (run it through startup_benchmark.sh).
+// Start-up time, memory and idle cost of marlowick beside a bare Qt Quick
+// window drawn by the same renderer, on the X server named by DISPLAY, with
+// a 32-pixel top panel (run it through startup_benchmark.sh).
 //
-//   bench_startup MARLOWICK BARE_WINDOW [ROUNDS]
+//   bench_startup MARLOWICK BARE_WINDOW [ROUNDS] [opengl]
 //
 // Subjects: the bare window; marlowick with an empty list, with 10,000
-// to-dos, and with one unbroken title of 50 MB on today.
+// to-dos, and with one unbroken title of 50 MB on today. All are drawn by Qt
+// Quick's software renderer, marlowick's own choice, or with "opengl" all
+// by OpenGL.
 //
 // Start to ready: from starting the process to its marker line on stderr
-// ("ready:" for marlowick: the sensor window mapped, the tray item requested
-// and the panel's first frame drawn off the screens; "first frame" for the
-// bare window). Median of ROUNDS starts.
+// ("ready:" for marlowick: the sensor window mapped and the tray item
+// requested; "first frame" for the bare window). Median of ROUNDS starts.
 //
-// Idle: one more start of each, left alone: resident memory after 10 s, and
-// over those 10 s (after a 2 s settling time) the context switches (each a
-// wake-up) and the CPU time, from /proc.
+// Then one more start of each: 2 s after ready, its resident memory and
+// private dirty memory (what no other process shares, from smaps_rollup);
+// over the next 10 s left alone the context switches (each a wake-up) and
+// the CPU time; and the memory again 2 s after marlowick's panel has opened
+// from the strip and closed once.
 #include "model/day_calendar.h"
 #include "model/instant.h"
 #include "model/todo_storage.h"
@@ -36,6 +40,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+constexpr double kibPerMib = 1024;
+
 struct Subject
 {
     QString name;
@@ -51,6 +57,7 @@ struct ProcStat
     long long contextSwitches = 0;
     double cpuSeconds = 0;
     long long rssKiB = 0;
+    long long privateDirtyKiB = 0;
 };
 
 ProcStat readProc(qint64 pid)
@@ -76,15 +83,67 @@ ProcStat readProc(qint64 pid)
         if (fields.size() > 12)
             stat.cpuSeconds = double(fields[11].toLongLong() + fields[12].toLongLong()) / sysconf(_SC_CLK_TCK);
     }
+    QFile rollup(u"/proc/%1/smaps_rollup"_s.arg(pid));
+    if (rollup.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : rollup.readAll().split('\n')) {
+            const QList<QByteArray> fields = line.simplified().split(' ');
+            if (fields.size() >= 2 && fields[0] == "Private_Dirty:")
+                stat.privateDirtyKiB = fields[1].toLongLong();
+        }
+    }
     return stat;
+}
+
+// "resident / private dirty", in MB.
+QString memory(const ProcStat &stat)
+{
+    return u"%1 / %2"_s.arg(stat.rssKiB / kibPerMib, 0, 'f', 1).arg(stat.privateDirtyKiB / kibPerMib, 0, 'f', 1);
+}
+
+// Whether `xdotool search` finds a visible window named exactly "Marlowick":
+// the panel.
+bool panelShown()
+{
+    QProcess search;
+    search.start(u"xdotool"_s, {u"search"_s, u"--onlyvisible"_s, u"--name"_s, u"^Marlowick$"_s});
+    search.waitForFinished();
+    return search.exitCode() == 0;
+}
+
+bool moveThePointer(int x, int y)
+{
+    return QProcess::execute(u"xdotool"_s, {u"mousemove"_s, QString::number(x), QString::number(y)}) == 0;
+}
+
+// Opens the panel from the strip at the top centre of a 1920-pixel-wide
+// screen and closes it again by moving the pointer away.
+bool openAndClosePanel()
+{
+    const auto waitFor = [](bool shown) {
+        QElapsedTimer clock;
+        clock.start();
+        while (panelShown() != shown) {
+            if (clock.elapsed() > 10000)
+                return false;
+            QThread::msleep(50);
+        }
+        return true;
+    };
+    return moveThePointer(960, 10) && waitFor(true) && moveThePointer(100, 700) && waitFor(false);
 }
 
 class Run
 {
 public:
-    Run(const Subject &subject, const QString &configHome, const QString &runtimeDir)
+    Run(const Subject &subject, const QString &configHome, const QString &runtimeDir, bool opengl)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"QT_QUICK_BACKEND"_s, u"QMLSCENE_DEVICE"_s, u"QSG_RHI_BACKEND"_s})
+            environment.remove(name);
+        if (opengl)
+            environment.insert(u"QSG_RHI_BACKEND"_s, u"opengl"_s);
+        else if (subject.todos < 0) // the bare window; marlowick chooses it itself
+            environment.insert(u"QT_QUICK_BACKEND"_s, u"software"_s);
         environment.insert(u"XDG_CONFIG_HOME"_s, configHome);
         environment.insert(u"XDG_RUNTIME_DIR"_s, runtimeDir);
         environment.insert(u"QT_LOGGING_RULES"_s, u"marlowick.app.info=true"_s);
@@ -155,10 +214,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 3) {
-        std::fprintf(stderr, "usage: bench_startup MARLOWICK BARE_WINDOW [ROUNDS]\n");
+        std::fprintf(stderr, "usage: bench_startup MARLOWICK BARE_WINDOW [ROUNDS] [opengl]\n");
         return 2;
     }
     const int rounds = argc > 3 ? std::max(1, atoi(argv[3])) : 10;
+    const bool opengl = argc > 4 && qstrcmp(argv[4], "opengl") == 0;
     const QString marlowick = QString::fromLocal8Bit(argv[1]);
     const QString bare = QString::fromLocal8Bit(argv[2]);
     const QList<Subject> subjects{
@@ -168,8 +228,10 @@ int main(int argc, char **argv)
         {u"marlowick, a 50 MB title"_s, marlowick, u"ready:"_s, 0, 50'000'000},
     };
 
-    std::printf("%-26s %12s %12s %10s %16s %12s\n", "", "start (ms)", "min (ms)", "RSS (MB)", "wake-ups/10 s",
-                "CPU/10 s (ms)");
+    std::printf("drawn by %s; memory in MB, resident / private dirty\n", opengl ? "OpenGL" : "the software renderer");
+    std::printf("%-26s %10s %9s %14s %14s %14s %13s\n", "", "start (ms)", "min (ms)", "after start", "after opening",
+                "wake-ups/10 s", "CPU/10 s (ms)");
+    moveThePointer(100, 700);
     for (const Subject &subject : subjects) {
         QTemporaryDir config;
         QTemporaryDir runtime;
@@ -179,7 +241,7 @@ int main(int argc, char **argv)
 
         QList<double> times;
         for (int round = 0; round < rounds; ++round) {
-            Run run(subject, config.path(), runtime.path());
+            Run run(subject, config.path(), runtime.path(), opengl);
             const double ms = run.waitForMarker();
             if (ms < 0) {
                 std::fprintf(stderr, "%s: no \"%s\" within 30 s\n", qPrintable(subject.name),
@@ -190,16 +252,25 @@ int main(int argc, char **argv)
         }
         std::sort(times.begin(), times.end());
 
-        Run idle(subject, config.path(), runtime.path());
+        Run idle(subject, config.path(), runtime.path(), opengl);
         if (idle.waitForMarker() < 0)
             return 1;
         QThread::sleep(2);
-        const ProcStat before = readProc(idle.pid());
+        const ProcStat started = readProc(idle.pid());
         QThread::sleep(10);
-        const ProcStat after = readProc(idle.pid());
-        std::printf("%-26s %12.0f %12.0f %10.1f %16lld %12.0f\n", qPrintable(subject.name), times[times.size() / 2],
-                    times.first(), after.rssKiB / 1024.0, after.contextSwitches - before.contextSwitches,
-                    (after.cpuSeconds - before.cpuSeconds) * 1000);
+        const ProcStat idled = readProc(idle.pid());
+        QString opened = u"-"_s;
+        if (subject.todos >= 0) {
+            if (!openAndClosePanel()) {
+                std::fprintf(stderr, "%s: the panel did not open and close\n", qPrintable(subject.name));
+                return 1;
+            }
+            QThread::sleep(2);
+            opened = memory(readProc(idle.pid()));
+        }
+        std::printf("%-26s %10.0f %9.0f %14s %14s %14lld %13.0f\n", qPrintable(subject.name), times[times.size() / 2],
+                    times.first(), qPrintable(memory(started)), qPrintable(opened),
+                    idled.contextSwitches - started.contextSwitches, (idled.cpuSeconds - started.cpuSeconds) * 1000);
         std::fflush(stdout);
     }
     return 0;

@@ -12,8 +12,6 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
-    # the panel content is clipped to its outline with an opacity mask
-    qml6-module-qt5compat-graphicaleffects
     # X11: XInput2 raw button events on the root window, window shapes
     libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
     # icons, drawn as glyphs of this font

@@ -2,6 +2,7 @@
 // host it, over an in-memory list; for looking at it, taking screenshots and
 // measuring the frame intervals of its animation. See README.md.
 
+#include "app/quick_renderer.h"
 #include "model/memory_todo_storage.h"
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
@@ -88,6 +89,8 @@ struct Stats {
 
 int main(int argc, char **argv)
 {
+    // Drawn as the program draws it.
+    QuickRenderer::preferSoftware();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Shows Marlowick's panel in a 380 × 520 window."_s);

@@ -96,13 +96,9 @@ void AppDelegate::applicationDidFinishLaunching()
     setupWindows();
     // Never removed: the delegate lives as long as the program.
     connect(m_services.screens, &ScreenProvider::screenConfigurationChanged, this, &AppDelegate::setupWindows);
-    // Ready once the panel has drawn its first frame, which the first
-    // opening would otherwise wait for.
-    m_panelController->warmUp([this] {
-        qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_panelController->geometry())),
-               m_statusItem ? "requested" : "not made");
-        Q_EMIT ready();
-    });
+    qCInfo(lcApp, "ready: sensor %s, tray item %s", qPrintable(describe(m_panelController->geometry())),
+           m_statusItem ? "requested" : "not made");
+    Q_EMIT ready();
 }
 
 void AppDelegate::setupWindows()
@@ -120,7 +116,7 @@ void AppDelegate::setupWindows()
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
             if (m_panelController->animationState()->isOpen())
                 m_store->saveIfBehind(); // a failed save is tried again at every opening
-            else if (!m_panelController->isWarmingUp())
+            else
                 notePanelClosed();
         });
     } else {

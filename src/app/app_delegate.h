@@ -89,7 +89,7 @@ public:
 
 Q_SIGNALS:
     // The set-up pass of launch has finished: sensor in place, tray item
-    // requested, the panel's first frame drawn (off the screens).
+    // requested. (The panel's view is built at the event loop's next turn.)
     void ready();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app_delegate.h"
 #include "program_commands.h"
+#include "quick_renderer.h"
 #include "single_instance.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
@@ -89,6 +90,8 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
             return 1;
         }
     }
+
+    QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("marlowick"));

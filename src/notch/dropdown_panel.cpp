@@ -7,7 +7,6 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QSurfaceFormat>
-#include <QTimer>
 
 DropdownPanel::DropdownPanel(QWindow *parent)
     : QQuickWindow(parent)
@@ -38,7 +37,6 @@ DropdownPanel::~DropdownPanel()
 
 void DropdownPanel::setFrame(const QRectF &frame)
 {
-    m_warmingUp = false;
     setGeometry(QRect(qRound(frame.x()), qRound(frame.y()), qRound(frame.width()), qRound(frame.height())));
     update();
 }
@@ -50,6 +48,7 @@ QRectF DropdownPanel::frame() const
 
 void DropdownPanel::orderFront()
 {
+    buildRootView();
     // Shaped before it is mapped: the first frame comes later.
     create();
     m_shape->refresh();
@@ -62,46 +61,6 @@ void DropdownPanel::makeKey()
     create();
     if (!X11Connection::setInputFocus(this))
         requestActivate();
-}
-
-void DropdownPanel::warmUp(const std::function<void()> &drawn)
-{
-    // A window's first frame costs its graphics context, the render thread
-    // and the scene graph's first glyphs and pipelines: tens of milliseconds,
-    // paid here off every screen rather than at the first opening. X exposes
-    // nothing off the screens, so the window is told it was exposed.
-    xcb_connection_t *c = X11Connection::connection();
-    if (!c || isVisible() || m_drawn) {
-        drawn();
-        return;
-    }
-    m_warmingUp = true;
-    m_drawn = drawn;
-    setGeometry(QRect(QPoint(-4 * width(), -4 * height()), size()));
-    create();
-    show();
-    xcb_expose_event_t expose = {};
-    expose.response_type = XCB_EXPOSE;
-    expose.window = xcb_window_t(winId());
-    expose.width = uint16_t(width() * devicePixelRatio());
-    expose.height = uint16_t(height() * devicePixelRatio());
-    xcb_send_event(c, 0, expose.window, XCB_EVENT_MASK_EXPOSURE, reinterpret_cast<const char *>(&expose));
-    xcb_flush(c);
-    connect(this, &QQuickWindow::frameSwapped, this, &DropdownPanel::finishWarmUp,
-            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
-    // A frame that never comes (no graphics at all) must not hold up the rest.
-    QTimer::singleShot(2000, this, &DropdownPanel::finishWarmUp);
-}
-
-void DropdownPanel::finishWarmUp()
-{
-    if (!m_drawn)
-        return;
-    // Opened meanwhile: it stays where the opening put it.
-    if (m_warmingUp)
-        hide();
-    m_warmingUp = false;
-    std::exchange(m_drawn, {})();
 }
 
 void DropdownPanel::orderOut()
@@ -117,8 +76,17 @@ bool DropdownPanel::isPanelWindow(const QWindow *window) const
 void DropdownPanel::hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup)
 {
     m_standInHoverState = setup.animationState;
-    QQuickItem *item = factory ? factory(engine(), setup) : nullptr;
-    setRootItem(item);
+    // Building the view costs more than all the rest of the start-up: it is
+    // built when the program is up, at the event loop's next turn, or at
+    // the first showing if that comes sooner.
+    m_pendingRootView = [this, factory, setup] { setRootItem(factory ? factory(engine(), setup) : nullptr); };
+    QMetaObject::invokeMethod(this, &DropdownPanel::buildRootView, Qt::QueuedConnection);
+}
+
+void DropdownPanel::buildRootView()
+{
+    if (const auto build = std::exchange(m_pendingRootView, {}))
+        build();
 }
 
 QQmlEngine *DropdownPanel::engine()
@@ -134,6 +102,7 @@ QQmlEngine *DropdownPanel::engine()
 
 void DropdownPanel::setRootItem(QQuickItem *item)
 {
+    m_pendingRootView = {};
     if (item == m_rootItem)
         return;
     if (m_rootItem) {

@@ -41,7 +41,6 @@ public:
     bool isPanelWindow(const QWindow *window) const override;
     void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
-    void warmUp(const std::function<void()> &drawn) override;
 
     // The engine root views are built in; made on first use.
     QQmlEngine *engine();
@@ -54,16 +53,14 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    void finishWarmUp();
+    void buildRootView();
     void placeRootItem();
 
     QQmlEngine *m_engine = nullptr;
     PanelWindowShape *m_shape = nullptr;
     QPointer<QQuickItem> m_rootItem;
+    std::function<void()> m_pendingRootView;
     // The stand-in body reports hover itself, as the root view would.
     QPointer<NotchAnimationState> m_standInHoverState;
-    // Shown off the screens for its first frame (see warmUp()).
-    bool m_warmingUp = false;
-    std::function<void()> m_drawn;
     std::function<void()> m_keyPressHandler;
 };

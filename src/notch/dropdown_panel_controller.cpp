@@ -94,26 +94,6 @@ void DropdownPanelController::hidePanel()
     });
 }
 
-void DropdownPanelController::warmUp(const std::function<void()> &done)
-{
-    if (m_isVisible || m_isWarmingUp) {
-        done();
-        return;
-    }
-    // The open view, so that its glyphs and pipelines are drawn too.
-    m_isWarmingUp = true;
-    m_animationState->setOpen(true);
-    const QPointer<DropdownPanelController> self(this);
-    m_panel->warmUp([self, done] {
-        if (self) {
-            if (!self->m_isVisible)
-                self->m_animationState->setOpen(false);
-            self->m_isWarmingUp = false;
-        }
-        done();
-    });
-}
-
 void DropdownPanelController::togglePanel()
 {
     if (m_isVisible)

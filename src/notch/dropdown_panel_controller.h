@@ -64,11 +64,6 @@ public:
     void showPanel();
     void hidePanel();
     void togglePanel();
-    // Draws the open panel once where nobody sees it, then calls done: the
-    // first opening is then as quick as any other. The panel stays closed
-    // (isVisible() false), though its view opens and closes meanwhile.
-    void warmUp(const std::function<void()> &done);
-    bool isWarmingUp() const { return m_isWarmingUp; }
 
     void sensorMouseEntered() override;
     void sensorMouseExited() override;
@@ -107,5 +102,4 @@ private:
     ScheduledJob m_closeJob;
     ScheduledJob m_edgeDwell;
     bool m_isVisible = false;
-    bool m_isWarmingUp = false;
 };

@@ -28,11 +28,8 @@ public:
     // Called with each key press the window receives, held keys' repeats
     // included: someone is typing into it.
     virtual void setKeyPressHandler(std::function<void()> handler) = 0;
-    // Builds and shows the root view; without a factory, or when it gives
-    // nothing, a plain black body stands in.
+    // Shows the root view that factory builds, built when the event loop
+    // next turns or when the window is first shown; without a factory, or
+    // when it gives nothing, a plain black body stands in.
     virtual void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) = 0;
-    // Draws one frame where nobody sees it, then calls drawn, so that the
-    // first opening does not pay for what a window's first frame costs.
-    // Windows without that cost call drawn at once.
-    virtual void warmUp(const std::function<void()> &drawn) { drawn(); }
 };

@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Marlowick
 
 // The root of the dropdown panel: the black, notch-shaped body that springs
@@ -77,29 +76,15 @@ Item {
             fillColor: PanelColors.body
         }
 
-        // The content, clipped to the outline.
+        // The content, clipped to the body. The outline's rounded corners
+        // cut only into the black margins around the list, so the body's
+        // rectangle clips it as the outline would, without drawing it
+        // through a texture.
         Item {
             id: content
             anchors.fill: parent
+            clip: true
             property Item currentList: null
-            layer.enabled: true
-            layer.effect: OpacityMask {
-                maskSource: maskTexture
-            }
-        }
-        NotchShapeItem {
-            id: mask
-            anchors.fill: parent
-            visible: body.height > 0
-            topCornerRadius: 0
-            bottomCornerRadius: body.bottomRadius
-            fillColor: "black"
-        }
-        ShaderEffectSource {
-            id: maskTexture
-            sourceItem: mask
-            hideSource: true
-            visible: false
         }
 
         NotchShapeItem {

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
@@ -85,6 +86,24 @@ QString windowGeometry(const QString &window)
                                 number(u"Absolute upper-left Y"_s));
 }
 
+// Whether the screen shows white text where the open panel's day label is,
+// as a screenshot of the root window has it.
+bool showsDayLabel()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(u"header.png"_s);
+    if (run(u"import"_s, {u"-window"_s, u"root"_s, u"-crop"_s, u"160x20+880+33"_s, u"+repage"_s, file}).exitCode != 0)
+        return false;
+    const QImage image(file);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) > 200)
+                return true;
+        }
+    }
+    return false;
+}
+
 TodoItem todo(const QString &title, double day)
 {
     TodoItem item;
@@ -115,6 +134,9 @@ public:
 
     QString settingsFile() const { return m_config.filePath(u"marlowick/marlowick.conf"_s); }
 
+    // Variables set for each start, over the test's own environment.
+    QHash<QString, QString> environment;
+
     QString stateFolder() const { return m_state.path(); }
 
     void start() { start(m_process); }
@@ -134,6 +156,14 @@ public:
     bool logged(const QString &text) { return log().contains(text); }
 
     bool panelMapped() { return visibleWindows(pid(), u"Marlowick"_s).size() == 1; }
+    // Whether it draws with OpenGL: only then does Qt load its plugin that
+    // joins OpenGL to X11.
+    bool drawsWithOpenGL() const
+    {
+        QFile maps(u"/proc/%1/maps"_s.arg(pid()));
+        return maps.open(QIODevice::ReadOnly)
+            && QString::fromLocal8Bit(maps.readAll()).contains(QRegularExpression(u"qxcb-\\w+-integration"_s));
+    }
     QString panelGeometry()
     {
         const QStringList windows = visibleWindows(pid(), u"Marlowick"_s);
@@ -158,6 +188,11 @@ private:
         environment.insert(u"XDG_RUNTIME_DIR"_s, runtime.isEmpty() ? m_runtime.path() : runtime);
         environment.insert(u"QT_LOGGING_RULES"_s, u"marlowick.app.info=true"_s);
         environment.remove(u"QT_QPA_PLATFORM"_s); // the program picks X11 itself
+        // ... and its renderer.
+        for (const char *name : {"QT_QUICK_BACKEND", "QMLSCENE_DEVICE", "QSG_RHI_BACKEND"})
+            environment.remove(QString::fromLatin1(name));
+        for (auto variable = this->environment.cbegin(); variable != this->environment.cend(); ++variable)
+            environment.insert(variable.key(), variable.value());
         process.setProcessEnvironment(environment);
         process.start(QStringLiteral(MARLOWICK_BINARY), {});
     }
@@ -404,9 +439,19 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"mousemove"_s, u"100"_s, u"700"_s}));
     }
 
+    void panelOpensFromTheStripAndCtrlQQuits_data()
+    {
+        QTest::addColumn<QString>("rhiBackend");
+        QTest::newRow("software renderer (default)") << QString();
+        QTest::newRow("OpenGL") << u"opengl"_s;
+    }
+
     void panelOpensFromTheStripAndCtrlQQuits()
     {
+        QFETCH(QString, rhiBackend);
         Marlowick app;
+        if (!rhiBackend.isEmpty())
+            app.environment.insert(u"QSG_RHI_BACKEND"_s, rhiBackend);
         app.start();
         QTRY_VERIFY_WITH_TIMEOUT(app.logged(u"ready:"_s), timeout);
         QVERIFY(!app.panelMapped());
@@ -414,6 +459,8 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"10"_s}));
         QTRY_VERIFY_WITH_TIMEOUT(app.panelMapped(), timeout);
         QTRY_COMPARE_WITH_TIMEOUT(app.panelGeometry(), u"380x520+770+0"_s, timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(showsDayLabel(), timeout);
+        QCOMPARE(app.drawsWithOpenGL(), !rhiBackend.isEmpty());
         // Over the panel it stays; the open panel has the keyboard.
         QVERIFY(xdotool({u"mousemove"_s, u"960"_s, u"300"_s}));
         QVERIFY(xdotool({u"key"_s, u"ctrl+q"_s}));

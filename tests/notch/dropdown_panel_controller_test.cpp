@@ -218,27 +218,6 @@ private Q_SLOTS:
         QVERIFY(rig.isClosing());
     }
 
-    void warmUpDrawsTheOpenViewAndLeavesThePanelClosed()
-    {
-        Rig rig;
-        rig.panel->holdWarmUp = true;
-        int done = 0;
-        rig.controller->warmUp([&] { ++done; });
-        QVERIFY(rig.state().isOpen());
-        QVERIFY(rig.controller->isWarmingUp());
-        std::exchange(rig.panel->pendingWarmUp, {})();
-        QCOMPARE(done, 1);
-        QVERIFY(rig.isHidden());
-        QVERIFY(!rig.controller->isWarmingUp());
-
-        // Opened meanwhile: it stays open.
-        rig.controller->warmUp([&] { ++done; });
-        rig.controller->showPanel();
-        std::exchange(rig.panel->pendingWarmUp, {})();
-        QCOMPARE(done, 2);
-        QVERIFY(rig.isOpen());
-    }
-
     void pressesOutsideFrameClose_data()
     {
         QTest::addColumn<QPointF>("press");

@@ -1,3 +1,4 @@
+#include "app/quick_renderer.h"
 #include "support/test_main.h"
 
 #include <QGuiApplication>
@@ -7,6 +8,7 @@ Q_IMPORT_QML_PLUGIN(MarlowickPlugin)
 
 int main(int argc, char **argv)
 {
+    QuickRenderer::preferSoftware(); // drawn as the program draws
     QGuiApplication app(argc, argv);
     return TestSupport::runRegisteredTests(argc, argv);
 }

@@ -7,6 +7,7 @@
 // With --root-view the panel shows that QML file as its root view, built the
 // way the program builds its own: the file may declare the properties
 // store, animationState, notchWidth, panelWidth and closedHeight.
+#include "app/quick_renderer.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
@@ -49,6 +50,7 @@ PanelRootViewFactory qmlFileRootView(const QString &path)
 
 int main(int argc, char **argv)
 {
+    QuickRenderer::preferSoftware();
     QGuiApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     QCommandLineParser arguments;

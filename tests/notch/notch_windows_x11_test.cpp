@@ -284,7 +284,7 @@ private Q_SLOTS:
             field = item;
             return item;
         });
-        QVERIFY(field);
+        QTRY_VERIFY_WITH_TIMEOUT(field, timeout); // built when the event loop turns
 
         // As on a desktop, another window has the keyboard. (Focus on the
         // root would send keys to whatever is under the pointer.)
@@ -413,7 +413,7 @@ private Q_SLOTS:
             body = qobject_cast<QQuickItem *>(component.create());
             return body.get();
         });
-        QVERIFY(body);
+        QTRY_VERIFY_WITH_TIMEOUT(body, timeout);
         QCOMPARE(body->position(), QPointF(20, 0)); // top centre
         NotchAnimationState *state = notch.controller.animationState();
 

@@ -18,9 +18,6 @@ public:
     std::function<void()> keyPressHandler;
     PanelRootViewSetup hostedSetup;
     int hostCount = 0;
-    // When set, a warm-up's frame is drawn only when the test says so.
-    bool holdWarmUp = false;
-    std::function<void()> pendingWarmUp;
 
     void setFrame(const QRectF &frame) override
     {
@@ -45,12 +42,5 @@ public:
     {
         hostedSetup = setup;
         ++hostCount;
-    }
-    void warmUp(const std::function<void()> &drawn) override
-    {
-        if (holdWarmUp)
-            pendingWarmUp = drawn;
-        else
-            drawn();
     }
 };
