@@ -112,7 +112,7 @@ void AppDelegate::setupWindows()
             m_store.get(), geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
             m_factories.rootView);
-        m_sensorWindow->setSensorDelegate(m_panelController.get());
+        m_panelController->connectSensor(m_sensorWindow.get());
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
             if (m_panelController->animationState()->isOpen())
                 m_store->saveIfBehind(); // a failed save is tried again at every opening

@@ -1,6 +1,7 @@
 #include "dropdown_panel_controller.h"
 
 #include "notch_animation_state.h"
+#include "notch_sensor_window.h"
 #include "panel_window.h"
 #include "pointer_locator.h"
 
@@ -102,6 +103,13 @@ void DropdownPanelController::togglePanel()
         showPanel();
 }
 
+void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
+{
+    connect(sensor, &NotchSensorWindow::entered, this, &DropdownPanelController::sensorEntered);
+    connect(sensor, &NotchSensorWindow::exited, this, &DropdownPanelController::sensorExited);
+    connect(sensor, &NotchSensorWindow::pressed, this, &DropdownPanelController::sensorPressed);
+}
+
 void DropdownPanelController::scheduleHide()
 {
     cancelHideTimer();
@@ -140,7 +148,7 @@ void DropdownPanelController::cancelEdgeDwell()
     m_edgeDwell = {};
 }
 
-void DropdownPanelController::sensorMouseEntered()
+void DropdownPanelController::sensorEntered()
 {
     cancelEdgeDwell();
     if (m_geometry.sensorIsScreenEdge) {
@@ -155,7 +163,7 @@ void DropdownPanelController::sensorMouseEntered()
     showPanel();
 }
 
-void DropdownPanelController::sensorMouseExited()
+void DropdownPanelController::sensorExited()
 {
     // Only passed over the screen edge: as if it had never been there.
     if (m_edgeDwell.isValid()) {
@@ -167,7 +175,7 @@ void DropdownPanelController::sensorMouseExited()
         scheduleHide();
 }
 
-void DropdownPanelController::sensorClicked()
+void DropdownPanelController::sensorPressed()
 {
     // A press does not wait for the pointer to rest; its leaving then counts.
     cancelEdgeDwell();

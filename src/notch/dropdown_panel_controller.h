@@ -1,7 +1,6 @@
 #pragma once
 
 #include "notch_geometry.h"
-#include "notch_sensor_window_delegate.h"
 #include "panel_root_view_setup.h"
 #include "press_monitors.h"
 #include "scheduler.h"
@@ -12,6 +11,7 @@
 #include <memory>
 
 class NotchAnimationState;
+class NotchSensorWindow;
 class PanelWindow;
 class PointerLocator;
 class TodoStore;
@@ -30,7 +30,7 @@ class TodoStore;
 // States: Hidden (not visible, window out), Open (visible, window shown and
 // key, press monitors installed) and Closing (not visible, window still up
 // for closeDelay, no monitors).
-class DropdownPanelController : public QObject, public NotchSensorWindowDelegate
+class DropdownPanelController : public QObject
 {
     Q_OBJECT
 
@@ -65,9 +65,9 @@ public:
     void hidePanel();
     void togglePanel();
 
-    void sensorMouseEntered() override;
-    void sensorMouseExited() override;
-    void sensorClicked() override;
+    // Opens, closes and toggles the panel as the pointer enters, leaves and
+    // presses the sensor window.
+    void connectSensor(const NotchSensorWindow *sensor);
 
     // Whether the panel is logically open; false as soon as closing starts.
     bool isVisible() const { return m_isVisible; }
@@ -82,6 +82,9 @@ public:
     void setGeometry(const NotchGeometry &geometry) { m_geometry = geometry; }
 
 private:
+    void sensorEntered();
+    void sensorExited();
+    void sensorPressed();
     void scheduleHide();
     void panelKeyPressed();
     void cancelHideTimer();

@@ -69,7 +69,7 @@ int main(int argc, char **argv)
     DropdownPanelController controller(nullptr, geometry, std::make_unique<DropdownPanel>(),
                                        DropdownPanelController::Services{&scheduler, &monitors, &pointer},
                                        qmlFileRootView(arguments.value(rootView)));
-    sensor.setSensorDelegate(&controller);
+    controller.connectSensor(&sensor);
     sensor.orderFront();
 
     QObject::connect(&screens, &ScreenProvider::screenConfigurationChanged, &controller, [&] {
