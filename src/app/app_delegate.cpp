@@ -127,7 +127,7 @@ void AppDelegate::setupWindows()
             m_panelController->panel()->setFrame(geometry.panelFrame());
         qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry)));
     }
-    m_sensorWindow->orderFront();
+    m_sensorWindow->show();
 
     if (!m_statusItem && m_factories.statusItem) {
         if (!StatusItem::isTrayAvailable()) {
@@ -169,7 +169,7 @@ void AppDelegate::showAddField()
         return;
     m_panelController->showPanel();
     // An open panel may have lost the keyboard to a window that came up.
-    m_panelController->panel()->makeKey();
+    m_panelController->panel()->requestActivate();
     m_panelController->animationState()->requestAddField();
 }
 

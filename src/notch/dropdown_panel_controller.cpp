@@ -69,8 +69,9 @@ void DropdownPanelController::showPanel()
     m_isVisible = true;
     m_animationState->setOpen(true);
     m_panel->setFrame(m_geometry.panelFrame());
-    m_panel->orderFront();
-    m_panel->makeKey();
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
     // Not kept and not cancelled: it also runs if the panel closed meanwhile.
     m_services.scheduler->runAfter(reframeDelay, this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
     installEventMonitors();
@@ -91,7 +92,7 @@ void DropdownPanelController::hidePanel()
     // has run.
     m_closeJob = m_services.scheduler->runAfter(closeDelay, this, [this] {
         m_closeJob = {};
-        m_panel->orderOut();
+        m_panel->hide();
     });
 }
 
@@ -208,7 +209,7 @@ void DropdownPanelController::installEventMonitors()
         if (!self || !self->m_isVisible)
             return;
         if (target && self->m_panel->isPanelWindow(target))
-            self->m_panel->makeKey();
+            self->m_panel->requestActivate();
         else
             self->hidePanel();
     });

@@ -41,10 +41,10 @@ NotchSensorWindow::~NotchSensorWindow()
 void NotchSensorWindow::reposition(const QRect &rect)
 {
     m_rect = rect;
-    orderFront();
+    show();
 }
 
-void NotchSensorWindow::orderFront()
+void NotchSensorWindow::show()
 {
     xcb_connection_t *c = X11Connection::connection();
     if (!c || !m_window)

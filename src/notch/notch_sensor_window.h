@@ -25,11 +25,11 @@ public:
 
     QRect rect() const { return m_rect; }
     // Moves the window, and with it the area that reports, to rect, and
-    // orders it front again. An empty rect takes the window off the screen:
-    // it reports nothing until it is given a non-empty one.
+    // shows it again. An empty rect takes the window off the screen: it
+    // reports nothing until it is given a non-empty one.
     void reposition(const QRect &rect);
     // Shows the window above every other one.
-    void orderFront();
+    void show();
 
     // The X window, or 0 without X11.
     quint32 winId() const { return m_window; }

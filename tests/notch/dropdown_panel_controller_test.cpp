@@ -107,7 +107,7 @@ private Q_SLOTS:
         rig.enterSensor();
         QVERIFY(rig.isOpen());
         QCOMPARE(rig.panel->currentFrame, QRectF(770, 0, 380, 520));
-        QCOMPARE(rig.panel->makeKeyCount, 1);
+        QCOMPARE(rig.panel->activationRequests, 1);
 
         rig.leaveSensor();
         rig.clock.advance(499ms);
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(rig.isClosing());
         rig.clock.advance(1ms);
         QVERIFY(rig.isHidden());
-        QCOMPARE(rig.panel->orderOutCount, 1);
+        QCOMPARE(rig.panel->hideCount, 1);
         // The frame was set once more 0.4 s after opening.
         QCOMPARE(rig.panel->framesSet.size(), 2);
         QCOMPARE(rig.clock.pendingCount(), 0);
@@ -190,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(rig.isOpen());
         rig.clock.advance(2s);
         QVERIFY(rig.isOpen());
-        QCOMPARE(rig.panel->orderOutCount, 0);
+        QCOMPARE(rig.panel->hideCount, 0);
     }
 
     void bareScreenEdgeOpensOnlyAfterResting()
@@ -259,7 +259,7 @@ private Q_SLOTS:
         rig.enterSensor();
         rig.monitors.pressLocally(&rig.panelWindow);
         QVERIFY(rig.isOpen());
-        QCOMPARE(rig.panel->makeKeyCount, 2); // taken back from whoever had it
+        QCOMPARE(rig.panel->activationRequests, 2); // taken back from whoever had it
         rig.monitors.pressLocally(&otherWindow);
         QVERIFY(rig.isClosing());
 
@@ -274,7 +274,7 @@ private Q_SLOTS:
         rig.pressSensor();
         QVERIFY(rig.isOpen());
         rig.clock.advance(2s);
-        QCOMPARE(rig.panel->orderOutCount, 0);
+        QCOMPARE(rig.panel->hideCount, 0);
         // Pressing the notch is a toggle.
         rig.pressSensor();
         QVERIFY(rig.isClosing());
@@ -298,8 +298,8 @@ private Q_SLOTS:
         rig.controller->showPanel();
         rig.leaveSensor();
         rig.controller->showPanel(); // cancels the hide timer, nothing else
-        QCOMPARE(rig.panel->orderFrontCount, 1);
-        QCOMPARE(rig.panel->makeKeyCount, 1);
+        QCOMPARE(rig.panel->showCount, 1);
+        QCOMPARE(rig.panel->activationRequests, 1);
         QCOMPARE(rig.panel->framesSet.size(), 1);
         QCOMPARE(rig.monitors.globalCount(), 1);
         rig.clock.advance(2s);
@@ -315,7 +315,7 @@ private Q_SLOTS:
         QVERIFY(rig.isHidden());
         rig.controller->hidePanel();
         QVERIFY(rig.isHidden());
-        QCOMPARE(rig.panel->orderOutCount, 1);
+        QCOMPARE(rig.panel->hideCount, 1);
         QCOMPARE(rig.clock.pendingCount(), 0);
     }
 

@@ -70,7 +70,7 @@ int main(int argc, char **argv)
                                        DropdownPanelController::Services{&scheduler, &monitors, &pointer},
                                        qmlFileRootView(arguments.value(rootView)));
     controller.connectSensor(&sensor);
-    sensor.orderFront();
+    sensor.show();
 
     QObject::connect(&screens, &ScreenProvider::screenConfigurationChanged, &controller, [&] {
         const NotchGeometry g = detectNotchGeometry(screens);

@@ -114,7 +114,7 @@ struct Notch
                      DropdownPanelController::Services{&scheduler, &monitors, &pointer}, rootView)
     {
         controller.connectSensor(&sensor);
-        sensor.orderFront();
+        sensor.show();
     }
 
     bool panelMapped() const { return inspect(xcb_window_t(panel->winId())).viewable; }
@@ -183,7 +183,7 @@ private Q_SLOTS:
         QSignalSpy entered(&sensor, &NotchSensorWindow::entered);
         QSignalSpy exited(&sensor, &NotchSensorWindow::exited);
         QSignalSpy pressed(&sensor, &NotchSensorWindow::pressed);
-        sensor.orderFront();
+        sensor.show();
         syncWithServer();
 
         QVERIFY(movePointer(960, 10));
