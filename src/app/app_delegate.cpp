@@ -87,7 +87,7 @@ AppDelegate::AppDelegate(const Services &services, Factories factories, QObject 
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::start()
 {
     if (m_store)
         return;
@@ -136,12 +136,12 @@ void AppDelegate::setupWindows()
         }
         // Made all the same: a tray that starts later picks the item up.
         m_statusItem = std::make_unique<StatusItem>();
-        connect(m_statusItem.get(), &StatusItem::clicked, this, &AppDelegate::statusBarClicked);
+        connect(m_statusItem.get(), &StatusItem::clicked, this, &AppDelegate::togglePanelFromTray);
         connect(m_statusItem.get(), &StatusItem::quitRequested, this, &AppDelegate::quitApp);
     }
 }
 
-void AppDelegate::statusBarClicked()
+void AppDelegate::togglePanelFromTray()
 {
     if (!m_panelController)
         return;
@@ -184,7 +184,7 @@ void AppDelegate::quitApp()
     QCoreApplication::quit();
 }
 
-void AppDelegate::applicationWillTerminate()
+void AppDelegate::saveBeforeExit()
 {
     if (!m_store || m_store->saveIfBehind())
         return;

@@ -60,13 +60,14 @@ public:
     AppDelegate(const Services &services, Factories factories, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up sequence: store, set-up pass, screen-change registration.
-    void applicationDidFinishLaunching();
+    // Makes the store, runs the set-up pass and follows the screens' changes
+    // from then on; once only.
+    void start();
     // Places what exists, creating it on the first pass; without a store it
     // does nothing.
     void setupWindows();
     // A left click on the tray item: toggles the panel (see trayClickGrace).
-    void statusBarClicked();
+    void togglePanelFromTray();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
     // Opens the panel with the keyboard in its add field, wherever the
@@ -77,10 +78,10 @@ public:
     void togglePanel();
     // "Quit" and Ctrl+Q: ends the program.
     void quitApp();
-    // The program ends (by any of its ways out): a list that could not be
-    // saved is tried once more, and if that fails too it is written whole
+    // For the program's end (by any of its ways out): a list that could not
+    // be saved is tried once more, and if that fails too it is written whole
     // to a recovery file that stderr names.
-    void applicationWillTerminate();
+    void saveBeforeExit();
 
     TodoStore *store() const { return m_store.get(); }
     NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }

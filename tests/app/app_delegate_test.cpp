@@ -97,7 +97,7 @@ private Q_SLOTS:
         QSignalSpy ready(&h.delegate, &AppDelegate::ready);
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         QCOMPARE(ready.count(), 1);
         QCOMPARE(h.delegate.store()->items(), QList<TodoItem>{stored});
         QVERIFY(h.delegate.sensorWindow());
@@ -131,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(controller->isVisible());
 
         // Launch again and more passes: nothing is made a second time.
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         h.delegate.setupWindows();
         QCOMPARE(h.delegate.sensorWindow(), sensor);
         QCOMPARE(h.delegate.panelController(), controller);
@@ -146,9 +146,9 @@ private Q_SLOTS:
         Harness h;
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         DropdownPanelController *controller = h.delegate.panelController();
-        h.delegate.statusBarClicked();
+        h.delegate.togglePanelFromTray();
         QVERIFY(controller->isVisible());
 
         // The press of a click on the tray icon lies outside the panel and
@@ -157,15 +157,15 @@ private Q_SLOTS:
         h.monitors.pressGlobally();
         QVERIFY(!controller->isVisible());
         h.scheduler.advance(std::chrono::milliseconds(120));
-        h.delegate.statusBarClicked();
+        h.delegate.togglePanelFromTray();
         QVERIFY(!controller->isVisible());
 
         // A later click opens it again, and a click on the open panel's
         // icon that did not close it first still closes it.
         h.scheduler.advance(AppDelegate::trayClickGrace);
-        h.delegate.statusBarClicked();
+        h.delegate.togglePanelFromTray();
         QVERIFY(controller->isVisible());
-        h.delegate.statusBarClicked();
+        h.delegate.togglePanelFromTray();
         QVERIFY(!controller->isVisible());
     }
 
@@ -178,19 +178,19 @@ private Q_SLOTS:
         h.memory = &memory;
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         TodoStore *store = h.delegate.store();
         memory.writeError = u"No space left on device"_s;
         store->addTodo(u"Buy stamps"_s);
         memory.writeError.clear();
-        h.delegate.statusBarClicked(); // opens the panel
+        h.delegate.togglePanelFromTray(); // opens the panel
         QVERIFY(store->isSaved());
         QCOMPARE(memory.writes, 1);
 
         memory.writeError = u"No space left on device"_s;
         store->addTodo(u"Post the letter"_s);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Not saved: No space left on device. The whole"_s));
-        h.delegate.applicationWillTerminate();
+        h.delegate.saveBeforeExit();
         const QFileInfoList files = QDir(state.filePath(u"marlowick"_s)).entryInfoList(QDir::Files);
         QCOMPARE(files.size(), 1);
         QVERIFY(files.first().fileName().startsWith(u"unsaved-"_s));

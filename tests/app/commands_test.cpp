@@ -194,7 +194,7 @@ private Q_SLOTS:
         factories.store = [&] { return std::make_unique<TodoStore>(std::make_unique<SettingsTodoStorage>(home.settingsFile())); };
         factories.statusItem = false;
         AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &monitors, &pointer}, factories);
-        delegate.applicationDidFinishLaunching();
+        delegate.start();
         SingleInstance instance(home.socket());
         instance.setHandler([&](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });
         QVERIFY(instance.listen());
