@@ -123,7 +123,7 @@ void AppDelegate::setupWindows()
         m_sensorWindow->reposition(geometry.sensorDeviceRect);
         m_panelController->setGeometry(geometry);
         // A closed or closing panel takes the new frame when it next opens.
-        if (m_panelController->isVisible())
+        if (m_panelController->isOpen())
             m_panelController->panel()->setFrame(geometry.panelFrame());
         qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry)));
     }
@@ -145,7 +145,7 @@ void AppDelegate::togglePanelFromTray()
 {
     if (!m_panelController)
         return;
-    if (m_panelController->isVisible())
+    if (m_panelController->isOpen())
         m_panelController->hidePanel();
     else if (!m_justClosed.isValid())
         m_panelController->showPanel();

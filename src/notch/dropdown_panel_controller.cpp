@@ -64,9 +64,9 @@ void DropdownPanelController::showPanel()
     // From Closing: the window never leaves the screen, the view animates
     // straight back open.
     cancelCloseJob();
-    if (m_isVisible)
+    if (m_isOpen)
         return;
-    m_isVisible = true;
+    m_isOpen = true;
     m_animationState->setOpen(true);
     m_panel->setFrame(m_geometry.panelFrame());
     m_panel->show();
@@ -83,9 +83,9 @@ void DropdownPanelController::hidePanel()
     // While closing, the pending removal of the window stays: cancelling it
     // would leave an invisible window up that swallows presses. (While open
     // there is none; showing cancelled it.)
-    if (!m_isVisible)
+    if (!m_isOpen)
         return;
-    m_isVisible = false;
+    m_isOpen = false;
     removeEventMonitors();
     m_animationState->setOpen(false);
     // No fade: closing is the root view's animation; the window goes when it
@@ -98,7 +98,7 @@ void DropdownPanelController::hidePanel()
 
 void DropdownPanelController::togglePanel()
 {
-    if (m_isVisible)
+    if (m_isOpen)
         hidePanel();
     else
         showPanel();
@@ -187,7 +187,7 @@ void DropdownPanelController::observePanelHover()
 {
     if (m_animationState->mouseInPanel())
         cancelHideTimer(); // the pointer reached the panel in time
-    else if (m_isVisible)
+    else if (m_isOpen)
         scheduleHide();
 }
 
@@ -197,7 +197,7 @@ void DropdownPanelController::installEventMonitors()
     // Presses anywhere: close unless the press lies in the panel's frame,
     // its transparent part included.
     m_globalMonitor = m_services.pressMonitors->addGlobalPressMonitor([self] {
-        if (!self || !self->m_isVisible)
+        if (!self || !self->m_isOpen)
             return;
         if (!frameContains(self->m_panel->frame(), self->m_services.pointer->position()))
             self->hidePanel();
@@ -206,7 +206,7 @@ void DropdownPanelController::installEventMonitors()
     // delivered; they are delivered all the same. A press in the panel gives
     // it the keyboard again, should another window have taken it.
     m_localMonitor = m_services.pressMonitors->addLocalPressMonitor([self](QWindow *target) {
-        if (!self || !self->m_isVisible)
+        if (!self || !self->m_isOpen)
             return;
         if (target && self->m_panel->isPanelWindow(target))
             self->m_panel->requestActivate();

@@ -27,9 +27,9 @@ class TodoStore;
 // Someone typing into the panel keeps it open although the pointer has left
 // it: the hide delay runs from the later of leaving and the last key press.
 //
-// States: Hidden (not visible, window out), Open (visible, window shown and
-// key, press monitors installed) and Closing (not visible, window still up
-// for closeDelay, no monitors).
+// States: Hidden (not open, window hidden), Open (open, window shown with
+// the keyboard, press monitors installed) and Closing (not open, window
+// still up for closeDelay, no monitors).
 class DropdownPanelController : public QObject
 {
     Q_OBJECT
@@ -69,8 +69,8 @@ public:
     // presses the sensor window.
     void connectSensor(const NotchSensorWindow *sensor);
 
-    // Whether the panel is logically open; false as soon as closing starts.
-    bool isVisible() const { return m_isVisible; }
+    // False as soon as closing starts, while the window is still up.
+    bool isOpen() const { return m_isOpen; }
     PanelWindow *panel() const { return m_panel.get(); }
     NotchAnimationState *animationState() const { return m_animationState; }
     TodoStore *store() const { return m_store; }
@@ -104,5 +104,5 @@ private:
     ScheduledJob m_hideTimer;
     ScheduledJob m_closeJob;
     ScheduledJob m_edgeDwell;
-    bool m_isVisible = false;
+    bool m_isOpen = false;
 };

@@ -121,14 +121,14 @@ private Q_SLOTS:
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(1180, 0, 200, 40));
         QVERIFY(h.panel->framesSet.isEmpty());
         Q_EMIT h.delegate.sensorWindow()->entered(); // the sensor drives the controller
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         QCOMPARE(h.panel->currentFrame, QRectF(1090, 0, 380, 520));
 
         // Open: the panel moves with the strip at once.
         h.changeScreens({screen(1920, 24)});
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 24));
         QCOMPARE(h.panel->currentFrame, QRectF(770, 0, 380, 520));
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
 
         // Launch again and more passes: nothing is made a second time.
         h.delegate.start();
@@ -149,24 +149,24 @@ private Q_SLOTS:
         h.delegate.start();
         DropdownPanelController *controller = h.delegate.panelController();
         h.delegate.togglePanelFromTray();
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
 
         // The press of a click on the tray icon lies outside the panel and
         // closes it; the click itself comes with the release.
         h.pointer.at = QPointF(1900, 10);
         h.monitors.pressGlobally();
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
         h.scheduler.advance(std::chrono::milliseconds(120));
         h.delegate.togglePanelFromTray();
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
 
         // A later click opens it again, and a click on the open panel's
         // icon that did not close it first still closes it.
         h.scheduler.advance(AppDelegate::trayClickGrace);
         h.delegate.togglePanelFromTray();
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         h.delegate.togglePanelFromTray();
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
     }
 
     void anUnsavedListIsTriedAgainAtOpeningAndKeptInARecoveryFileAtQuit()

@@ -201,7 +201,7 @@ private Q_SLOTS:
 
         QCOMPARE(home.marlowick({u"show"_s, u"--add"_s}).exitCode, 0);
         DropdownPanelController *controller = delegate.panelController();
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         auto *panel = static_cast<DropdownPanel *>(controller->panel());
         QQuickItem *list = nullptr;
         QVERIFY(QTest::qWaitFor([&] { return (list = panel->rootItem()->property("todoList").value<QQuickItem *>()); }, timeout));
@@ -214,9 +214,9 @@ private Q_SLOTS:
 
         // Escape in the add field closes the panel; the pointer never came.
         scheduler.advance(std::chrono::seconds(10));
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         QTest::keyClick(panel, Qt::Key_Escape);
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
     }
 };
 

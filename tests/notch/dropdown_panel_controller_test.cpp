@@ -62,17 +62,17 @@ struct Rig
 
     bool isOpen() const
     {
-        return controller->isVisible() && state().isOpen() && panel->shown && monitors.globalCount() == 1
+        return controller->isOpen() && state().isOpen() && panel->shown && monitors.globalCount() == 1
             && monitors.localCount() == 1;
     }
     bool isClosing() const
     {
-        return !controller->isVisible() && !state().isOpen() && panel->shown && monitors.globalCount() == 0
+        return !controller->isOpen() && !state().isOpen() && panel->shown && monitors.globalCount() == 0
             && monitors.localCount() == 0;
     }
     bool isHidden() const
     {
-        return !controller->isVisible() && !state().isOpen() && !panel->shown && monitors.globalCount() == 0
+        return !controller->isOpen() && !state().isOpen() && !panel->shown && monitors.globalCount() == 0
             && monitors.localCount() == 0;
     }
 };
@@ -285,11 +285,11 @@ private Q_SLOTS:
         Rig rig;
         rig.monitors.globalAvailable = false;
         rig.enterSensor();
-        QVERIFY(rig.controller->isVisible());
+        QVERIFY(rig.controller->isOpen());
         QCOMPARE(rig.monitors.localCount(), 1);
         rig.controller->hidePanel();
         QCOMPARE(rig.monitors.localCount(), 0);
-        QVERIFY(!rig.controller->isVisible());
+        QVERIFY(!rig.controller->isOpen());
     }
 
     void repeatedShowAndHideOnlyCancelPendingWork()

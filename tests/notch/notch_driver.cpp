@@ -76,7 +76,7 @@ int main(int argc, char **argv)
         const NotchGeometry g = detectNotchGeometry(screens);
         sensor.reposition(g.sensorDeviceRect);
         controller.setGeometry(g);
-        if (controller.isVisible())
+        if (controller.isOpen())
             controller.panel()->setFrame(g.panelFrame());
     });
     return app.exec();

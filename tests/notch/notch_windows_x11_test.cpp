@@ -258,7 +258,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!notch.panelMapped(), timeout);
         qInfo("pointer away to panel unmapped: %lld ms", clock.elapsed());
         QCOMPARE(order, (QList<QByteArray>{"hover", "closed"}));
-        QVERIFY(!notch.controller.isVisible());
+        QVERIFY(!notch.controller.isOpen());
     }
 
     void openPanelTakesTyping()
@@ -433,7 +433,7 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(windowBelow.pressesSoFar(), 1, timeout);
         syncWithServer();
-        QVERIFY(notch.controller.isVisible());
+        QVERIFY(notch.controller.isOpen());
     }
 };
 
