@@ -109,9 +109,9 @@ void AppDelegate::setupWindows()
     if (!m_sensorWindow) {
         m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
         m_panelController = std::make_unique<DropdownPanelController>(
-            m_store.get(), geometry, m_factories.panel(),
+            geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
-            m_factories.rootView);
+            panelRootViewFactory(m_store.get()));
         m_panelController->connectSensor(m_sensorWindow.get());
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
             if (m_panelController->animationState()->isOpen())

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "panel_root_view.h"
 #include "scheduler.h"
 
 #include <QObject>
@@ -47,12 +46,12 @@ public:
     };
 
     // How the parts are made; the defaults are the real ones (the user's
-    // stored list, the DropdownPanel window, panelRootViewFactory()).
+    // stored list, the DropdownPanel window showing panelRootViewFactory()'s
+    // view of the store).
     struct Factories
     {
         std::function<std::unique_ptr<TodoStore>()> store;
         std::function<std::unique_ptr<PanelWindow>()> panel;
-        PanelRootViewFactory rootView = panelRootViewFactory();
         bool statusItem = true;
     };
 

@@ -19,18 +19,16 @@ bool frameContains(const QRectF &frame, const QPointF &point)
 
 } // namespace
 
-DropdownPanelController::DropdownPanelController(TodoStore *store, const NotchGeometry &geometry,
-                                                 std::unique_ptr<PanelWindow> panel, const Services &services,
-                                                 const PanelRootViewFactory &rootViewFactory, QObject *parent)
+DropdownPanelController::DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
+                                                 const Services &services, const PanelRootViewFactory &rootViewFactory,
+                                                 QObject *parent)
     : QObject(parent)
     , m_panel(std::move(panel))
-    , m_store(store)
     , m_animationState(new NotchAnimationState(this))
     , m_geometry(geometry)
     , m_services(services)
 {
     PanelRootViewSetup setup;
-    setup.store = store;
     setup.animationState = m_animationState;
     setup.notchWidth = geometry.notchWidth;
     setup.springResponse = std::chrono::duration<qreal>(closeDelay).count();

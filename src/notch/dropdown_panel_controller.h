@@ -14,7 +14,6 @@ class NotchAnimationState;
 class NotchSensorWindow;
 class PanelWindow;
 class PointerLocator;
-class TodoStore;
 
 // Opens the dropdown panel when the pointer enters the notch, closes it half
 // a second after the pointer has left both the notch and the panel, or at
@@ -56,7 +55,7 @@ public:
 
     // Takes the panel window; builds its root view with rootViewFactory
     // (none: the stand-in body).
-    DropdownPanelController(TodoStore *store, const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
+    DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
                             const Services &services, const PanelRootViewFactory &rootViewFactory = {},
                             QObject *parent = nullptr);
     ~DropdownPanelController() override;
@@ -73,7 +72,6 @@ public:
     bool isOpen() const { return m_isOpen; }
     PanelWindow *panel() const { return m_panel.get(); }
     NotchAnimationState *animationState() const { return m_animationState; }
-    TodoStore *store() const { return m_store; }
 
     const NotchGeometry &geometry() const { return m_geometry; }
     // A new geometry after a screen change. It does not move an open panel
@@ -95,7 +93,6 @@ private:
     void removeEventMonitors();
 
     std::unique_ptr<PanelWindow> m_panel;
-    TodoStore *m_store;
     NotchAnimationState *m_animationState;
     NotchGeometry m_geometry;
     Services m_services;

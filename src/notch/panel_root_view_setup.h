@@ -7,12 +7,10 @@
 class NotchAnimationState;
 class QQmlEngine;
 class QQuickItem;
-class TodoStore;
 
 // What the panel's root view is built with.
 struct PanelRootViewSetup
 {
-    TodoStore *store = nullptr;
     NotchAnimationState *animationState = nullptr;
     // The width the body opens from: the notch's width when the view is built.
     qreal notchWidth = 0;

@@ -104,7 +104,6 @@ private Q_SLOTS:
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 32));
         DropdownPanelController *controller = h.delegate.panelController();
         QVERIFY(controller);
-        QCOMPARE(controller->store(), h.delegate.store());
         QVERIFY(h.delegate.statusItem());
         QCOMPARE(h.panelsMade, 1);
         QVERIFY(!h.panel->shown); // the panel is not opened at start

@@ -42,7 +42,7 @@ struct Rig
     {
         panel->window = &panelWindow;
         controller = std::make_unique<DropdownPanelController>(
-            nullptr, stripGeometry(), std::unique_ptr<PanelWindow>(panel),
+            stripGeometry(), std::unique_ptr<PanelWindow>(panel),
             DropdownPanelController::Services{&clock, &monitors, &pointer});
         controller->connectSensor(&sensor);
     }

@@ -6,13 +6,12 @@
 //
 // With --root-view the panel shows that QML file as its root view, built the
 // way the program builds its own: the file may declare the properties
-// store, animationState, notchWidth, panelWidth and closedHeight.
+// animationState, notchWidth, panelWidth and closedHeight.
 #include "app/quick_renderer.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "model/todo_store.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -33,7 +32,6 @@ PanelRootViewFactory qmlFileRootView(const QString &path)
     return [path](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
         QQmlComponent component(engine, QUrl::fromLocalFile(path));
         const QVariantMap properties{
-            {QStringLiteral("store"), QVariant::fromValue(setup.store)},
             {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
             {QStringLiteral("notchWidth"), setup.notchWidth},
             {QStringLiteral("panelWidth"), setup.panelWidth},
@@ -66,7 +64,7 @@ int main(int argc, char **argv)
 
     const NotchGeometry geometry = detectNotchGeometry(screens);
     NotchSensorWindow sensor(geometry.sensorDeviceRect);
-    DropdownPanelController controller(nullptr, geometry, std::make_unique<DropdownPanel>(),
+    DropdownPanelController controller(geometry, std::make_unique<DropdownPanel>(),
                                        DropdownPanelController::Services{&scheduler, &monitors, &pointer},
                                        qmlFileRootView(arguments.value(rootView)));
     controller.connectSensor(&sensor);

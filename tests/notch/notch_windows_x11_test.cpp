@@ -110,7 +110,7 @@ struct Notch
     DropdownPanelController controller;
 
     explicit Notch(const PanelRootViewFactory &rootView = {})
-        : controller(nullptr, geometry, std::unique_ptr<PanelWindow>(panel),
+        : controller(geometry, std::unique_ptr<PanelWindow>(panel),
                      DropdownPanelController::Services{&scheduler, &monitors, &pointer}, rootView)
     {
         controller.connectSensor(&sensor);

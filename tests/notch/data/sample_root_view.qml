@@ -4,7 +4,6 @@ import QtQuick
 
 Rectangle {
     id: body
-    property QtObject store
     property QtObject animationState
     property real notchWidth: 200
     property real panelWidth: 340
