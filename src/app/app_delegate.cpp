@@ -11,6 +11,7 @@
 #include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
+#include "notch/panel_metrics.h"
 #include "screen_provider.h"
 
 #include <QCoreApplication>
@@ -154,7 +155,7 @@ void AppDelegate::togglePanelFromTray()
 void AppDelegate::notePanelClosed()
 {
     m_services.scheduler->cancel(m_justClosed);
-    m_justClosed = m_services.scheduler->runAfter(trayClickGrace, this, [this] { m_justClosed = {}; });
+    m_justClosed = m_services.scheduler->runAfter(PanelMetrics::trayClickGrace(), this, [this] { m_justClosed = {}; });
 }
 
 void AppDelegate::showPanel()

@@ -4,7 +4,6 @@
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -29,12 +28,6 @@ class AppDelegate : public QObject
     Q_OBJECT
 
 public:
-    // A tray click reports the button's release, but the press before it
-    // already closed an open panel (a press outside it). A panel that closed
-    // this recently is taken as closed by that same click, which then does
-    // not open it again.
-    static constexpr std::chrono::milliseconds trayClickGrace{500};
-
     // The window system as the delegate and the controller use it; all must
     // outlive the delegate.
     struct Services
@@ -65,7 +58,8 @@ public:
     // Places what exists, creating it on the first pass; without a store it
     // does nothing.
     void setupWindows();
-    // A left click on the tray item: toggles the panel (see trayClickGrace).
+    // A left click on the tray item: toggles the panel (see
+    // PanelMetrics::trayClickGrace()).
     void togglePanelFromTray();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
@@ -101,6 +95,6 @@ private:
     std::unique_ptr<NotchSensorWindow> m_sensorWindow;
     std::unique_ptr<DropdownPanelController> m_panelController;
     std::unique_ptr<StatusItem> m_statusItem;
-    // Set while the panel closed less than trayClickGrace ago.
+    // Set while the panel closed less than the tray click's grace ago.
     ScheduledJob m_justClosed;
 };

@@ -21,10 +21,6 @@ PanelRootViewFactory panelRootViewFactory(TodoStore *store)
             {QStringLiteral("store"), QVariant::fromValue(store)},
             {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
             {QStringLiteral("notchWidth"), setup.notchWidth},
-            {QStringLiteral("panelWidth"), setup.panelWidth},
-            {QStringLiteral("closedHeight"), setup.closedHeight},
-            {QStringLiteral("springResponse"), setup.springResponse},
-            {QStringLiteral("springDampingFraction"), setup.springDampingFraction},
         });
         if (!view) {
             qCCritical(lcPanelView).noquote() << "The panel's view could not be made:" << component.errorString();

@@ -1,7 +1,7 @@
 #include "dropdown_panel.h"
 
 #include "notch_animation_state.h"
-#include "notch_geometry.h"
+#include "panel_metrics.h"
 #include "x11_connection.h"
 
 #include <QQmlEngine>
@@ -22,7 +22,7 @@ DropdownPanel::DropdownPanel(QWindow *parent)
     surface.setAlphaBufferSize(8);
     setFormat(surface);
     setColor(Qt::black);
-    const QSize size(int(NotchGeometry::panelWidth), int(NotchGeometry::panelHeight));
+    const QSize size(int(PanelMetrics::windowWidth()), int(PanelMetrics::windowHeight()));
     resize(size);
     setMinimumSize(size);
     setMaximumSize(size);

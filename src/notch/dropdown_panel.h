@@ -11,11 +11,11 @@
 
 class QQmlEngine;
 
-// The window the panel's views live in: 380 x 520, frameless, above every
-// other window on every desktop, without a task-bar or pager entry, never
-// moved, dark. It takes the keyboard when the controller asks.
-// Whatever shows it (show(), setVisible()), its root view is built and its
-// shapes are set before it is mapped: its first frame comes later.
+// The window the panel's views live in: of PanelMetrics' window size,
+// frameless, above every other window on every desktop, without a task-bar or
+// pager entry, never moved, dark. It takes the keyboard when the controller
+// asks. Whatever shows it (show(), setVisible()), its root view is built and
+// its shapes are set before it is mapped: its first frame comes later.
 //
 // On X11 it is override-redirect: the window manager neither decorates nor
 // moves nor lists it, and because no window manager activates it either, the

@@ -2,12 +2,18 @@
 
 #include "notch_animation_state.h"
 #include "notch_sensor_window.h"
+#include "panel_metrics.h"
 #include "panel_window.h"
 #include "pointer_locator.h"
 
 #include <QPointer>
 
 namespace {
+
+// From the start of closing until the window goes: the time the root view's
+// spring takes to close the body.
+constexpr auto closeDelay =
+    std::chrono::round<std::chrono::milliseconds>(std::chrono::duration<qreal>(PanelMetrics::springResponse()));
 
 // Pixel semantics: the first column right of the frame and the first row
 // below it are outside; its left column and top row are inside.
@@ -31,7 +37,6 @@ DropdownPanelController::DropdownPanelController(const NotchGeometry &geometry, 
     PanelRootViewSetup setup;
     setup.animationState = m_animationState;
     setup.notchWidth = geometry.notchWidth;
-    setup.springResponse = std::chrono::duration<qreal>(closeDelay).count();
     m_panel->hostRootView(rootViewFactory, setup);
     m_panel->setKeyPressHandler([self = QPointer(this)] {
         if (self)
@@ -71,7 +76,7 @@ void DropdownPanelController::showPanel()
     m_panel->raise();
     m_panel->requestActivate();
     // Not kept and not cancelled: it also runs if the panel closed meanwhile.
-    m_services.scheduler->runAfter(reframeDelay, this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
+    m_services.scheduler->runAfter(PanelMetrics::reframeDelay(), this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
     installEventMonitors();
 }
 
@@ -112,7 +117,7 @@ void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
 void DropdownPanelController::scheduleHide()
 {
     cancelHideTimer();
-    m_hideTimer = m_services.scheduler->runAfter(hideDelay, this, [this] {
+    m_hideTimer = m_services.scheduler->runAfter(PanelMetrics::hideDelay(), this, [this] {
         m_hideTimer = {};
         // The pointer may have reached the panel without the hover change
         // having been handled yet.
@@ -151,7 +156,7 @@ void DropdownPanelController::sensorEntered()
 {
     cancelEdgeDwell();
     if (m_geometry.sensorIsScreenEdge) {
-        m_edgeDwell = m_services.scheduler->runAfter(edgeDwell, this, [this] {
+        m_edgeDwell = m_services.scheduler->runAfter(PanelMetrics::edgeDwell(), this, [this] {
             m_edgeDwell = {};
             cancelHideTimer();
             showPanel();

@@ -7,7 +7,6 @@
 
 #include <QObject>
 
-#include <chrono>
 #include <memory>
 
 class NotchAnimationState;
@@ -28,23 +27,13 @@ class PointerLocator;
 //
 // States: Hidden (not open, window hidden), Open (open, window shown with
 // the keyboard, press monitors installed) and Closing (not open, window
-// still up for closeDelay, no monitors).
+// still up for the spring's response, no monitors). The delays are
+// PanelMetrics'.
 class DropdownPanelController : public QObject
 {
     Q_OBJECT
 
 public:
-    // How long the pointer may be outside notch and panel before it closes.
-    static constexpr std::chrono::milliseconds hideDelay{500};
-    // From the start of closing until the window goes: the spring's response.
-    static constexpr std::chrono::milliseconds closeDelay{450};
-    // After opening the frame is set once more, for a geometry that changed
-    // while the window was being shown.
-    static constexpr std::chrono::milliseconds reframeDelay{400};
-    // How long the pointer must rest on a bare screen edge (a sensor without
-    // a top panel) before the panel opens; passing over it does nothing.
-    static constexpr std::chrono::milliseconds edgeDwell{150};
-
     // What the controller needs of the window system; all must outlive it.
     struct Services
     {

@@ -14,13 +14,6 @@ struct PanelRootViewSetup
     NotchAnimationState *animationState = nullptr;
     // The width the body opens from: the notch's width when the view is built.
     qreal notchWidth = 0;
-    qreal panelWidth = 340;
-    qreal closedHeight = 0;
-    // The spring of the open and close animation. Its response is also how
-    // long the controller leaves the window up after closing starts.
-    qreal springResponse = 0.45;
-    qreal springDampingFraction = 0.72;
-    qreal springBlendDuration = 0;
 };
 
 // Builds the panel's root view in the panel window's QML engine. The item is

@@ -13,6 +13,7 @@
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
+#include "notch/panel_metrics.h"
 
 #include "support/test_main.h"
 
@@ -161,7 +162,7 @@ private Q_SLOTS:
 
         // A later click opens it again, and a click on the open panel's
         // icon that did not close it first still closes it.
-        h.scheduler.advance(AppDelegate::trayClickGrace);
+        h.scheduler.advance(PanelMetrics::trayClickGrace());
         h.delegate.togglePanelFromTray();
         QVERIFY(controller->isOpen());
         h.delegate.togglePanelFromTray();

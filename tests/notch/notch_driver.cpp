@@ -6,7 +6,7 @@
 //
 // With --root-view the panel shows that QML file as its root view, built the
 // way the program builds its own: the file may declare the properties
-// animationState, notchWidth, panelWidth and closedHeight.
+// animationState and notchWidth, and import Marlowick.
 #include "app/quick_renderer.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
@@ -30,12 +30,11 @@ PanelRootViewFactory qmlFileRootView(const QString &path)
     if (path.isEmpty())
         return {};
     return [path](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
+        engine->addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(engine, QUrl::fromLocalFile(path));
         const QVariantMap properties{
             {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
             {QStringLiteral("notchWidth"), setup.notchWidth},
-            {QStringLiteral("panelWidth"), setup.panelWidth},
-            {QStringLiteral("closedHeight"), setup.closedHeight},
         };
         QObject *object = component.createWithInitialProperties(properties);
         if (!object)
