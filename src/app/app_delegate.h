@@ -79,7 +79,6 @@ public:
     TodoStore *store() const { return m_store.get(); }
     NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }
     DropdownPanelController *panelController() const { return m_panelController.get(); }
-    StatusItem *statusItem() const { return m_statusItem.get(); }
 
 Q_SIGNALS:
     // The set-up pass of launch has finished: sensor in place, tray item

@@ -46,17 +46,17 @@ public:
     void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
 
-    // The engine root views are built in; made on first use.
-    QQmlEngine *engine();
-    // Shows item at the top centre of the window, which takes ownership of
-    // it; null brings back the stand-in body.
-    void setRootItem(QQuickItem *item);
     QQuickItem *rootItem() const { return m_rootItem; }
 
 protected:
     bool event(QEvent *event) override;
 
 private:
+    // The engine root views are built in; made on first use.
+    QQmlEngine *engine();
+    // Shows item at the top centre of the window, which takes ownership of
+    // it; null brings back the stand-in body.
+    void setRootItem(QQuickItem *item);
     void buildRootView();
     void placeRootItem();
 
