@@ -21,7 +21,6 @@ NotchGeometry fromNotch(const ScreenDescription &screen)
     g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
     g.panelTopCenter = QPointF(left.right() + width / 2, left.bottom());
     g.notchWidth = width;
-    g.screenHasNotch = true;
     return g;
 }
 
@@ -41,7 +40,6 @@ NotchGeometry fromStrip(const ScreenDescription &screen)
     }
     g.panelTopCenter = QPointF(centreX, frame.y() + g.sensorRect.height());
     g.notchWidth = width;
-    g.screenHasNotch = false;
     return g;
 }
 

@@ -21,7 +21,6 @@ struct NotchGeometry
     // x: horizontal centre of the notch; y: its lower edge.
     QPointF panelTopCenter;
     qreal notchWidth = PanelMetrics::fallbackNotchWidth();
-    bool screenHasNotch = false;
     // The sensor is the bare top edge of a screen without a top panel. The
     // pointer meets it on its way to anything at the top (a tab, a menu), so
     // only resting on it counts as wanting the panel.
