@@ -76,7 +76,8 @@ void DropdownPanelController::showPanel()
     m_panel->raise();
     m_panel->requestActivate();
     // Not kept and not cancelled: it also runs if the panel closed meanwhile.
-    m_services.scheduler->runAfter(PanelMetrics::reframeDelay(), this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
+    m_services.scheduler->runAfter(PanelMetrics::reframeDelay(), this,
+                                   [this] { m_panel->setFrame(m_geometry.panelFrame()); });
     installEventMonitors();
 }
 

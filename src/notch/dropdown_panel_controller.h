@@ -27,8 +27,8 @@ class PointerLocator;
 //
 // States: Hidden (not open, window hidden), Open (open, window shown with
 // the keyboard, press monitors installed) and Closing (not open, window
-// still up for the spring's response, no monitors). The delays are
-// PanelMetrics'.
+// still up for the spring's response, no monitors). Its delays are in
+// PanelMetrics.
 class DropdownPanelController : public QObject
 {
     Q_OBJECT

@@ -5,9 +5,9 @@
 #include <QRect>
 
 // An invisible window laid over the notch that signals when the pointer
-// enters or leaves it and when a mouse button is pressed in it. It
-// is placed in the X server's pixels (NotchGeometry::sensorDeviceRect), not
-// in Qt's logical ones: the two differ on a scaled screen.
+// enters or leaves it and when a mouse button is pressed in it. It is placed
+// in the X server's pixels (NotchGeometry::sensorDeviceRect), not in Qt's
+// logical ones: the two differ on a scaled screen.
 //
 // On X11 it is an InputOnly window: it has no pixels at all, so it draws
 // nothing with or without a compositing manager, yet it receives pointer
