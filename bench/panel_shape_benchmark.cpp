@@ -2,6 +2,7 @@
 // outline rasterised to the window's device pixels, at scale 1 and 2. The
 // window's shapes are sent only when this region changed.
 
+#include "notch/panel_metrics.h"
 #include "views/notch_shape.h"
 
 #include <benchmark/benchmark.h>
@@ -16,7 +17,9 @@ void outlinePixels(benchmark::State &state)
         // A body partway open: the width, height and radius of any frame.
         height = height > 500 ? 300 : height + 0.37;
         const NotchShape shape{0, 8 + 10 * (height - 300) / 200, 0};
-        benchmark::DoNotOptimize(shape.pixelRegion(QRectF((380 - height * 0.68) / 2, 0, height * 0.68, height), scale));
+        const double width = height * 0.68;
+        const QRectF body((PanelMetrics::windowWidth() - width) / 2, 0, width, height);
+        benchmark::DoNotOptimize(shape.pixelRegion(body, scale));
     }
 }
 BENCHMARK(outlinePixels)->Arg(1)->Arg(2);

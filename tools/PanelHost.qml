@@ -2,20 +2,21 @@ import QtQuick
 import Marlowick
 
 // Hosts the panel's root view as the panel window will: at the top of a
-// 380 × 520 window, centred horizontally, the rest empty and transparent.
+// window of the panel window's size, centred horizontally, the rest empty and
+// transparent.
 Item {
     id: host
 
     required property TodoStore store
     required property NotchAnimationState animationState
-    property real notchWidth: 200
+    property real notchWidth: PanelMetrics.stripWidth
 
     // Key presses that nothing in the panel took.
     property int escapesSeen: 0
     Keys.onEscapePressed: escapesSeen++
 
-    width: 380
-    height: 520
+    width: PanelMetrics.windowWidth
+    height: PanelMetrics.windowHeight
 
     PanelContainerView {
         objectName: "panelContainer"
@@ -24,7 +25,5 @@ Item {
         store: host.store
         animationState: host.animationState
         notchWidth: host.notchWidth
-        panelWidth: 340
-        closedHeight: 0
     }
 }

@@ -1,6 +1,7 @@
-// Shows the panel's root view in a 380 × 520 window, as the panel window will
-// host it, over an in-memory list; for looking at it, taking screenshots and
-// measuring the frame intervals of its animation. See README.md.
+// Shows the panel's root view as the panel window will host it, in a window
+// of the same size, over an in-memory list; for looking at it, taking
+// screenshots and measuring the frame intervals of its animation. See
+// README.md.
 
 #include "app/quick_renderer.h"
 #include "model/memory_todo_storage.h"
@@ -93,7 +94,7 @@ int main(int argc, char **argv)
     QuickRenderer::preferSoftware();
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"Shows Marlowick's panel in a 380 × 520 window."_s);
+    parser.setApplicationDescription(u"Shows Marlowick's panel in a window of the panel window's size."_s);
     parser.addHelpOption();
     const QCommandLineOption sample(u"sample"_s, u"Five to-dos today: one completed, one long."_s);
     const QCommandLineOption total(u"total"_s, u"Number of to-dos in the store."_s, u"n"_s, u"0"_s);

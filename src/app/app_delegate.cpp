@@ -11,6 +11,7 @@
 #include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
+#include "notch/panel_metrics.h"
 #include "screen_provider.h"
 
 #include <QCoreApplication>
@@ -87,7 +88,7 @@ AppDelegate::AppDelegate(const Services &services, Factories factories, QObject 
 
 AppDelegate::~AppDelegate() = default;
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::start()
 {
     if (m_store)
         return;
@@ -109,10 +110,10 @@ void AppDelegate::setupWindows()
     if (!m_sensorWindow) {
         m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
         m_panelController = std::make_unique<DropdownPanelController>(
-            m_store.get(), geometry, m_factories.panel(),
+            geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
-            m_factories.rootView);
-        m_sensorWindow->setSensorDelegate(m_panelController.get());
+            panelRootViewFactory(m_store.get()));
+        m_panelController->connectSensor(m_sensorWindow.get());
         connect(m_panelController->animationState(), &NotchAnimationState::isOpenChanged, this, [this] {
             if (m_panelController->animationState()->isOpen())
                 m_store->saveIfBehind(); // a failed save is tried again at every opening
@@ -123,11 +124,11 @@ void AppDelegate::setupWindows()
         m_sensorWindow->reposition(geometry.sensorDeviceRect);
         m_panelController->setGeometry(geometry);
         // A closed or closing panel takes the new frame when it next opens.
-        if (m_panelController->isVisible())
+        if (m_panelController->isOpen())
             m_panelController->panel()->setFrame(geometry.panelFrame());
         qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry)));
     }
-    m_sensorWindow->orderFront();
+    m_sensorWindow->show();
 
     if (!m_statusItem && m_factories.statusItem) {
         if (!StatusItem::isTrayAvailable()) {
@@ -136,16 +137,16 @@ void AppDelegate::setupWindows()
         }
         // Made all the same: a tray that starts later picks the item up.
         m_statusItem = std::make_unique<StatusItem>();
-        connect(m_statusItem.get(), &StatusItem::clicked, this, &AppDelegate::statusBarClicked);
+        connect(m_statusItem.get(), &StatusItem::clicked, this, &AppDelegate::togglePanelFromTray);
         connect(m_statusItem.get(), &StatusItem::quitRequested, this, &AppDelegate::quitApp);
     }
 }
 
-void AppDelegate::statusBarClicked()
+void AppDelegate::togglePanelFromTray()
 {
     if (!m_panelController)
         return;
-    if (m_panelController->isVisible())
+    if (m_panelController->isOpen())
         m_panelController->hidePanel();
     else if (!m_justClosed.isValid())
         m_panelController->showPanel();
@@ -154,7 +155,7 @@ void AppDelegate::statusBarClicked()
 void AppDelegate::notePanelClosed()
 {
     m_services.scheduler->cancel(m_justClosed);
-    m_justClosed = m_services.scheduler->runAfter(trayClickGrace, this, [this] { m_justClosed = {}; });
+    m_justClosed = m_services.scheduler->runAfter(PanelMetrics::trayClickGrace(), this, [this] { m_justClosed = {}; });
 }
 
 void AppDelegate::showPanel()
@@ -169,7 +170,7 @@ void AppDelegate::showAddField()
         return;
     m_panelController->showPanel();
     // An open panel may have lost the keyboard to a window that came up.
-    m_panelController->panel()->makeKey();
+    m_panelController->panel()->requestActivate();
     m_panelController->animationState()->requestAddField();
 }
 
@@ -184,7 +185,7 @@ void AppDelegate::quitApp()
     QCoreApplication::quit();
 }
 
-void AppDelegate::applicationWillTerminate()
+void AppDelegate::saveBeforeExit()
 {
     if (!m_store || m_store->saveIfBehind())
         return;

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "panel_root_view.h"
 #include "scheduler.h"
 
 #include <QObject>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -30,12 +28,6 @@ class AppDelegate : public QObject
     Q_OBJECT
 
 public:
-    // A tray click reports the button's release, but the press before it
-    // already closed an open panel (a press outside it). A panel that closed
-    // this recently is taken as closed by that same click, which then does
-    // not open it again.
-    static constexpr std::chrono::milliseconds trayClickGrace{500};
-
     // The window system as the delegate and the controller use it; all must
     // outlive the delegate.
     struct Services
@@ -47,12 +39,12 @@ public:
     };
 
     // How the parts are made; the defaults are the real ones (the user's
-    // stored list, the DropdownPanel window, panelRootViewFactory()).
+    // stored list, the DropdownPanel window showing panelRootViewFactory()'s
+    // view of the store).
     struct Factories
     {
         std::function<std::unique_ptr<TodoStore>()> store;
         std::function<std::unique_ptr<PanelWindow>()> panel;
-        PanelRootViewFactory rootView = panelRootViewFactory();
         bool statusItem = true;
     };
 
@@ -60,13 +52,15 @@ public:
     AppDelegate(const Services &services, Factories factories, QObject *parent = nullptr);
     ~AppDelegate() override;
 
-    // The start-up sequence: store, set-up pass, screen-change registration.
-    void applicationDidFinishLaunching();
+    // Makes the store, runs the set-up pass and follows the screens' changes
+    // from then on; once only.
+    void start();
     // Places what exists, creating it on the first pass; without a store it
     // does nothing.
     void setupWindows();
-    // A left click on the tray item: toggles the panel (see trayClickGrace).
-    void statusBarClicked();
+    // A left click on the tray item: toggles the panel (see
+    // PanelMetrics::trayClickGrace()).
+    void togglePanelFromTray();
     // Opens the panel (another start asked for it); an open panel stays.
     void showPanel();
     // Opens the panel with the keyboard in its add field, wherever the
@@ -77,15 +71,14 @@ public:
     void togglePanel();
     // "Quit" and Ctrl+Q: ends the program.
     void quitApp();
-    // The program ends (by any of its ways out): a list that could not be
-    // saved is tried once more, and if that fails too it is written whole
+    // For the program's end (by any of its ways out): a list that could not
+    // be saved is tried once more, and if that fails too it is written whole
     // to a recovery file that stderr names.
-    void applicationWillTerminate();
+    void saveBeforeExit();
 
     TodoStore *store() const { return m_store.get(); }
     NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }
     DropdownPanelController *panelController() const { return m_panelController.get(); }
-    StatusItem *statusItem() const { return m_statusItem.get(); }
 
 Q_SIGNALS:
     // The set-up pass of launch has finished: sensor in place, tray item
@@ -101,6 +94,6 @@ private:
     std::unique_ptr<NotchSensorWindow> m_sensorWindow;
     std::unique_ptr<DropdownPanelController> m_panelController;
     std::unique_ptr<StatusItem> m_statusItem;
-    // Set while the panel closed less than trayClickGrace ago.
+    // Set while the panel closed less than the tray click's grace ago.
     ScheduledJob m_justClosed;
 };

@@ -124,8 +124,8 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     KeyRepeatFilter keyRepeats;
     app.installEventFilter(&keyRepeats);
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::applicationWillTerminate);
-    delegate.applicationDidFinishLaunching();
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::saveBeforeExit);
+    delegate.start();
     // Listening only now, every request finds the program ready to answer
     // at once; until then a command finds the writer lock held and waits.
     instance.setHandler([&delegate](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });

@@ -10,21 +10,17 @@
 
 Q_LOGGING_CATEGORY(lcPanelView, "marlowick.panel")
 
-PanelRootViewFactory panelRootViewFactory()
+PanelRootViewFactory panelRootViewFactory(TodoStore *store)
 {
-    return [](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
+    return [store](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
         // The module's QML files are compiled in under qrc:/Marlowick.
         engine->addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(engine);
         component.setData("import Marlowick\nPanelContainerView {}", QUrl());
         QObject *view = component.createWithInitialProperties({
-            {QStringLiteral("store"), QVariant::fromValue(setup.store)},
+            {QStringLiteral("store"), QVariant::fromValue(store)},
             {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
             {QStringLiteral("notchWidth"), setup.notchWidth},
-            {QStringLiteral("panelWidth"), setup.panelWidth},
-            {QStringLiteral("closedHeight"), setup.closedHeight},
-            {QStringLiteral("springResponse"), setup.springResponse},
-            {QStringLiteral("springDampingFraction"), setup.springDampingFraction},
         });
         if (!view) {
             qCCritical(lcPanelView).noquote() << "The panel's view could not be made:" << component.errorString();

@@ -2,6 +2,8 @@
 
 #include "notch/panel_root_view_setup.h"
 
+class TodoStore;
+
 // How the panel's root view is built: the one place that decides what the
-// panel shows. An empty factory leaves the stand-in black body.
-PanelRootViewFactory panelRootViewFactory();
+// panel shows, the to-dos of store.
+PanelRootViewFactory panelRootViewFactory(TodoStore *store);

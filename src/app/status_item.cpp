@@ -8,6 +8,43 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+namespace {
+
+// A check list: white marks on a dark tile, so that it reads on light and on
+// dark panels alike.
+QIcon checklistIcon()
+{
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(size / 24.0, size / 24.0);
+
+        // The same drawing as marlowick.svg, on a 24-unit grid.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0x1e, 0x1e, 0x1e));
+        painter.drawRoundedRect(QRectF(1, 1, 22, 22), 5, 5);
+        QPen pen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        for (double y : {7.5, 12.0, 16.5}) {
+            QPainterPath check;
+            check.moveTo(5.0, y);
+            check.lineTo(6.6, y + 1.6);
+            check.lineTo(9.4, y - 1.4);
+            painter.drawPath(check);
+            painter.drawLine(QPointF(12.0, y), QPointF(19.0, y));
+        }
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+} // namespace
+
 StatusItem::StatusItem(QObject *parent)
     : QObject(parent)
 {
@@ -46,35 +83,4 @@ bool StatusItem::eventFilter(QObject *watched, QEvent *event)
             Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
-}
-
-QIcon StatusItem::checklistIcon()
-{
-    QIcon icon;
-    for (int size : {16, 22, 24, 32, 48, 64, 128}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 24.0, size / 24.0);
-
-        // The same drawing as marlowick.svg, on a 24-unit grid.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x1e, 0x1e, 0x1e));
-        painter.drawRoundedRect(QRectF(1, 1, 22, 22), 5, 5);
-        QPen pen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        painter.setPen(pen);
-        painter.setBrush(Qt::NoBrush);
-        for (double y : {7.5, 12.0, 16.5}) {
-            QPainterPath check;
-            check.moveTo(5.0, y);
-            check.lineTo(6.6, y + 1.6);
-            check.lineTo(9.4, y - 1.4);
-            painter.drawPath(check);
-            painter.drawLine(QPointF(12.0, y), QPointF(19.0, y));
-        }
-        painter.end();
-        icon.addPixmap(pixmap);
-    }
-    return icon;
 }

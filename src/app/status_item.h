@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QIcon>
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
@@ -17,12 +16,6 @@ public:
     explicit StatusItem(QObject *parent = nullptr);
 
     static bool isTrayAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
-
-    // A check list: white marks on a dark tile, so that it reads on light
-    // and on dark panels alike.
-    static QIcon checklistIcon();
-
-    QMenu *menu() { return &m_menu; }
 
 Q_SIGNALS:
     void clicked();

@@ -4,17 +4,12 @@
 #include <QFileInfo>
 
 WriterLock::WriterLock(const QString &settingsFile)
-    : m_lock(lockFileName(settingsFile))
+    // Not "<settings file>.lock": QSettings takes that one for each write.
+    : m_lock(settingsFile + QStringLiteral(".writer.lock"))
 {
     // Held for the program's life: never stale by age, only when its
     // holder is gone.
     m_lock.setStaleLockTime(0);
-}
-
-QString WriterLock::lockFileName(const QString &settingsFile)
-{
-    // Not "<settings file>.lock": QSettings takes that one for each write.
-    return settingsFile + QStringLiteral(".writer.lock");
 }
 
 WriterLock::Outcome WriterLock::tryLock()

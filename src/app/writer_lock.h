@@ -15,7 +15,6 @@ class WriterLock
 public:
     explicit WriterLock(const QString &settingsFile);
 
-    static QString lockFileName(const QString &settingsFile);
     QString fileName() const { return m_lock.fileName(); }
 
     enum class Outcome {
@@ -24,7 +23,6 @@ public:
         Failed,        // cannot be made (see errorString()): nor can the settings be written
     };
     Outcome tryLock();
-    void unlock() { m_lock.unlock(); }
 
     // "process 1234 (marlowick) on host x", who holds it when HeldElsewhere.
     QString holder() const;

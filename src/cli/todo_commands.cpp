@@ -23,6 +23,28 @@ bool isControl(char16_t c)
     return (c < 0x20 && c != u'\t') || (c >= 0x7f && c <= 0x9f);
 }
 
+// The line for one to-do: "[ ] title" or "[x] title", the title on one line
+// (line breaks shown as \n, other control characters as \xHH).
+QString listLine(const TodoItem &item)
+{
+    QString line = item.isCompleted ? QStringLiteral("[x] ") : QStringLiteral("[ ] ");
+    line.reserve(line.size() + item.title.size());
+    const QString &title = item.title;
+    for (qsizetype i = 0; i < title.size(); ++i) {
+        const char16_t c = title.at(i).unicode();
+        if (isLineBreak(c)) {
+            if (c == u'\r' && i + 1 < title.size() && title.at(i + 1) == u'\n')
+                ++i;
+            line += QLatin1String("\\n");
+        } else if (isControl(c)) {
+            line += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+        } else {
+            line += QChar(c);
+        }
+    }
+    return line;
+}
+
 std::optional<double> dayOf(const CommandRequest &request, const TodoStore &store, CommandReply *refusal)
 {
     const auto day = DayArgument::resolve(request.day, sharedCalendar(), store.now());
@@ -97,26 +119,6 @@ QString titleProblem(const QString &title)
             .arg(TodoItem::maxTypedTitleLength);
     }
     return QString();
-}
-
-QString listLine(const TodoItem &item)
-{
-    QString line = item.isCompleted ? QStringLiteral("[x] ") : QStringLiteral("[ ] ");
-    line.reserve(line.size() + item.title.size());
-    const QString &title = item.title;
-    for (qsizetype i = 0; i < title.size(); ++i) {
-        const char16_t c = title.at(i).unicode();
-        if (isLineBreak(c)) {
-            if (c == u'\r' && i + 1 < title.size() && title.at(i + 1) == u'\n')
-                ++i;
-            line += QLatin1String("\\n");
-        } else if (isControl(c)) {
-            line += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
-        } else {
-            line += QChar(c);
-        }
-    }
-    return line;
 }
 
 CommandReply run(const CommandRequest &request, TodoStore &store)

@@ -123,12 +123,6 @@ void TodoStore::setItems(const QList<TodoItem> &items)
     itemsWereChanged();
 }
 
-void TodoStore::setUndoStack(const QList<UndoEntry> &undoStack)
-{
-    m_undoStack = undoStack;
-    Q_EMIT undoStackChanged();
-}
-
 void TodoStore::setDraftText(const QString &text)
 {
     if (text == m_draftText)
@@ -217,7 +211,6 @@ void TodoStore::deleteTodo(const TodoItem &item)
     m_undoStack.append(UndoEntry{m_items.at(i), i, m_selectedDate});
     if (m_undoStack.size() > maxUndoEntries)
         m_undoStack.removeFirst();
-    Q_EMIT undoStackChanged();
     m_items.removeAt(i);
     itemsWereChanged();
 }
@@ -231,7 +224,6 @@ void TodoStore::undoLastDelete()
         if (!day->contains(m_undoStack.at(e).date))
             continue;
         const UndoEntry entry = m_undoStack.takeAt(e);
-        Q_EMIT undoStackChanged();
         m_items.insert(std::min<qint64>(entry.index, m_items.size()), entry.item);
         itemsWereChanged();
         return;

@@ -44,10 +44,6 @@ public:
     // notifies nobody.
     void setItems(const QList<TodoItem> &items);
 
-    const QList<UndoEntry> &undoStack() const { return m_undoStack; }
-    // Always notifies.
-    void setUndoStack(const QList<UndoEntry> &undoStack);
-
     const QString &draftText() const { return m_draftText; }
     void setDraftText(const QString &text);
 
@@ -82,9 +78,6 @@ public:
     // The instant at which the current day, as last taken, ends.
     std::optional<double> endOfToday() const;
 
-    // Writes the whole list; false when it could not be written, in which case
-    // the stored list stays as it was and the list on disk is behind.
-    bool save();
     // Saves again if the last save failed; true when the list on disk is
     // the list in memory.
     bool saveIfBehind();
@@ -100,7 +93,6 @@ public:
 
 Q_SIGNALS:
     void itemsChanged();
-    void undoStackChanged();
     void draftTextChanged();
     void selectedDateChanged();
     void selectedDateLabelChanged();
@@ -109,6 +101,9 @@ Q_SIGNALS:
 
 private:
     void load();
+    // Writes the whole list; false when it could not be written, in which case
+    // the stored list stays as it was and the list on disk is behind.
+    bool save();
     void setSelectedDate(double date);
     qsizetype indexOf(const TodoItem &item) const;
     // Runs after every change of the list: notifies, then saves.

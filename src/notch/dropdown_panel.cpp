@@ -1,7 +1,7 @@
 #include "dropdown_panel.h"
 
 #include "notch_animation_state.h"
-#include "notch_geometry.h"
+#include "panel_metrics.h"
 #include "x11_connection.h"
 
 #include <QQmlEngine>
@@ -22,7 +22,7 @@ DropdownPanel::DropdownPanel(QWindow *parent)
     surface.setAlphaBufferSize(8);
     setFormat(surface);
     setColor(Qt::black);
-    const QSize size(int(NotchGeometry::panelWidth), int(NotchGeometry::panelHeight));
+    const QSize size(int(PanelMetrics::windowWidth()), int(PanelMetrics::windowHeight()));
     resize(size);
     setMinimumSize(size);
     setMaximumSize(size);
@@ -46,26 +46,11 @@ QRectF DropdownPanel::frame() const
     return QRectF(geometry());
 }
 
-void DropdownPanel::orderFront()
-{
-    buildRootView();
-    // Shaped before it is mapped: the first frame comes later.
-    create();
-    m_shape->refresh();
-    show();
-    raise();
-}
-
-void DropdownPanel::makeKey()
+void DropdownPanel::requestActivate()
 {
     create();
     if (!X11Connection::setInputFocus(this))
-        requestActivate();
-}
-
-void DropdownPanel::orderOut()
-{
-    hide();
+        QQuickWindow::requestActivate();
 }
 
 bool DropdownPanel::isPanelWindow(const QWindow *window) const
@@ -131,6 +116,11 @@ void DropdownPanel::placeRootItem()
 
 bool DropdownPanel::event(QEvent *event)
 {
+    // Sent once the native window exists and before it is mapped.
+    if (event->type() == QEvent::Show) {
+        buildRootView();
+        m_shape->refresh();
+    }
     if (event->type() == QEvent::KeyPress && m_keyPressHandler)
         m_keyPressHandler();
     if (!m_rootItem && m_standInHoverState) {

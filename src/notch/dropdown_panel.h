@@ -11,9 +11,11 @@
 
 class QQmlEngine;
 
-// The window the panel's views live in: 380 x 520, frameless, above every
-// other window on every desktop, without a task-bar or pager entry, never
-// moved, dark. It takes the keyboard when the controller asks.
+// The window the panel's views live in: of PanelMetrics' window size,
+// frameless, above every other window on every desktop, without a task-bar or
+// pager entry, never moved, dark. It takes the keyboard when the controller
+// asks. Whatever shows it (show(), setVisible()), its root view is built and
+// its shapes are set before it is mapped: its first frame comes later.
 //
 // On X11 it is override-redirect: the window manager neither decorates nor
 // moves nor lists it, and because no window manager activates it either, the
@@ -35,24 +37,26 @@ public:
 
     void setFrame(const QRectF &frame) override;
     QRectF frame() const override;
-    void orderFront() override;
-    void makeKey() override;
-    void orderOut() override;
+    void show() override { QQuickWindow::show(); }
+    void raise() override { QQuickWindow::raise(); }
+    void hide() override { QQuickWindow::hide(); }
+    // Sets the X input focus; without X11 as QWindow does.
+    void requestActivate() override;
     bool isPanelWindow(const QWindow *window) const override;
     void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
 
-    // The engine root views are built in; made on first use.
-    QQmlEngine *engine();
-    // Shows item at the top centre of the window, which takes ownership of
-    // it; null brings back the stand-in body.
-    void setRootItem(QQuickItem *item);
     QQuickItem *rootItem() const { return m_rootItem; }
 
 protected:
     bool event(QEvent *event) override;
 
 private:
+    // The engine root views are built in; made on first use.
+    QQmlEngine *engine();
+    // Shows item at the top centre of the window, which takes ownership of
+    // it; null brings back the stand-in body.
+    void setRootItem(QQuickItem *item);
     void buildRootView();
     void placeRootItem();
 

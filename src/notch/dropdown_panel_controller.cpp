@@ -1,12 +1,19 @@
 #include "dropdown_panel_controller.h"
 
 #include "notch_animation_state.h"
+#include "notch_sensor_window.h"
+#include "panel_metrics.h"
 #include "panel_window.h"
 #include "pointer_locator.h"
 
 #include <QPointer>
 
 namespace {
+
+// From the start of closing until the window goes: the time the root view's
+// spring takes to close the body.
+constexpr auto closeDelay =
+    std::chrono::round<std::chrono::milliseconds>(std::chrono::duration<qreal>(PanelMetrics::springResponse()));
 
 // Pixel semantics: the first column right of the frame and the first row
 // below it are outside; its left column and top row are inside.
@@ -18,21 +25,18 @@ bool frameContains(const QRectF &frame, const QPointF &point)
 
 } // namespace
 
-DropdownPanelController::DropdownPanelController(TodoStore *store, const NotchGeometry &geometry,
-                                                 std::unique_ptr<PanelWindow> panel, const Services &services,
-                                                 const PanelRootViewFactory &rootViewFactory, QObject *parent)
+DropdownPanelController::DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
+                                                 const Services &services, const PanelRootViewFactory &rootViewFactory,
+                                                 QObject *parent)
     : QObject(parent)
     , m_panel(std::move(panel))
-    , m_store(store)
     , m_animationState(new NotchAnimationState(this))
     , m_geometry(geometry)
     , m_services(services)
 {
     PanelRootViewSetup setup;
-    setup.store = store;
     setup.animationState = m_animationState;
     setup.notchWidth = geometry.notchWidth;
-    setup.springResponse = std::chrono::duration<qreal>(closeDelay).count();
     m_panel->hostRootView(rootViewFactory, setup);
     m_panel->setKeyPressHandler([self = QPointer(this)] {
         if (self)
@@ -63,15 +67,17 @@ void DropdownPanelController::showPanel()
     // From Closing: the window never leaves the screen, the view animates
     // straight back open.
     cancelCloseJob();
-    if (m_isVisible)
+    if (m_isOpen)
         return;
-    m_isVisible = true;
+    m_isOpen = true;
     m_animationState->setOpen(true);
     m_panel->setFrame(m_geometry.panelFrame());
-    m_panel->orderFront();
-    m_panel->makeKey();
+    m_panel->show();
+    m_panel->raise();
+    m_panel->requestActivate();
     // Not kept and not cancelled: it also runs if the panel closed meanwhile.
-    m_services.scheduler->runAfter(reframeDelay, this, [this] { m_panel->setFrame(m_geometry.panelFrame()); });
+    m_services.scheduler->runAfter(PanelMetrics::reframeDelay(), this,
+                                   [this] { m_panel->setFrame(m_geometry.panelFrame()); });
     installEventMonitors();
 }
 
@@ -81,31 +87,38 @@ void DropdownPanelController::hidePanel()
     // While closing, the pending removal of the window stays: cancelling it
     // would leave an invisible window up that swallows presses. (While open
     // there is none; showing cancelled it.)
-    if (!m_isVisible)
+    if (!m_isOpen)
         return;
-    m_isVisible = false;
+    m_isOpen = false;
     removeEventMonitors();
     m_animationState->setOpen(false);
     // No fade: closing is the root view's animation; the window goes when it
     // has run.
     m_closeJob = m_services.scheduler->runAfter(closeDelay, this, [this] {
         m_closeJob = {};
-        m_panel->orderOut();
+        m_panel->hide();
     });
 }
 
 void DropdownPanelController::togglePanel()
 {
-    if (m_isVisible)
+    if (m_isOpen)
         hidePanel();
     else
         showPanel();
 }
 
+void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
+{
+    connect(sensor, &NotchSensorWindow::entered, this, &DropdownPanelController::sensorEntered);
+    connect(sensor, &NotchSensorWindow::exited, this, &DropdownPanelController::sensorExited);
+    connect(sensor, &NotchSensorWindow::pressed, this, &DropdownPanelController::sensorPressed);
+}
+
 void DropdownPanelController::scheduleHide()
 {
     cancelHideTimer();
-    m_hideTimer = m_services.scheduler->runAfter(hideDelay, this, [this] {
+    m_hideTimer = m_services.scheduler->runAfter(PanelMetrics::hideDelay(), this, [this] {
         m_hideTimer = {};
         // The pointer may have reached the panel without the hover change
         // having been handled yet.
@@ -140,11 +153,11 @@ void DropdownPanelController::cancelEdgeDwell()
     m_edgeDwell = {};
 }
 
-void DropdownPanelController::sensorMouseEntered()
+void DropdownPanelController::sensorEntered()
 {
     cancelEdgeDwell();
     if (m_geometry.sensorIsScreenEdge) {
-        m_edgeDwell = m_services.scheduler->runAfter(edgeDwell, this, [this] {
+        m_edgeDwell = m_services.scheduler->runAfter(PanelMetrics::edgeDwell(), this, [this] {
             m_edgeDwell = {};
             cancelHideTimer();
             showPanel();
@@ -155,7 +168,7 @@ void DropdownPanelController::sensorMouseEntered()
     showPanel();
 }
 
-void DropdownPanelController::sensorMouseExited()
+void DropdownPanelController::sensorExited()
 {
     // Only passed over the screen edge: as if it had never been there.
     if (m_edgeDwell.isValid()) {
@@ -167,7 +180,7 @@ void DropdownPanelController::sensorMouseExited()
         scheduleHide();
 }
 
-void DropdownPanelController::sensorClicked()
+void DropdownPanelController::sensorPressed()
 {
     // A press does not wait for the pointer to rest; its leaving then counts.
     cancelEdgeDwell();
@@ -178,7 +191,7 @@ void DropdownPanelController::observePanelHover()
 {
     if (m_animationState->mouseInPanel())
         cancelHideTimer(); // the pointer reached the panel in time
-    else if (m_isVisible)
+    else if (m_isOpen)
         scheduleHide();
 }
 
@@ -188,7 +201,7 @@ void DropdownPanelController::installEventMonitors()
     // Presses anywhere: close unless the press lies in the panel's frame,
     // its transparent part included.
     m_globalMonitor = m_services.pressMonitors->addGlobalPressMonitor([self] {
-        if (!self || !self->m_isVisible)
+        if (!self || !self->m_isOpen)
             return;
         if (!frameContains(self->m_panel->frame(), self->m_services.pointer->position()))
             self->hidePanel();
@@ -197,10 +210,10 @@ void DropdownPanelController::installEventMonitors()
     // delivered; they are delivered all the same. A press in the panel gives
     // it the keyboard again, should another window have taken it.
     m_localMonitor = m_services.pressMonitors->addLocalPressMonitor([self](QWindow *target) {
-        if (!self || !self->m_isVisible)
+        if (!self || !self->m_isOpen)
             return;
         if (target && self->m_panel->isPanelWindow(target))
-            self->m_panel->makeKey();
+            self->m_panel->requestActivate();
         else
             self->hidePanel();
     });

@@ -1,20 +1,18 @@
 #pragma once
 
 #include "notch_geometry.h"
-#include "notch_sensor_window_delegate.h"
 #include "panel_root_view_setup.h"
 #include "press_monitors.h"
 #include "scheduler.h"
 
 #include <QObject>
 
-#include <chrono>
 #include <memory>
 
 class NotchAnimationState;
+class NotchSensorWindow;
 class PanelWindow;
 class PointerLocator;
-class TodoStore;
 
 // Opens the dropdown panel when the pointer enters the notch, closes it half
 // a second after the pointer has left both the notch and the panel, or at
@@ -27,25 +25,15 @@ class TodoStore;
 // Someone typing into the panel keeps it open although the pointer has left
 // it: the hide delay runs from the later of leaving and the last key press.
 //
-// States: Hidden (not visible, window out), Open (visible, window shown and
-// key, press monitors installed) and Closing (not visible, window still up
-// for closeDelay, no monitors).
-class DropdownPanelController : public QObject, public NotchSensorWindowDelegate
+// States: Hidden (not open, window hidden), Open (open, window shown with
+// the keyboard, press monitors installed) and Closing (not open, window
+// still up for the spring's response, no monitors). Its delays are in
+// PanelMetrics.
+class DropdownPanelController : public QObject
 {
     Q_OBJECT
 
 public:
-    // How long the pointer may be outside notch and panel before it closes.
-    static constexpr std::chrono::milliseconds hideDelay{500};
-    // From the start of closing until the window goes: the spring's response.
-    static constexpr std::chrono::milliseconds closeDelay{450};
-    // After opening the frame is set once more, for a geometry that changed
-    // while the window was being shown.
-    static constexpr std::chrono::milliseconds reframeDelay{400};
-    // How long the pointer must rest on a bare screen edge (a sensor without
-    // a top panel) before the panel opens; passing over it does nothing.
-    static constexpr std::chrono::milliseconds edgeDwell{150};
-
     // What the controller needs of the window system; all must outlive it.
     struct Services
     {
@@ -56,7 +44,7 @@ public:
 
     // Takes the panel window; builds its root view with rootViewFactory
     // (none: the stand-in body).
-    DropdownPanelController(TodoStore *store, const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
+    DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
                             const Services &services, const PanelRootViewFactory &rootViewFactory = {},
                             QObject *parent = nullptr);
     ~DropdownPanelController() override;
@@ -65,15 +53,14 @@ public:
     void hidePanel();
     void togglePanel();
 
-    void sensorMouseEntered() override;
-    void sensorMouseExited() override;
-    void sensorClicked() override;
+    // Opens, closes and toggles the panel as the pointer enters, leaves and
+    // presses the sensor window.
+    void connectSensor(const NotchSensorWindow *sensor);
 
-    // Whether the panel is logically open; false as soon as closing starts.
-    bool isVisible() const { return m_isVisible; }
+    // False as soon as closing starts, while the window is still up.
+    bool isOpen() const { return m_isOpen; }
     PanelWindow *panel() const { return m_panel.get(); }
     NotchAnimationState *animationState() const { return m_animationState; }
-    TodoStore *store() const { return m_store; }
 
     const NotchGeometry &geometry() const { return m_geometry; }
     // A new geometry after a screen change. It does not move an open panel
@@ -82,6 +69,9 @@ public:
     void setGeometry(const NotchGeometry &geometry) { m_geometry = geometry; }
 
 private:
+    void sensorEntered();
+    void sensorExited();
+    void sensorPressed();
     void scheduleHide();
     void panelKeyPressed();
     void cancelHideTimer();
@@ -92,7 +82,6 @@ private:
     void removeEventMonitors();
 
     std::unique_ptr<PanelWindow> m_panel;
-    TodoStore *m_store;
     NotchAnimationState *m_animationState;
     NotchGeometry m_geometry;
     Services m_services;
@@ -101,5 +90,5 @@ private:
     ScheduledJob m_hideTimer;
     ScheduledJob m_closeJob;
     ScheduledJob m_edgeDwell;
-    bool m_isVisible = false;
+    bool m_isOpen = false;
 };

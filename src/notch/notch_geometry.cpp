@@ -21,7 +21,6 @@ NotchGeometry fromNotch(const ScreenDescription &screen)
     g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
     g.panelTopCenter = QPointF(left.right() + width / 2, left.bottom());
     g.notchWidth = width;
-    g.screenHasNotch = true;
     return g;
 }
 
@@ -30,8 +29,8 @@ NotchGeometry fromStrip(const ScreenDescription &screen)
     const QRectF frame = screen.geometry;
     const qreal centreX = frame.x() + frame.width() / 2;
     NotchGeometry g;
-    g.sensorRect = QRectF(centreX - NotchGeometry::stripWidth / 2, frame.y(), NotchGeometry::stripWidth,
-                          screen.topPanelHeight);
+    const qreal width = PanelMetrics::stripWidth();
+    g.sensorRect = QRectF(centreX - width / 2, frame.y(), width, screen.topPanelHeight);
     g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
     if (g.sensorDeviceRect.height() <= 0) {
         // No top panel (or a hidden one): the screen's top edge.
@@ -40,8 +39,7 @@ NotchGeometry fromStrip(const ScreenDescription &screen)
         g.sensorRect.setHeight(1 / screen.devicePixelRatio);
     }
     g.panelTopCenter = QPointF(centreX, frame.y() + g.sensorRect.height());
-    g.notchWidth = NotchGeometry::stripWidth;
-    g.screenHasNotch = false;
+    g.notchWidth = width;
     return g;
 }
 
@@ -49,7 +47,8 @@ NotchGeometry fromStrip(const ScreenDescription &screen)
 
 QRectF NotchGeometry::panelFrame() const
 {
-    return QRectF(panelTopCenter.x() - panelWidth / 2, sensorRect.y(), panelWidth, panelHeight);
+    const qreal width = PanelMetrics::windowWidth();
+    return QRectF(panelTopCenter.x() - width / 2, sensorRect.y(), width, PanelMetrics::windowHeight());
 }
 
 NotchGeometry detectNotchGeometry(const ScreenProvider &screens)

@@ -1,6 +1,5 @@
 #include "notch_sensor_window.h"
 
-#include "notch_sensor_window_delegate.h"
 #include "x11_connection.h"
 
 #include <QCoreApplication>
@@ -39,30 +38,13 @@ NotchSensorWindow::~NotchSensorWindow()
     }
 }
 
-void NotchSensorWindow::setSensorDelegate(NotchSensorWindowDelegate *delegate)
-{
-    m_delegate = delegate;
-    m_delegateObject = dynamic_cast<QObject *>(delegate);
-    Q_ASSERT_X(!delegate || m_delegateObject, "NotchSensorWindow", "the delegate must be a QObject");
-}
-
-NotchSensorWindowDelegate *NotchSensorWindow::sensorDelegate() const
-{
-    return liveDelegate();
-}
-
-NotchSensorWindowDelegate *NotchSensorWindow::liveDelegate() const
-{
-    return m_delegateObject ? m_delegate : nullptr;
-}
-
 void NotchSensorWindow::reposition(const QRect &rect)
 {
     m_rect = rect;
-    orderFront();
+    show();
 }
 
-void NotchSensorWindow::orderFront()
+void NotchSensorWindow::show()
 {
     xcb_connection_t *c = X11Connection::connection();
     if (!c || !m_window)
@@ -88,16 +70,14 @@ void NotchSensorWindow::orderFront()
 void NotchSensorWindow::setPointerInside(bool inside)
 {
     // Grabs and ungrabs by other clients send extra crossing events while the
-    // pointer stays put; the delegate hears one entry and one exit per crossing.
+    // pointer stays put; only the first of them counts.
     if (inside == m_pointerInside)
         return;
     m_pointerInside = inside;
-    if (NotchSensorWindowDelegate *delegate = liveDelegate()) {
-        if (inside)
-            delegate->sensorMouseEntered();
-        else
-            delegate->sensorMouseExited();
-    }
+    if (inside)
+        Q_EMIT entered();
+    else
+        Q_EMIT exited();
 }
 
 bool NotchSensorWindow::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
@@ -119,10 +99,8 @@ bool NotchSensorWindow::nativeEventFilter(const QByteArray &eventType, void *mes
         if (press->event != m_window)
             return false;
         // Buttons 4 to 7 are wheel steps, not presses.
-        if (press->detail < 4 || press->detail > 7) {
-            if (NotchSensorWindowDelegate *delegate = liveDelegate())
-                delegate->sensorClicked();
-        }
+        if (press->detail < 4 || press->detail > 7)
+            Q_EMIT pressed();
         return true;
     }
     default:

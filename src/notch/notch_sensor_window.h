@@ -2,15 +2,12 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
-#include <QPointer>
 #include <QRect>
 
-class NotchSensorWindowDelegate;
-
-// An invisible window laid over the notch that tells its delegate when the
-// pointer enters or leaves it and when a mouse button is pressed in it. It
-// is placed in the X server's pixels (NotchGeometry::sensorDeviceRect), not
-// in Qt's logical ones: the two differ on a scaled screen.
+// An invisible window laid over the notch that signals when the pointer
+// enters or leaves it and when a mouse button is pressed in it. It is placed
+// in the X server's pixels (NotchGeometry::sensorDeviceRect), not in Qt's
+// logical ones: the two differ on a scaled screen.
 //
 // On X11 it is an InputOnly window: it has no pixels at all, so it draws
 // nothing with or without a compositing manager, yet it receives pointer
@@ -26,30 +23,30 @@ public:
     explicit NotchSensorWindow(const QRect &rect, QObject *parent = nullptr);
     ~NotchSensorWindow() override;
 
-    // The delegate must be a QObject; it is held weakly.
-    void setSensorDelegate(NotchSensorWindowDelegate *delegate);
-    NotchSensorWindowDelegate *sensorDelegate() const;
-
     QRect rect() const { return m_rect; }
     // Moves the window, and with it the area that reports, to rect, and
-    // orders it front again. An empty rect takes the window off the screen:
-    // it reports nothing until it is given a non-empty one.
+    // shows it again. An empty rect takes the window off the screen: it
+    // reports nothing until it is given a non-empty one.
     void reposition(const QRect &rect);
     // Shows the window above every other one.
-    void orderFront();
+    void show();
 
     // The X window, or 0 without X11.
     quint32 winId() const { return m_window; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
+Q_SIGNALS:
+    // Once per crossing of the window's edge.
+    void entered();
+    void exited();
+    // A button pressed in the window; wheel steps are no presses.
+    void pressed();
+
 private:
     void setPointerInside(bool inside);
-    NotchSensorWindowDelegate *liveDelegate() const;
 
     QRect m_rect;
     quint32 m_window = 0;
     bool m_pointerInside = false;
-    NotchSensorWindowDelegate *m_delegate = nullptr;
-    QPointer<QObject> m_delegateObject;
 };

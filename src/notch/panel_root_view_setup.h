@@ -7,22 +7,13 @@
 class NotchAnimationState;
 class QQmlEngine;
 class QQuickItem;
-class TodoStore;
 
 // What the panel's root view is built with.
 struct PanelRootViewSetup
 {
-    TodoStore *store = nullptr;
     NotchAnimationState *animationState = nullptr;
     // The width the body opens from: the notch's width when the view is built.
     qreal notchWidth = 0;
-    qreal panelWidth = 340;
-    qreal closedHeight = 0;
-    // The spring of the open and close animation. Its response is also how
-    // long the controller leaves the window up after closing starts.
-    qreal springResponse = 0.45;
-    qreal springDampingFraction = 0.72;
-    qreal springBlendDuration = 0;
 };
 
 // Builds the panel's root view in the panel window's QML engine. The item is

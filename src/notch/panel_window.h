@@ -17,12 +17,12 @@ public:
     // Places the window at frame (global coordinates) and redraws it.
     virtual void setFrame(const QRectF &frame) = 0;
     virtual QRectF frame() const = 0;
-    // Shows the window above every other one.
-    virtual void orderFront() = 0;
-    // Gives the window the keyboard.
-    virtual void makeKey() = 0;
-    // Takes the window off the screen.
-    virtual void orderOut() = 0;
+    // As QWindow's functions of the same names.
+    virtual void show() = 0;
+    virtual void raise() = 0;
+    virtual void hide() = 0;
+    // Gives the window the keyboard, which no window manager does for it.
+    virtual void requestActivate() = 0;
     // Whether window is this panel (the target of a press).
     virtual bool isPanelWindow(const QWindow *window) const = 0;
     // Called with each key press the window receives, held keys' repeats

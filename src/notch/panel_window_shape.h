@@ -31,13 +31,12 @@ public:
     // now; for a window about to be shown, which draws no frame before.
     void refresh();
 
-    // The outline in the window's device pixels.
-    QRegion outlineRegion() const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The outline in the window's device pixels.
+    QRegion outlineRegion() const;
     void update();
     void send(const QRegion &outline);
 

@@ -18,9 +18,6 @@ public:
     ScheduledJob runAfter(std::chrono::milliseconds delay, QObject *context, Job job) override;
     void cancel(ScheduledJob job) override;
 
-    // Jobs scheduled and not yet run or cancelled.
-    qsizetype pendingCount() const { return m_timers.size(); }
-
 private:
     QHash<quint64, QTimer *> m_timers;
     quint64 m_lastId = 0;

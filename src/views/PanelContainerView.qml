@@ -2,25 +2,25 @@ import QtQuick
 import Marlowick
 
 // The root of the dropdown panel: the black, notch-shaped body that springs
-// open from the notch width to the panel width and shows a fresh to-do list
+// open from the notch width to the body width and shows a fresh to-do list
 // while open. Driven only through animationState: reads isOpen, writes
 // mouseInPanel (from the body's area alone).
 //
 // Host it at the top of the panel window, centred horizontally; it is as wide
-// as the host makes it (panelWidth by default) and keeps the body centred.
+// as the host makes it (bodyWidth by default) and keeps the body centred.
 Item {
     id: container
 
     property TodoStore store
     property NotchAnimationState animationState
-    property real notchWidth: 200
-    property real panelWidth: 340
+    property real notchWidth: PanelMetrics.stripWidth
+    property real bodyWidth: PanelMetrics.bodyWidth
     property real closedHeight: 0
     // The body ends within the window that hosts it, its outline whole.
     property real maximumHeight: parent ? parent.height : Number.POSITIVE_INFINITY
     // The spring of every change of isOpen.
-    property real springResponse: 0.45
-    property real springDampingFraction: 0.72
+    property real springResponse: PanelMetrics.springResponse
+    property real springDampingFraction: PanelMetrics.springDampingFraction
 
     readonly property bool isOpen: animationState !== null && animationState.isOpen
     // The list shown while open (null while closed).
@@ -29,7 +29,7 @@ Item {
     // The body's outline, which the panel window shapes itself to.
     readonly property alias outline: fill
 
-    implicitWidth: panelWidth
+    implicitWidth: bodyWidth
     implicitHeight: body.height
 
     // 0 closed, 1 open; everything about the body follows it, so a reversal
@@ -50,7 +50,7 @@ Item {
         property real openHeight: 0
 
         anchors.horizontalCenter: parent.horizontalCenter
-        width: container.notchWidth + (container.panelWidth - container.notchWidth) * container.progress
+        width: container.notchWidth + (container.bodyWidth - container.notchWidth) * container.progress
         // Whole pixels: a body less than a pixel high would have nothing to
         // paint into. The spring's overshoot stops at the window's edge.
         height: Math.max(0, Math.min(container.maximumHeight, Math.round(container.closedHeight + (openHeight - container.closedHeight) * container.progress)))
@@ -123,15 +123,15 @@ Item {
         Item {
             id: holder
             property alias list: todoList
-            width: container.panelWidth
+            width: container.bodyWidth
             x: (content.width - width) / 2
             height: implicitHeight
             implicitHeight: 20 + todoList.implicitHeight + 4
 
             SpringValue {
                 id: appear
-                response: 0.45
-                dampingFraction: 0.72
+                response: PanelMetrics.springResponse
+                dampingFraction: PanelMetrics.springDampingFraction
                 target: 0
             }
             // Made ahead of time and hidden; shown when the panel opens.

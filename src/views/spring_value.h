@@ -2,6 +2,8 @@
 
 #include "spring_curve.h"
 
+#include "notch/panel_metrics.h"
+
 #include <QObject>
 #include <QtQmlIntegration/qqmlintegration.h>
 
@@ -55,7 +57,7 @@ private:
 
     void setValue(double value);
 
-    SpringCurve m_curve{0.45, 0.72};
+    SpringCurve m_curve{PanelMetrics::springResponse(), PanelMetrics::springDampingFraction()};
     bool m_hasTarget = false;
     double m_target = 0;
     double m_value = 0;

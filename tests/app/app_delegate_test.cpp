@@ -13,6 +13,7 @@
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
+#include "notch/panel_metrics.h"
 
 #include "support/test_main.h"
 
@@ -97,23 +98,19 @@ private Q_SLOTS:
         QSignalSpy ready(&h.delegate, &AppDelegate::ready);
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         QCOMPARE(ready.count(), 1);
         QCOMPARE(h.delegate.store()->items(), QList<TodoItem>{stored});
         QVERIFY(h.delegate.sensorWindow());
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 32));
         DropdownPanelController *controller = h.delegate.panelController();
         QVERIFY(controller);
-        QCOMPARE(h.delegate.sensorWindow()->sensorDelegate(), controller);
-        QCOMPARE(controller->store(), h.delegate.store());
-        QVERIFY(h.delegate.statusItem());
         QCOMPARE(h.panelsMade, 1);
         QVERIFY(!h.panel->shown); // the panel is not opened at start
 
         const NotchSensorWindow *sensor = h.delegate.sensorWindow();
-        const StatusItem *statusItem = h.delegate.statusItem();
         const TodoStore *store = h.delegate.store();
-        // The missing tray is told once, not on every pass.
+        // The missing tray is told once: the tray item is not made again.
         QTest::failOnWarning(QRegularExpression(u"no system tray"_s));
 
         // A wider screen and a taller top panel, the panel closed: only the
@@ -121,22 +118,21 @@ private Q_SLOTS:
         h.changeScreens({screen(2560, 40)});
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(1180, 0, 200, 40));
         QVERIFY(h.panel->framesSet.isEmpty());
-        h.delegate.statusBarClicked();
-        QVERIFY(controller->isVisible());
+        Q_EMIT h.delegate.sensorWindow()->entered(); // the sensor drives the controller
+        QVERIFY(controller->isOpen());
         QCOMPARE(h.panel->currentFrame, QRectF(1090, 0, 380, 520));
 
         // Open: the panel moves with the strip at once.
         h.changeScreens({screen(1920, 24)});
         QCOMPARE(h.delegate.sensorWindow()->rect(), QRect(860, 0, 200, 24));
         QCOMPARE(h.panel->currentFrame, QRectF(770, 0, 380, 520));
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
 
         // Launch again and more passes: nothing is made a second time.
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         h.delegate.setupWindows();
         QCOMPARE(h.delegate.sensorWindow(), sensor);
         QCOMPARE(h.delegate.panelController(), controller);
-        QCOMPARE(h.delegate.statusItem(), statusItem);
         QCOMPARE(h.delegate.store(), store);
         QCOMPARE(h.panelsMade, 1);
         QCOMPARE(ready.count(), 1);
@@ -147,27 +143,27 @@ private Q_SLOTS:
         Harness h;
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         DropdownPanelController *controller = h.delegate.panelController();
-        h.delegate.statusBarClicked();
-        QVERIFY(controller->isVisible());
+        h.delegate.togglePanelFromTray();
+        QVERIFY(controller->isOpen());
 
         // The press of a click on the tray icon lies outside the panel and
         // closes it; the click itself comes with the release.
         h.pointer.at = QPointF(1900, 10);
         h.monitors.pressGlobally();
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
         h.scheduler.advance(std::chrono::milliseconds(120));
-        h.delegate.statusBarClicked();
-        QVERIFY(!controller->isVisible());
+        h.delegate.togglePanelFromTray();
+        QVERIFY(!controller->isOpen());
 
         // A later click opens it again, and a click on the open panel's
         // icon that did not close it first still closes it.
-        h.scheduler.advance(AppDelegate::trayClickGrace);
-        h.delegate.statusBarClicked();
-        QVERIFY(controller->isVisible());
-        h.delegate.statusBarClicked();
-        QVERIFY(!controller->isVisible());
+        h.scheduler.advance(PanelMetrics::trayClickGrace());
+        h.delegate.togglePanelFromTray();
+        QVERIFY(controller->isOpen());
+        h.delegate.togglePanelFromTray();
+        QVERIFY(!controller->isOpen());
     }
 
     void anUnsavedListIsTriedAgainAtOpeningAndKeptInARecoveryFileAtQuit()
@@ -179,19 +175,19 @@ private Q_SLOTS:
         h.memory = &memory;
         if (!StatusItem::isTrayAvailable())
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"no system tray"_s));
-        h.delegate.applicationDidFinishLaunching();
+        h.delegate.start();
         TodoStore *store = h.delegate.store();
         memory.writeError = u"No space left on device"_s;
         store->addTodo(u"Buy stamps"_s);
         memory.writeError.clear();
-        h.delegate.statusBarClicked(); // opens the panel
+        h.delegate.togglePanelFromTray(); // opens the panel
         QVERIFY(store->isSaved());
         QCOMPARE(memory.writes, 1);
 
         memory.writeError = u"No space left on device"_s;
         store->addTodo(u"Post the letter"_s);
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Not saved: No space left on device. The whole"_s));
-        h.delegate.applicationWillTerminate();
+        h.delegate.saveBeforeExit();
         const QFileInfoList files = QDir(state.filePath(u"marlowick"_s)).entryInfoList(QDir::Files);
         QCOMPARE(files.size(), 1);
         QVERIFY(files.first().fileName().startsWith(u"unsaved-"_s));

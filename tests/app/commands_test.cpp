@@ -194,14 +194,14 @@ private Q_SLOTS:
         factories.store = [&] { return std::make_unique<TodoStore>(std::make_unique<SettingsTodoStorage>(home.settingsFile())); };
         factories.statusItem = false;
         AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &monitors, &pointer}, factories);
-        delegate.applicationDidFinishLaunching();
+        delegate.start();
         SingleInstance instance(home.socket());
         instance.setHandler([&](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });
         QVERIFY(instance.listen());
 
         QCOMPARE(home.marlowick({u"show"_s, u"--add"_s}).exitCode, 0);
         DropdownPanelController *controller = delegate.panelController();
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         auto *panel = static_cast<DropdownPanel *>(controller->panel());
         QQuickItem *list = nullptr;
         QVERIFY(QTest::qWaitFor([&] { return (list = panel->rootItem()->property("todoList").value<QQuickItem *>()); }, timeout));
@@ -214,9 +214,9 @@ private Q_SLOTS:
 
         // Escape in the add field closes the panel; the pointer never came.
         scheduler.advance(std::chrono::seconds(10));
-        QVERIFY(controller->isVisible());
+        QVERIFY(controller->isOpen());
         QTest::keyClick(panel, Qt::Key_Escape);
-        QVERIFY(!controller->isVisible());
+        QVERIFY(!controller->isOpen());
     }
 };
 

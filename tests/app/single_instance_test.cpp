@@ -83,14 +83,14 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString settings = dir.filePath(u"marlowick/marlowick.conf"_s);
-        WriterLock first(settings);
-        QCOMPARE(first.tryLock(), WriterLock::Outcome::Locked);
-        QCOMPARE(first.fileName(), dir.filePath(u"marlowick/marlowick.conf.writer.lock"_s));
+        auto first = std::make_unique<WriterLock>(settings);
+        QCOMPARE(first->tryLock(), WriterLock::Outcome::Locked);
+        QCOMPARE(first->fileName(), dir.filePath(u"marlowick/marlowick.conf.writer.lock"_s));
         WriterLock second(settings);
         QCOMPARE(second.tryLock(), WriterLock::Outcome::HeldElsewhere);
         QVERIFY2(second.holder().contains(QString::number(QCoreApplication::applicationPid())),
                  qPrintable(second.holder()));
-        first.unlock();
+        first.reset(); // the first program ends
         QCOMPARE(second.tryLock(), WriterLock::Outcome::Locked);
     }
 };

@@ -1,5 +1,6 @@
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_animation_state.h"
+#include "notch/notch_sensor_window.h"
 
 #include "fake_panel_window.h"
 #include "fake_pointer_locator.h"
@@ -33,15 +34,22 @@ struct Rig
     FakePointerLocator pointer;
     FakePanelWindow *panel = new FakePanelWindow;
     QWindow panelWindow;
+    // Reports nothing by itself without X11; the rig emits its signals.
+    NotchSensorWindow sensor{QRect()};
     std::unique_ptr<DropdownPanelController> controller;
 
     Rig()
     {
         panel->window = &panelWindow;
         controller = std::make_unique<DropdownPanelController>(
-            nullptr, stripGeometry(), std::unique_ptr<PanelWindow>(panel),
+            stripGeometry(), std::unique_ptr<PanelWindow>(panel),
             DropdownPanelController::Services{&clock, &monitors, &pointer});
+        controller->connectSensor(&sensor);
     }
+
+    void enterSensor() { Q_EMIT sensor.entered(); }
+    void leaveSensor() { Q_EMIT sensor.exited(); }
+    void pressSensor() { Q_EMIT sensor.pressed(); }
 
     NotchAnimationState &state() const { return *controller->animationState(); }
 
@@ -54,17 +62,17 @@ struct Rig
 
     bool isOpen() const
     {
-        return controller->isVisible() && state().isOpen() && panel->shown && monitors.globalCount() == 1
+        return controller->isOpen() && state().isOpen() && panel->shown && monitors.globalCount() == 1
             && monitors.localCount() == 1;
     }
     bool isClosing() const
     {
-        return !controller->isVisible() && !state().isOpen() && panel->shown && monitors.globalCount() == 0
+        return !controller->isOpen() && !state().isOpen() && panel->shown && monitors.globalCount() == 0
             && monitors.localCount() == 0;
     }
     bool isHidden() const
     {
-        return !controller->isVisible() && !state().isOpen() && !panel->shown && monitors.globalCount() == 0
+        return !controller->isOpen() && !state().isOpen() && !panel->shown && monitors.globalCount() == 0
             && monitors.localCount() == 0;
     }
 };
@@ -96,12 +104,12 @@ private Q_SLOTS:
     void entryOpensAtOnceAndLeavingClosesInTwoSteps()
     {
         Rig rig;
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         QVERIFY(rig.isOpen());
         QCOMPARE(rig.panel->currentFrame, QRectF(770, 0, 380, 520));
-        QCOMPARE(rig.panel->makeKeyCount, 1);
+        QCOMPARE(rig.panel->activationRequests, 1);
 
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.clock.advance(499ms);
         QVERIFY(rig.isOpen());
         rig.clock.advance(1ms);
@@ -110,7 +118,7 @@ private Q_SLOTS:
         QVERIFY(rig.isClosing());
         rig.clock.advance(1ms);
         QVERIFY(rig.isHidden());
-        QCOMPARE(rig.panel->orderOutCount, 1);
+        QCOMPARE(rig.panel->hideCount, 1);
         // The frame was set once more 0.4 s after opening.
         QCOMPARE(rig.panel->framesSet.size(), 2);
         QCOMPARE(rig.clock.pendingCount(), 0);
@@ -119,10 +127,10 @@ private Q_SLOTS:
     void hoverOverPanelKeepsItOpen()
     {
         Rig rig;
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         // Down from the notch into the body: the exit starts the timer, the
         // hover cancels it.
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.clock.advance(200ms);
         rig.hover(true);
         rig.clock.advance(2s);
@@ -145,7 +153,7 @@ private Q_SLOTS:
         QCoreApplication::sendPostedEvents();
 
         // Leaving the notch while over the panel starts nothing.
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.clock.advance(2s);
         QVERIFY(rig.isOpen());
 
@@ -158,7 +166,7 @@ private Q_SLOTS:
     void typingPostponesClosing()
     {
         Rig rig;
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         rig.hover(true);
         rig.panel->keyPressHandler(); // typing with the pointer on the panel starts nothing
         QCOMPARE(rig.clock.pendingCount(), 1); // the re-frame only
@@ -174,15 +182,15 @@ private Q_SLOTS:
     void reenteringWhileClosingReopensWithoutLeavingScreen()
     {
         Rig rig;
-        rig.controller->sensorMouseEntered();
-        rig.controller->sensorMouseExited();
+        rig.enterSensor();
+        rig.leaveSensor();
         rig.clock.advance(500ms + 300ms);
         QVERIFY(rig.isClosing());
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         QVERIFY(rig.isOpen());
         rig.clock.advance(2s);
         QVERIFY(rig.isOpen());
-        QCOMPARE(rig.panel->orderOutCount, 0);
+        QCOMPARE(rig.panel->hideCount, 0);
     }
 
     void bareScreenEdgeOpensOnlyAfterResting()
@@ -193,27 +201,27 @@ private Q_SLOTS:
         rig.controller->setGeometry(edge);
 
         // Passing over it: nothing at all, not even a pending close.
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         rig.clock.advance(149ms);
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.clock.advance(2s);
         QVERIFY(rig.isHidden());
         QCOMPARE(rig.clock.pendingCount(), 0);
 
         // Resting on it opens; leaving it then closes as from the strip.
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         rig.clock.advance(150ms);
         QVERIFY(rig.isOpen());
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.clock.advance(500ms);
         QVERIFY(rig.isClosing());
         rig.clock.advance(450ms);
 
         // A press does not wait, and the pending rest does not undo it.
-        rig.controller->sensorMouseEntered();
-        rig.controller->sensorClicked();
+        rig.enterSensor();
+        rig.pressSensor();
         QVERIFY(rig.isOpen());
-        rig.controller->sensorClicked();
+        rig.pressSensor();
         rig.clock.advance(150ms);
         QVERIFY(rig.isClosing());
     }
@@ -237,7 +245,7 @@ private Q_SLOTS:
         QFETCH(QPointF, press);
         QFETCH(bool, closes);
         Rig rig;
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         rig.pointer.at = press;
         rig.monitors.pressGlobally();
         QCOMPARE(rig.isClosing(), closes);
@@ -248,10 +256,10 @@ private Q_SLOTS:
     {
         Rig rig;
         QWindow otherWindow;
-        rig.controller->sensorMouseEntered();
+        rig.enterSensor();
         rig.monitors.pressLocally(&rig.panelWindow);
         QVERIFY(rig.isOpen());
-        QCOMPARE(rig.panel->makeKeyCount, 2); // taken back from whoever had it
+        QCOMPARE(rig.panel->activationRequests, 2); // taken back from whoever had it
         rig.monitors.pressLocally(&otherWindow);
         QVERIFY(rig.isClosing());
 
@@ -263,12 +271,12 @@ private Q_SLOTS:
         // sensor's toggle opens it again.
         rig.controller->showPanel();
         rig.monitors.pressLocally(&otherWindow);
-        rig.controller->sensorClicked();
+        rig.pressSensor();
         QVERIFY(rig.isOpen());
         rig.clock.advance(2s);
-        QCOMPARE(rig.panel->orderOutCount, 0);
+        QCOMPARE(rig.panel->hideCount, 0);
         // Pressing the notch is a toggle.
-        rig.controller->sensorClicked();
+        rig.pressSensor();
         QVERIFY(rig.isClosing());
     }
 
@@ -276,29 +284,29 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.monitors.globalAvailable = false;
-        rig.controller->sensorMouseEntered();
-        QVERIFY(rig.controller->isVisible());
+        rig.enterSensor();
+        QVERIFY(rig.controller->isOpen());
         QCOMPARE(rig.monitors.localCount(), 1);
         rig.controller->hidePanel();
         QCOMPARE(rig.monitors.localCount(), 0);
-        QVERIFY(!rig.controller->isVisible());
+        QVERIFY(!rig.controller->isOpen());
     }
 
     void repeatedShowAndHideOnlyCancelPendingWork()
     {
         Rig rig;
         rig.controller->showPanel();
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.controller->showPanel(); // cancels the hide timer, nothing else
-        QCOMPARE(rig.panel->orderFrontCount, 1);
-        QCOMPARE(rig.panel->makeKeyCount, 1);
+        QCOMPARE(rig.panel->showCount, 1);
+        QCOMPARE(rig.panel->activationRequests, 1);
         QCOMPARE(rig.panel->framesSet.size(), 1);
         QCOMPARE(rig.monitors.globalCount(), 1);
         rig.clock.advance(2s);
         QVERIFY(rig.isOpen());
 
         rig.controller->hidePanel();
-        rig.controller->sensorMouseExited(); // a hide timer while closing
+        rig.leaveSensor(); // a hide timer while closing
         rig.controller->hidePanel();
         // The second hide cancelled the timer but not the window's removal:
         // a window left up with its view closed would swallow presses.
@@ -307,7 +315,7 @@ private Q_SLOTS:
         QVERIFY(rig.isHidden());
         rig.controller->hidePanel();
         QVERIFY(rig.isHidden());
-        QCOMPARE(rig.panel->orderOutCount, 1);
+        QCOMPARE(rig.panel->hideCount, 1);
         QCOMPARE(rig.clock.pendingCount(), 0);
     }
 
@@ -332,7 +340,7 @@ private Q_SLOTS:
     {
         Rig rig;
         rig.controller->showPanel();
-        rig.controller->sensorMouseExited();
+        rig.leaveSensor();
         rig.controller.reset();
         // Its monitors went with it and its jobs no longer run.
         QCOMPARE(rig.monitors.globalCount(), 0);

@@ -6,13 +6,12 @@
 //
 // With --root-view the panel shows that QML file as its root view, built the
 // way the program builds its own: the file may declare the properties
-// store, animationState, notchWidth, panelWidth and closedHeight.
+// animationState and notchWidth, and import Marlowick.
 #include "app/quick_renderer.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "model/todo_store.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -31,13 +30,11 @@ PanelRootViewFactory qmlFileRootView(const QString &path)
     if (path.isEmpty())
         return {};
     return [path](QQmlEngine *engine, const PanelRootViewSetup &setup) -> QQuickItem * {
+        engine->addImportPath(QStringLiteral("qrc:/"));
         QQmlComponent component(engine, QUrl::fromLocalFile(path));
         const QVariantMap properties{
-            {QStringLiteral("store"), QVariant::fromValue(setup.store)},
             {QStringLiteral("animationState"), QVariant::fromValue(setup.animationState)},
             {QStringLiteral("notchWidth"), setup.notchWidth},
-            {QStringLiteral("panelWidth"), setup.panelWidth},
-            {QStringLiteral("closedHeight"), setup.closedHeight},
         };
         QObject *object = component.createWithInitialProperties(properties);
         if (!object)
@@ -66,17 +63,17 @@ int main(int argc, char **argv)
 
     const NotchGeometry geometry = detectNotchGeometry(screens);
     NotchSensorWindow sensor(geometry.sensorDeviceRect);
-    DropdownPanelController controller(nullptr, geometry, std::make_unique<DropdownPanel>(),
+    DropdownPanelController controller(geometry, std::make_unique<DropdownPanel>(),
                                        DropdownPanelController::Services{&scheduler, &monitors, &pointer},
                                        qmlFileRootView(arguments.value(rootView)));
-    sensor.setSensorDelegate(&controller);
-    sensor.orderFront();
+    controller.connectSensor(&sensor);
+    sensor.show();
 
     QObject::connect(&screens, &ScreenProvider::screenConfigurationChanged, &controller, [&] {
         const NotchGeometry g = detectNotchGeometry(screens);
         sensor.reposition(g.sensorDeviceRect);
         controller.setGeometry(g);
-        if (controller.isVisible())
+        if (controller.isOpen())
             controller.panel()->setFrame(g.panelFrame());
     });
     return app.exec();

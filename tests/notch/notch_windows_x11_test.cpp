@@ -6,7 +6,6 @@
 #include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "notch/notch_sensor_window_delegate.h"
 #include "views/notch_shape.h"
 #include "key_repeat_filter.h"
 #include "qt_pointer_locator.h"
@@ -36,17 +35,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int timeout = 10000;
-
-class RecordingDelegate : public QObject, public NotchSensorWindowDelegate
-{
-public:
-    int entered = 0;
-    int exited = 0;
-    int clicked = 0;
-    void sensorMouseEntered() override { ++entered; }
-    void sensorMouseExited() override { ++exited; }
-    void sensorClicked() override { ++clicked; }
-};
 
 bool xdotool(const QStringList &arguments)
 {
@@ -122,11 +110,11 @@ struct Notch
     DropdownPanelController controller;
 
     explicit Notch(const PanelRootViewFactory &rootView = {})
-        : controller(nullptr, geometry, std::unique_ptr<PanelWindow>(panel),
+        : controller(geometry, std::unique_ptr<PanelWindow>(panel),
                      DropdownPanelController::Services{&scheduler, &monitors, &pointer}, rootView)
     {
-        sensor.setSensorDelegate(&controller);
-        sensor.orderFront();
+        controller.connectSensor(&sensor);
+        sensor.show();
     }
 
     bool panelMapped() const { return inspect(xcb_window_t(panel->winId())).viewable; }
@@ -191,28 +179,29 @@ private Q_SLOTS:
 
     void sensorReportsCrossingsAndPressesOnce()
     {
-        RecordingDelegate delegate;
         NotchSensorWindow sensor(QRect(860, 0, 200, 32));
-        sensor.setSensorDelegate(&delegate);
-        sensor.orderFront();
+        QSignalSpy entered(&sensor, &NotchSensorWindow::entered);
+        QSignalSpy exited(&sensor, &NotchSensorWindow::exited);
+        QSignalSpy pressed(&sensor, &NotchSensorWindow::pressed);
+        sensor.show();
         syncWithServer();
 
         QVERIFY(movePointer(960, 10));
-        QTRY_COMPARE_WITH_TIMEOUT(delegate.entered, 1, timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(entered.count(), 1, timeout);
         QVERIFY(movePointer(1000, 20)); // moving inside is no crossing
         QVERIFY(movePointer(100, 700));
-        QTRY_COMPARE_WITH_TIMEOUT(delegate.exited, 1, timeout);
-        QCOMPARE(delegate.entered, 1);
+        QTRY_COMPARE_WITH_TIMEOUT(exited.count(), 1, timeout);
+        QCOMPARE(entered.count(), 1);
 
         QVERIFY(movePointer(960, 10));
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QVERIFY(xdotool({u"click"_s, u"3"_s}));
-        QTRY_COMPARE_WITH_TIMEOUT(delegate.clicked, 2, timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(pressed.count(), 2, timeout);
         QVERIFY(xdotool({u"click"_s, u"4"_s})); // a wheel step is no press
         syncWithServer();
-        QCOMPARE(delegate.clicked, 2);
-        QCOMPARE(delegate.entered, 2);
-        QCOMPARE(delegate.exited, 1);
+        QCOMPARE(pressed.count(), 2);
+        QCOMPARE(entered.count(), 2);
+        QCOMPARE(exited.count(), 1);
 
         // Moved: the old place is dead, the new one reports.
         QVERIFY(movePointer(100, 700));
@@ -220,21 +209,21 @@ private Q_SLOTS:
         syncWithServer();
         QVERIFY(movePointer(960, 10));
         QVERIFY(movePointer(100, 10));
-        QTRY_COMPARE_WITH_TIMEOUT(delegate.entered, 3, timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(entered.count(), 3, timeout);
         QCOMPARE(inspect(xcb_window_t(sensor.winId())).rect, QRect(0, 0, 200, 32));
 
         // An empty strip (a hidden top panel) reports nothing at all.
         QVERIFY(movePointer(100, 700));
         sensor.reposition(QRect(0, 0, 200, 0));
         syncWithServer();
-        const int exitedBefore = delegate.exited;
+        const int exitedBefore = exited.count();
         QVERIFY(movePointer(100, 0));
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QVERIFY(movePointer(100, 700));
         syncWithServer();
-        QCOMPARE(delegate.entered, 3);
-        QCOMPARE(delegate.clicked, 2);
-        QCOMPARE(delegate.exited, exitedBefore);
+        QCOMPARE(entered.count(), 3);
+        QCOMPARE(pressed.count(), 2);
+        QCOMPARE(exited.count(), exitedBefore);
 
     }
 
@@ -269,7 +258,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!notch.panelMapped(), timeout);
         qInfo("pointer away to panel unmapped: %lld ms", clock.elapsed());
         QCOMPARE(order, (QList<QByteArray>{"hover", "closed"}));
-        QVERIFY(!notch.controller.isVisible());
+        QVERIFY(!notch.controller.isOpen());
     }
 
     void openPanelTakesTyping()
@@ -444,7 +433,7 @@ private Q_SLOTS:
         QVERIFY(xdotool({u"click"_s, u"1"_s}));
         QTRY_COMPARE_WITH_TIMEOUT(windowBelow.pressesSoFar(), 1, timeout);
         syncWithServer();
-        QVERIFY(notch.controller.isVisible());
+        QVERIFY(notch.controller.isOpen());
     }
 };
 

@@ -1,17 +1,15 @@
 // A stand-in for the panel's root view: a black body that opens from the
 // notch's width and reports hover, for looking at the panel window by hand.
 import QtQuick
+import Marlowick
 
 Rectangle {
     id: body
-    property QtObject store
     property QtObject animationState
-    property real notchWidth: 200
-    property real panelWidth: 340
-    property real closedHeight: 0
+    property real notchWidth: PanelMetrics.stripWidth
 
-    width: animationState && animationState.isOpen ? panelWidth : notchWidth
-    height: animationState && animationState.isOpen ? 240 : closedHeight
+    width: animationState && animationState.isOpen ? PanelMetrics.bodyWidth : notchWidth
+    height: animationState && animationState.isOpen ? 240 : 0
     color: "black"
     radius: 14
     Behavior on width { NumberAnimation { duration: 300; easing.type: Easing.OutBack } }

@@ -11,9 +11,9 @@ public:
     QRectF currentFrame;
     QList<QRectF> framesSet;
     bool shown = false;
-    int orderFrontCount = 0;
-    int makeKeyCount = 0;
-    int orderOutCount = 0;
+    int showCount = 0;
+    int activationRequests = 0;
+    int hideCount = 0;
     const QWindow *window = nullptr;
     std::function<void()> keyPressHandler;
     PanelRootViewSetup hostedSetup;
@@ -25,17 +25,18 @@ public:
         framesSet.append(frame);
     }
     QRectF frame() const override { return currentFrame; }
-    void orderFront() override
+    void show() override
     {
         shown = true;
-        ++orderFrontCount;
+        ++showCount;
     }
-    void makeKey() override { ++makeKeyCount; }
-    void orderOut() override
+    void raise() override {}
+    void hide() override
     {
         shown = false;
-        ++orderOutCount;
+        ++hideCount;
     }
+    void requestActivate() override { ++activationRequests; }
     bool isPanelWindow(const QWindow *w) const override { return w && w == window; }
     void setKeyPressHandler(std::function<void()> handler) override { keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &, const PanelRootViewSetup &setup) override
