@@ -5,10 +5,10 @@
 
 #include "model/day_calendar.h"
 #include "model/instant.h"
-#include "model/json_list_writer.h"
-#include "model/todo_list_codec.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/json_list_writer.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 
 #include "day_calendar.h"
 #include "instant.h"
-#include "todo_list_codec.h"
-#include "todo_storage.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include <QLoggingCategory>
 #include <QSet>

@@ -1,7 +1,7 @@
 #include "model/day_calendar.h"
-#include "model/memory_todo_storage.h"
-#include "model/todo_list_codec.h"
 #include "model/todo_store.h"
+#include "storage/memory_todo_storage.h"
+#include "storage/todo_list_codec.h"
 
 #include "support/test_main.h"
 #include "test_instants.h"
