@@ -137,6 +137,19 @@ void TodoStore::setDraftText(const QString &text)
     Q_EMIT draftTextChanged();
 }
 
+bool TodoStore::canAddDraft() const
+{
+    return !QStringView(m_draftText).trimmed().isEmpty();
+}
+
+bool TodoStore::addDraft()
+{
+    if (!addTodoOnDay(m_draftText, m_selectedDate))
+        return false;
+    setDraftText(QString());
+    return true;
+}
+
 void TodoStore::setSelectedDate(double date)
 {
     if (date == m_selectedDate)

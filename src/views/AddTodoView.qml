@@ -14,16 +14,14 @@ Item {
     // The most height the view may take; the field shows at least one line.
     property real maximumHeight: Number.POSITIVE_INFINITY
 
-    readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
+    readonly property bool canSubmit: store !== null && store.canAddDraft
     readonly property alias textField: field
     // Tab in the field: the field types no tab, Tab moves the panel's focus.
     signal tabPressed
 
     function submitDraft() {
-        if (!canSubmit)
-            return;
-        store.addTodo(store.draftText);
-        store.draftText = "";
+        if (store)
+            store.addDraft();
     }
 
     // The button morphs from the grey plus (0) to the white arrow (1).

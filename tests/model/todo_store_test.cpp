@@ -199,6 +199,23 @@ private Q_SLOTS:
         QCOMPARE(store.itemsForSelectedDate().size(), 3);
     }
 
+    void addsTheDraftAndEmptiesItUnlessBlank()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        store.setDraftText(u" \u2028\t"_s);
+        QVERIFY(!store.canAddDraft());
+        QVERIFY(!store.addDraft());
+        QCOMPARE(store.draftText(), u" \u2028\t"_s);
+        // Blank is what trimming leaves empty: a zero-width no-break space
+        // is no white space.
+        store.setDraftText(u"\ufeff"_s);
+        QVERIFY(store.canAddDraft());
+        QVERIFY(store.addDraft());
+        QCOMPARE(store.draftText(), QString());
+        QCOMPARE(titles(store.items()), QStringList{u"\ufeff"_s});
+    }
+
     void changesActOnTheStoredToDoById()
     {
         StoreFixture f;
