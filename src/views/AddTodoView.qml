@@ -19,6 +19,11 @@ Item {
     // Tab in the field: the field types no tab, Tab moves the panel's focus.
     signal tabPressed
 
+    // The field's section takes the keyboard.
+    function focusInput() {
+        if (focusState)
+            focusState.focusSection(PanelFocusState.Input);
+    }
     function submitDraft() {
         if (store)
             store.addDraft();
@@ -97,26 +102,13 @@ Item {
                 event.accepted = true;
                 addView.tabPressed();
             }
+            // A kept draft is taken up where it ends (a click then puts the
+            // caret where it points).
             onActiveFocusChanged: {
-                // A kept draft is taken up where it ends (a click then puts
-                // the caret where it points).
                 if (activeFocus)
                     cursorPosition = length;
-                if (!addView.focusState)
-                    return;
-                if (activeFocus)
-                    addView.focusState.focusedSection = PanelFocusState.Input;
-                else if (addView.focusState.focusedSection === PanelFocusState.Input)
-                    addView.focusState.focusedSection = PanelFocusState.NoSection;
             }
-        }
-    }
-
-    Connections {
-        target: addView.focusState
-        function onFocusedSectionChanged() {
-            if (addView.focusState.focusedSection === PanelFocusState.Input && !field.activeFocus)
-                field.forceActiveFocus();
+            onFocusRequested: addView.focusInput()
         }
     }
 
@@ -160,7 +152,7 @@ Item {
                 if (addView.canSubmit)
                     addView.submitDraft();
                 else
-                    field.forceActiveFocus();
+                    addView.focusInput();
             }
         }
     }
