@@ -10,8 +10,8 @@
 // minimum, median and 90th percentile of ROUNDS runs each.
 #include "model/day_calendar.h"
 #include "model/instant.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QDir>

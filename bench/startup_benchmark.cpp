@@ -20,8 +20,8 @@
 // from the strip and closed once.
 #include "model/day_calendar.h"
 #include "model/instant.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,19 +1,25 @@
 // How the store scales with a list that is never pruned: from a person's
 // list (1,000 to-dos) to a decade of them (100,000). Every change writes the
 // whole list and flushes it, so the plain write of the same bytes to a file,
-// flushed the same way, is measured beside it.
+// flushed the same way, is measured beside it; and so is the list kept
+// through QJsonDocument and QSettings, which the storage's own reader,
+// writer and file editor replace.
 
 #include "model/day_calendar.h"
 #include "model/instant.h"
-#include "model/json_list_writer.h"
-#include "model/todo_list_codec.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/json_list_writer.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSaveFile>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -207,6 +213,71 @@ void BM_ChangeAgainstPlainWrite(benchmark::State &state)
     state.counters["ratio"] = double(changeNs) / double(plainNs);
 }
 BENCHMARK(BM_ChangeAgainstPlainWrite)->Apply(sizes);
+
+// The same list through QJsonDocument and QSettings.
+QList<TodoItem> itemsFromQJson(const QByteArray &json)
+{
+    const QJsonArray array = QJsonDocument::fromJson(json).array();
+    QList<TodoItem> items;
+    items.reserve(array.size());
+    for (const QJsonValue &value : array) {
+        const QJsonObject object = value.toObject();
+        items.append(TodoItem{QUuid(object.value("id"_L1).toString()), object.value("title"_L1).toString(),
+                              object.value("isCompleted"_L1).toBool(), object.value("createdAt"_L1).toDouble(),
+                              object.value("date"_L1).toDouble()});
+    }
+    return items;
+}
+
+QByteArray qJsonOf(const QList<TodoItem> &items)
+{
+    QJsonArray array;
+    for (const TodoItem &item : items) {
+        array.append(QJsonObject{{"id"_L1, item.id.toString(QUuid::WithoutBraces).toUpper()},
+                                 {"title"_L1, item.title},
+                                 {"isCompleted"_L1, item.isCompleted},
+                                 {"createdAt"_L1, item.createdAt},
+                                 {"date"_L1, item.date}});
+    }
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+}
+
+// Start through QSettings: the whole file parsed, the list decoded.
+void BM_QSettingsLoadAtStart(benchmark::State &state)
+{
+    StoreOnDisk disk(int(state.range(0)));
+    qsizetype loaded = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QString copy = disk.freshCopy();
+        state.ResumeTiming();
+        {
+            QSettings settings(copy, QSettings::NativeFormat);
+            loaded = itemsFromQJson(settings.value(TodoStore::itemsDefaultsKey).toByteArray()).size();
+        }
+        state.PauseTiming();
+        QFile::remove(copy);
+        state.ResumeTiming();
+    }
+    state.counters["items"] = double(loaded); // all of them, or the baseline read nothing
+}
+BENCHMARK(BM_QSettingsLoadAtStart)->Apply(sizes);
+
+// One change with its save through QSettings: the list encoded by
+// QJsonDocument, set and synced (QSettings writes the whole file anew).
+void BM_QSettingsChangeWithSave(benchmark::State &state)
+{
+    StoreOnDisk disk(int(state.range(0)));
+    QSettings settings(disk.path, QSettings::NativeFormat);
+    QList<TodoItem> items = itemsFromQJson(settings.value(TodoStore::itemsDefaultsKey).toByteArray());
+    TodoItem &item = items[items.size() / 2];
+    for (auto _ : state) {
+        item.isCompleted = !item.isCompleted;
+        settings.setValue(TodoStore::itemsDefaultsKey, qJsonOf(items));
+        settings.sync();
+    }
+}
+BENCHMARK(BM_QSettingsChangeWithSave)->Apply(sizes);
 
 void BM_ItemsForSelectedDate(benchmark::State &state)
 {

@@ -2,9 +2,9 @@
 // and the reader of QSettings' escaped byte-array values. Whatever they
 // accept must survive a round trip through the writers unchanged.
 
-#include "model/json_list_reader.h"
-#include "model/json_list_writer.h"
-#include "model/settings_file_text.h"
+#include "storage/json_list_reader.h"
+#include "storage/json_list_writer.h"
+#include "storage/settings_file_text.h"
 
 #include <cstdint>
 #include <cstdlib>

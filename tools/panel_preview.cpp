@@ -4,11 +4,11 @@
 // README.md.
 
 #include "app/quick_renderer.h"
-#include "model/memory_todo_storage.h"
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
 #include "notch/panel_window_shape.h"
+#include "storage/memory_todo_storage.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>

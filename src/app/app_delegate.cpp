@@ -3,8 +3,6 @@
 #include "panel_root_view.h"
 #include "status_item.h"
 
-#include "model/recovery_file.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
@@ -13,6 +11,8 @@
 #include "notch/notch_sensor_window.h"
 #include "notch/panel_metrics.h"
 #include "screen_provider.h"
+#include "storage/recovery_file.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

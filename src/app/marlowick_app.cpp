@@ -10,10 +10,10 @@
 
 #include "cli/request_client.h"
 #include "key_repeat_filter.h"
-#include "model/todo_storage.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
+#include "storage/todo_storage.h"
 #include "x11_press_monitors.h"
 
 #include <QApplication>

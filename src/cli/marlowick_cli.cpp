@@ -6,8 +6,8 @@
 #include "app/single_instance.h"
 #include "app/writer_lock.h"
 #include "app/x11_display.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/todo_storage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -3,8 +3,8 @@
 #include "day_argument.h"
 
 #include "model/day_calendar.h"
-#include "model/todo_list_codec.h"
 #include "model/todo_store.h"
+#include "storage/todo_list_codec.h"
 
 namespace TodoCommands {
 

@@ -2,8 +2,8 @@
 
 #include "day_calendar.h"
 #include "instant.h"
-#include "todo_list_codec.h"
-#include "todo_storage.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include <QLoggingCategory>
 #include <QSet>
@@ -129,6 +129,19 @@ void TodoStore::setDraftText(const QString &text)
         return;
     m_draftText = text;
     Q_EMIT draftTextChanged();
+}
+
+bool TodoStore::canAddDraft() const
+{
+    return !QStringView(m_draftText).trimmed().isEmpty();
+}
+
+bool TodoStore::addDraft()
+{
+    if (!addTodoOnDay(m_draftText, m_selectedDate))
+        return false;
+    setDraftText(QString());
+    return true;
 }
 
 void TodoStore::setSelectedDate(double date)

@@ -25,6 +25,7 @@ class TodoStore : public QObject
     QML_UNCREATABLE("The application makes the one store")
     Q_PROPERTY(QList<TodoItem> items READ items NOTIFY itemsChanged)
     Q_PROPERTY(QString draftText READ draftText WRITE setDraftText NOTIFY draftTextChanged)
+    Q_PROPERTY(bool canAddDraft READ canAddDraft NOTIFY draftTextChanged)
     Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
     Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateLabelChanged)
     Q_PROPERTY(QString storageNotice READ storageNotice NOTIFY storageNoticeChanged)
@@ -46,6 +47,11 @@ public:
 
     const QString &draftText() const { return m_draftText; }
     void setDraftText(const QString &text);
+    // Whether the draft would make a to-do: not blank once trimmed.
+    bool canAddDraft() const;
+    // Adds the draft as a to-do of the selected day and empties it; false,
+    // the draft kept, when nothing was added.
+    Q_INVOKABLE bool addDraft();
 
     double selectedDate() const { return m_selectedDate; }
     // The current instant, from the store's clock.
@@ -56,7 +62,7 @@ public:
     // The to-dos of the day that contains the instant, in the same order.
     QList<TodoItem> itemsForDay(double instant) const;
 
-    Q_INVOKABLE void addTodo(const QString &title);
+    void addTodo(const QString &title);
     // Adds the to-do to the day that contains the instant instead of the
     // selected day; false when nothing was added (a blank title).
     bool addTodoOnDay(const QString &title, double instant);

@@ -14,16 +14,19 @@ Item {
     // The most height the view may take; the field shows at least one line.
     property real maximumHeight: Number.POSITIVE_INFINITY
 
-    readonly property bool canSubmit: store !== null && store.draftText.trim() !== ""
+    readonly property bool canSubmit: store !== null && store.canAddDraft
     readonly property alias textField: field
     // Tab in the field: the field types no tab, Tab moves the panel's focus.
     signal tabPressed
 
+    // The field's section takes the keyboard.
+    function focusInput() {
+        if (focusState)
+            focusState.focusSection(PanelFocusState.Input);
+    }
     function submitDraft() {
-        if (!canSubmit)
-            return;
-        store.addTodo(store.draftText);
-        store.draftText = "";
+        if (store)
+            store.addDraft();
     }
 
     // The button morphs from the grey plus (0) to the white arrow (1).
@@ -99,26 +102,13 @@ Item {
                 event.accepted = true;
                 addView.tabPressed();
             }
+            // A kept draft is taken up where it ends (a click then puts the
+            // caret where it points).
             onActiveFocusChanged: {
-                // A kept draft is taken up where it ends (a click then puts
-                // the caret where it points).
                 if (activeFocus)
                     cursorPosition = length;
-                if (!addView.focusState)
-                    return;
-                if (activeFocus)
-                    addView.focusState.focusedSection = PanelFocusState.Input;
-                else if (addView.focusState.focusedSection === PanelFocusState.Input)
-                    addView.focusState.focusedSection = PanelFocusState.NoSection;
             }
-        }
-    }
-
-    Connections {
-        target: addView.focusState
-        function onFocusedSectionChanged() {
-            if (addView.focusState.focusedSection === PanelFocusState.Input && !field.activeFocus)
-                field.forceActiveFocus();
+            onFocusRequested: addView.focusInput()
         }
     }
 
@@ -162,7 +152,7 @@ Item {
                 if (addView.canSubmit)
                     addView.submitDraft();
                 else
-                    field.forceActiveFocus();
+                    addView.focusInput();
             }
         }
     }

@@ -178,34 +178,15 @@ Item {
     }
 
     // Each opening shows a new list, with no selection, edit or focus left
-    // from before. It is built ahead, in the time between frames while the
+    // from before. It is made ahead, in the time between frames while the
     // panel is closed, so that opening only has to animate; if it is not
     // ready yet, the body starts to move at once and the list fades in as
     // soon as it is.
-    property var pendingList: null
-    property Item spareHolder: null
-    function buildList(whenReady) {
-        const incubator = listHolder.incubateObject(content);
-        pendingList = incubator;
-        const ready = () => {
-            if (pendingList !== incubator) {
-                incubator.object.destroy();
-                return;
-            }
-            pendingList = null;
-            whenReady(incubator.object);
-        };
-        if (incubator.status === Component.Ready)
-            ready();
-        else
-            incubator.onStatusChanged = status => {
-                if (status === Component.Ready)
-                    ready();
-            };
-    }
-    function prepareList() {
-        if (!spareHolder && !pendingList)
-            buildList(holder => spareHolder = holder);
+    SpareItemMaker {
+        id: nextList
+        component: listHolder
+        parentItem: content
+        onItemReady: holder => container.revealList(holder)
     }
     function revealList(holder) {
         holder.reveal();
@@ -227,17 +208,8 @@ Item {
                 container.addFieldRequested = container.isOpen;
         }
     }
-    function showList() {
-        if (spareHolder) {
-            const holder = spareHolder;
-            spareHolder = null;
-            revealList(holder);
-        } else {
-            buildList(revealList);
-        }
-    }
     function hideList() {
-        pendingList = null;
+        nextList.cancelRequest();
         addFieldRequested = false;
         const list = content.currentList;
         if (!list)
@@ -259,17 +231,17 @@ Item {
     onIsOpenChanged: {
         todayWatcher.active = isOpen;
         if (isOpen) {
-            showList();
+            nextList.request();
         } else {
             hideList();
-            prepareList();
+            nextList.prepare();
         }
     }
     Component.onCompleted: {
         todayWatcher.active = isOpen;
         if (isOpen)
-            showList();
+            nextList.request();
         else // at start-up, where a little more time goes unnoticed
-            spareHolder = listHolder.createObject(content);
+            nextList.prepareNow();
     }
 }

@@ -4,10 +4,19 @@ import Marlowick
 
 // A growing plain-text field for a title, in the panel's look. It takes at
 // most maximumLength characters: of a longer paste, the part that fits.
+// It never takes the keyboard focus itself: a press asks for it
+// (focusRequested), and the panel's focus state gives it.
 TextArea {
     id: area
 
     property int maximumLength: 10000
+    signal focusRequested
+
+    activeFocusOnPress: false
+    onPressed: {
+        if (!activeFocus)
+            focusRequested();
+    }
 
     textFormat: TextEdit.PlainText
     wrapMode: TextEdit.Wrap
@@ -41,7 +50,8 @@ TextArea {
         anchors.fill: parent
         acceptedButtons: Qt.MiddleButton
         onClicked: mouse => {
-            area.forceActiveFocus();
+            if (!area.activeFocus)
+                area.focusRequested();
             area.deselect();
             area.cursorPosition = area.positionAt(mouse.x, mouse.y);
             area.pasteWhatFits(true);

@@ -29,7 +29,7 @@ FocusScope {
 
     // The keyboard goes to the add field (a shortcut opened the panel).
     function focusAddField() {
-        focusState.focusedSection = PanelFocusState.Input;
+        focusState.focusSection(PanelFocusState.Input);
     }
 
     // Tab, wherever the focus is in the panel.
@@ -48,31 +48,38 @@ FocusScope {
 
     implicitHeight: otherHeight + list.height + addView.height
 
-    // Moves the keyboard focus to the element of the section assigned.
+    // Gives the keyboard focus to the element of the focus state's section.
+    // The state alone decides: what the focus does is never written back.
+    function applyFocusedSection() {
+        switch (focusState.focusedSection) {
+        case PanelFocusState.Date:
+            header.forceActiveFocus();
+            break;
+        case PanelFocusState.List:
+            if (dayModel.count > 0)
+                list.forceActiveFocus();
+            else
+                placeholder.forceActiveFocus();
+            break;
+        case PanelFocusState.Input:
+            addView.textField.forceActiveFocus();
+            break;
+        case PanelFocusState.NoSection:
+            // The view itself keeps the focus, so that Tab still comes here.
+            if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus) {
+                header.focus = false;
+                list.focus = false;
+                placeholder.focus = false;
+                addView.textField.focus = false;
+                listView.forceActiveFocus();
+            }
+            break;
+        }
+    }
     Connections {
         target: listView.focusState
         function onFocusedSectionChanged() {
-            switch (listView.focusState.focusedSection) {
-            case PanelFocusState.Date:
-                header.forceActiveFocus();
-                break;
-            case PanelFocusState.List:
-                if (listView.dayModel.count > 0)
-                    list.forceActiveFocus();
-                else
-                    placeholder.forceActiveFocus();
-                break;
-            case PanelFocusState.NoSection:
-                // The view itself keeps the focus, so that Tab still comes here.
-                if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus) {
-                    header.focus = false;
-                    list.focus = false;
-                    placeholder.focus = false;
-                    addView.textField.focus = false;
-                    listView.forceActiveFocus();
-                }
-                break;
-            }
+            listView.applyFocusedSection();
         }
     }
     // The selected row is always in view: the keyboard acts on it.
@@ -89,10 +96,8 @@ FocusScope {
     Connections {
         target: listView.dayModel
         function onCountChanged() {
-            if (listView.dayModel.count > 0 && placeholder.activeFocus)
-                list.forceActiveFocus();
-            else if (listView.dayModel.count === 0 && list.activeFocus)
-                placeholder.forceActiveFocus();
+            if (listView.focusState.focusedSection === PanelFocusState.List)
+                listView.applyFocusedSection();
         }
     }
     // An edit in place that is still open when the panel closes is kept, as
@@ -102,14 +107,6 @@ FocusScope {
         if (row)
             row.commitEdit();
     }
-    // Follows the keyboard focus moved by the platform.
-    function sectionFocusChanged(section, hasFocus) {
-        if (hasFocus)
-            focusState.focusedSection = section;
-        else if (focusState.focusedSection === section && !header.activeFocus && !list.activeFocus && !placeholder.activeFocus && !addView.textField.activeFocus)
-            focusState.focusedSection = PanelFocusState.NoSection;
-    }
-
     // Stacked top to bottom by anchors (a Column would not place the list or
     // the placeholder while its height is 0, and would place it only at the
     // next frame once it grows).
@@ -125,7 +122,6 @@ FocusScope {
             width: parent.width
             height: 44
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.Date, activeFocus)
             Keys.onPressed: event => event.accepted = listView.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             Rectangle {
@@ -137,10 +133,7 @@ FocusScope {
             }
             MouseArea {
                 anchors.fill: parent
-                onClicked: {
-                    listView.focusState.dateFocusedViaTab = false;
-                    listView.focusState.focusedSection = PanelFocusState.Date;
-                }
+                onClicked: listView.focusState.focusSection(PanelFocusState.Date)
             }
 
             Item {
@@ -280,7 +273,6 @@ FocusScope {
             clip: true
             boundsBehavior: Flickable.StopAtBounds
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
             // The selection is the panel's own, not the list's current item.
             keyNavigationEnabled: false
             Keys.onPressed: event => event.accepted = listView.keyboard.listKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
@@ -293,7 +285,7 @@ FocusScope {
                 focusState: listView.focusState
                 showMoveToToday: !listView.dayModel.isToday
                 isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
-                onTap: listView.focusState.focusedSection = PanelFocusState.List
+                onTap: listView.focusState.focusSection(PanelFocusState.List)
                 onTabPressed: listView.keyboard.cycleFocus()
             }
 
@@ -344,12 +336,11 @@ FocusScope {
             height: shown ? 100 : 0
             clip: true
             activeFocusOnTab: false
-            onActiveFocusChanged: listView.sectionFocusChanged(PanelFocusState.List, activeFocus)
             Keys.onPressed: event => event.accepted = listView.keyboard.placeholderKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             MouseArea {
                 anchors.fill: parent
-                onClicked: listView.focusState.focusedSection = PanelFocusState.List
+                onClicked: listView.focusState.focusSection(PanelFocusState.List)
             }
             Column {
                 anchors.centerIn: parent

@@ -41,18 +41,16 @@ Item {
 
     function beginEdit() {
         editText = dayModel.editablePart(title);
-        focusState.editingItemID = itemId;
-        editLoader.item.cursorPosition = editLoader.item.length;
-        editLoader.item.forceActiveFocus();
+        focusState.beginEditing(itemId);
     }
     function commitEdit() {
         if (!isEditing)
             return;
-        focusState.editingItemID = "";
+        focusState.endEditing();
         dayModel.updateEditedTitle(itemId, editText);
     }
     function cancelEdit() {
-        focusState.editingItemID = "";
+        focusState.endEditing();
         editText = dayModel.editablePart(title);
     }
     function toggle() {
@@ -159,6 +157,11 @@ Item {
             id: editLoader
             active: row.isEditing
             width: parent.width
+            // The edit field holds the keyboard while the row is edited.
+            onLoaded: {
+                item.cursorPosition = item.length;
+                item.forceActiveFocus();
+            }
             sourceComponent: TitleTextArea {
                 objectName: "editField"
                 maximumLength: row.dayModel.maxTitleLength
@@ -184,6 +187,7 @@ Item {
                     event.accepted = true;
                     row.tabPressed();
                 }
+                onFocusRequested: forceActiveFocus()
                 onActiveFocusChanged: {
                     if (!activeFocus)
                         row.commitEdit();

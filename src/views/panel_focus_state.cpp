@@ -33,3 +33,15 @@ void PanelFocusState::setDateFocusedViaTab(bool viaTab)
     m_dateFocusedViaTab = viaTab;
     Q_EMIT dateFocusedViaTabChanged();
 }
+
+void PanelFocusState::focusSection(ActiveSection section)
+{
+    setDateFocusedViaTab(false);
+    setFocusedSection(section);
+}
+
+void PanelFocusState::beginEditing(const QString &id)
+{
+    setEditingItemID(id);
+    setFocusedSection(List);
+}

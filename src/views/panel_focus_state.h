@@ -8,14 +8,19 @@
 // which section holds the keyboard focus, the selected to-do, the to-do being
 // edited in place and whether the day header got the focus by Tab. A new one
 // is made with every list view, so none of it survives closing the panel.
+//
+// It alone decides where the keyboard focus is: the views give the focus to
+// the element of focusedSection and never write back what the focus did.
+// Clicks come as requests (focusSection, beginEditing, endEditing), keys
+// through PanelKeyboard.
 class PanelFocusState : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_PROPERTY(ActiveSection focusedSection READ focusedSection WRITE setFocusedSection NOTIFY focusedSectionChanged)
-    Q_PROPERTY(QString selectedItemID READ selectedItemID WRITE setSelectedItemID NOTIFY selectedItemIDChanged)
-    Q_PROPERTY(QString editingItemID READ editingItemID WRITE setEditingItemID NOTIFY editingItemIDChanged)
-    Q_PROPERTY(bool dateFocusedViaTab READ dateFocusedViaTab WRITE setDateFocusedViaTab NOTIFY dateFocusedViaTabChanged)
+    Q_PROPERTY(ActiveSection focusedSection READ focusedSection NOTIFY focusedSectionChanged)
+    Q_PROPERTY(QString selectedItemID READ selectedItemID NOTIFY selectedItemIDChanged)
+    Q_PROPERTY(QString editingItemID READ editingItemID NOTIFY editingItemIDChanged)
+    Q_PROPERTY(bool dateFocusedViaTab READ dateFocusedViaTab NOTIFY dateFocusedViaTabChanged)
 
 public:
     // NoSection: no element of the panel has the keyboard focus.
@@ -36,6 +41,14 @@ public:
 
     bool dateFocusedViaTab() const { return m_dateFocusedViaTab; }
     void setDateFocusedViaTab(bool viaTab);
+
+    // A click in a section, or a shortcut that opened the panel, gives the
+    // section the keyboard; the header then shows no Tab highlight.
+    Q_INVOKABLE void focusSection(ActiveSection section);
+    // A row edited in place holds the list section's focus until the edit
+    // ends.
+    Q_INVOKABLE void beginEditing(const QString &id);
+    Q_INVOKABLE void endEditing() { setEditingItemID(QString()); }
 
 Q_SIGNALS:
     void focusedSectionChanged();

@@ -6,14 +6,14 @@
 #include "fake_press_monitors.h"
 #include "fake_screen_provider.h"
 #include "manual_clock_scheduler.h"
-#include "model/memory_todo_storage.h"
-#include "model/todo_list_codec.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
 #include "notch/panel_metrics.h"
+#include "storage/memory_todo_storage.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include "support/test_main.h"
 

@@ -5,10 +5,10 @@
 #include "app/app_delegate.h"
 #include "app/program_commands.h"
 #include "app/single_instance.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
 #include "notch/dropdown_panel.h"
 #include "notch/dropdown_panel_controller.h"
+#include "storage/todo_storage.h"
 #include "views/day_todo_list_model.h"
 #include "views/panel_focus_state.h"
 

@@ -4,9 +4,9 @@
 // the pointer and keyboard with xdotool.
 #include "model/day_calendar.h"
 #include "model/instant.h"
-#include "model/todo_list_codec.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include "support/test_main.h"
 #include "tray_host.h"

@@ -1,8 +1,8 @@
 #include "cli/todo_commands.h"
 #include "model/day_calendar.h"
-#include "model/memory_todo_storage.h"
-#include "model/todo_list_codec.h"
 #include "model/todo_store.h"
+#include "storage/memory_todo_storage.h"
+#include "storage/todo_list_codec.h"
 
 #include "model/test_instants.h"
 #include "support/test_main.h"

@@ -1,7 +1,7 @@
 #include "model/day_calendar.h"
-#include "model/memory_todo_storage.h"
-#include "model/todo_list_codec.h"
 #include "model/todo_store.h"
+#include "storage/memory_todo_storage.h"
+#include "storage/todo_list_codec.h"
 
 #include "support/test_main.h"
 #include "test_instants.h"
@@ -197,6 +197,23 @@ private Q_SLOTS:
         QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"Yesterday's"_s});
         store.goToNextDay();
         QCOMPARE(store.itemsForSelectedDate().size(), 3);
+    }
+
+    void addsTheDraftAndEmptiesItUnlessBlank()
+    {
+        StoreFixture f;
+        TodoStore &store = f.open();
+        store.setDraftText(u" \u2028\t"_s);
+        QVERIFY(!store.canAddDraft());
+        QVERIFY(!store.addDraft());
+        QCOMPARE(store.draftText(), u" \u2028\t"_s);
+        // Blank is what trimming leaves empty: a zero-width no-break space
+        // is no white space.
+        store.setDraftText(u"\ufeff"_s);
+        QVERIFY(store.canAddDraft());
+        QVERIFY(store.addDraft());
+        QCOMPARE(store.draftText(), QString());
+        QCOMPARE(titles(store.items()), QStringList{u"\ufeff"_s});
     }
 
     void changesActOnTheStoredToDoById()

@@ -2,7 +2,7 @@
 #include "model/todo_store.h"
 #include "views/day_todo_list_model.h"
 
-#include "model/memory_todo_storage.h"
+#include "storage/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QAbstractItemModelTester>

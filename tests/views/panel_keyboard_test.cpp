@@ -3,7 +3,7 @@
 #include "views/panel_focus_state.h"
 #include "views/panel_keyboard.h"
 
-#include "model/memory_todo_storage.h"
+#include "storage/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QSignalSpy>

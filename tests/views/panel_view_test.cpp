@@ -6,7 +6,7 @@
 #include "views/panel_focus_state.h"
 #include "views/today_watcher.h"
 
-#include "model/memory_todo_storage.h"
+#include "storage/memory_todo_storage.h"
 #include "support/test_main.h"
 
 #include <QCoreApplication>

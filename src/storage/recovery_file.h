@@ -1,6 +1,6 @@
 #pragma once
 
-#include "todo_item.h"
+#include "model/todo_item.h"
 
 #include <QList>
 #include <QString>

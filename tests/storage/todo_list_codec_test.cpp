@@ -1,4 +1,4 @@
-#include "model/todo_list_codec.h"
+#include "storage/todo_list_codec.h"
 
 #include "support/test_main.h"
 

@@ -1,6 +1,6 @@
-#include "model/todo_list_codec.h"
-#include "model/todo_storage.h"
 #include "model/todo_store.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include "support/test_main.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "json_list_writer.h"
-#include "todo_item.h"
+#include "model/todo_item.h"
 
 #include <QList>
 #include <QString>

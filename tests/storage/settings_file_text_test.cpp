@@ -1,6 +1,6 @@
-#include "model/json_list_writer.h"
-#include "model/settings_file_text.h"
-#include "model/todo_storage.h"
+#include "storage/json_list_writer.h"
+#include "storage/settings_file_text.h"
+#include "storage/todo_storage.h"
 
 #include "support/test_main.h"
 
