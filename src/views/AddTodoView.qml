@@ -12,10 +12,10 @@ Item {
     // The longest text the field takes.
     property int maxLength: 10000
     // The most height the view may take; the field shows at least one line.
-    property real maximumHeight: Number.POSITIVE_INFINITY
+    property real maximumHeight: Infinity
 
     readonly property bool canSubmit: store !== null && store.canAddDraft
-    readonly property alias textField: field
+    readonly property alias textField: textField
     // Tab in the field: the field types no tab, Tab moves the panel's focus.
     signal tabPressed
 
@@ -43,7 +43,7 @@ Item {
     TextEdit {
         id: eightLines
         visible: false
-        font: field.font
+        font: textField.font
         textFormat: TextEdit.PlainText
         text: "\n\n\n\n\n\n\n"
     }
@@ -57,11 +57,11 @@ Item {
         id: flick
         x: 16
         width: button.x - 8 - x
-        height: Math.min(field.implicitHeight, addView.lineHeight * addView.linesShown)
+        height: Math.min(textField.implicitHeight, addView.lineHeight * addView.linesShown)
         anchors.bottom: parent.bottom
         anchors.bottomMargin: 12
         contentWidth: width
-        contentHeight: field.implicitHeight
+        contentHeight: textField.implicitHeight
         clip: true
         boundsBehavior: Flickable.StopAtBounds
         interactive: contentHeight > height
@@ -71,7 +71,7 @@ Item {
         onContentXChanged: contentX = 0
 
         TextArea.flickable: TitleTextArea {
-            id: field
+            id: textField
             objectName: "addField"
             text: addView.store ? addView.store.draftText : ""
             onTextChanged: {

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Marlowick
 
@@ -17,7 +18,7 @@ Item {
     property real bodyWidth: PanelMetrics.bodyWidth
     property real closedHeight: 0
     // The body ends within the window that hosts it, its outline whole.
-    property real maximumHeight: parent ? parent.height : Number.POSITIVE_INFINITY
+    property real maximumHeight: parent ? parent.height : Infinity
     // The spring of every change of isOpen.
     property real springResponse: PanelMetrics.springResponse
     property real springDampingFraction: PanelMetrics.springDampingFraction
@@ -27,7 +28,7 @@ Item {
     readonly property alias todoList: content.currentList
     readonly property alias body: body
     // The body's outline, which the panel window shapes itself to.
-    readonly property alias outline: fill
+    readonly property alias outline: outline
 
     implicitWidth: bodyWidth
     implicitHeight: body.height
@@ -68,7 +69,7 @@ Item {
         }
 
         NotchShapeItem {
-            id: fill
+            id: outline
             anchors.fill: parent
             visible: body.height > 0
             topCornerRadius: 0
@@ -84,7 +85,7 @@ Item {
             id: content
             anchors.fill: parent
             clip: true
-            property Item currentList: null
+            property TodoListView currentList: null
         }
 
         NotchShapeItem {
@@ -122,7 +123,7 @@ Item {
         id: listHolder
         Item {
             id: holder
-            property alias list: todoList
+            property alias todoList: todoList
             width: container.bodyWidth
             x: (content.width - width) / 2
             height: implicitHeight
@@ -134,11 +135,18 @@ Item {
                 dampingFraction: PanelMetrics.springDampingFraction
                 target: 0
             }
-            // Made ahead of time and hidden; shown when the panel opens.
+            // Made ahead of time and hidden; shown while its list is the one
+            // the panel shows, then fades out and goes.
+            readonly property bool isShown: content.currentList === todoList
             visible: false
-            function reveal() {
-                visible = true;
-                appear.target = 1;
+            onIsShownChanged: {
+                if (isShown) {
+                    visible = true;
+                    appear.target = 1;
+                } else {
+                    opacity = opacity; // stop following the spring
+                    fadeOut.start();
+                }
             }
             opacity: Math.max(0, Math.min(1, appear.value))
             transform: Scale {
@@ -148,10 +156,6 @@ Item {
                 yScale: 0.92 + 0.08 * appear.value
             }
 
-            function dismiss() {
-                opacity = opacity; // stop following the spring
-                fadeOut.start();
-            }
             NumberAnimation {
                 id: fadeOut
                 target: holder
@@ -189,12 +193,11 @@ Item {
         onItemReady: holder => container.revealList(holder)
     }
     function revealList(holder) {
-        holder.reveal();
-        content.currentList = holder.list;
+        content.currentList = holder.todoList;
         body.openHeight = Qt.binding(() => holder.implicitHeight);
-        holder.list.forceActiveFocus();
+        holder.todoList.forceActiveFocus();
         if (addFieldRequested)
-            holder.list.focusAddField();
+            holder.todoList.focusAddField();
         addFieldRequested = false;
     }
     // Asked for while the list was still being made.
@@ -211,14 +214,11 @@ Item {
     function hideList() {
         nextList.cancelRequest();
         addFieldRequested = false;
-        const list = content.currentList;
-        if (!list)
+        if (!content.currentList)
             return;
-        list.commitEdit();
-        const holder = list.parent;
-        body.openHeight = holder.implicitHeight;
+        content.currentList.commitEdit();
+        body.openHeight = content.currentList.parent.implicitHeight;
         content.currentList = null;
-        holder.dismiss();
     }
 
     // The day that is today, and with it the labels, follows the clock while

@@ -12,7 +12,7 @@ ToolTip {
     property Item bounds
 
     parent: target
-    delay: Qt.styleHints.mousePressAndHoldInterval
+    delay: Application.styleHints.mousePressAndHoldInterval
     padding: 0
     leftPadding: 7
     rightPadding: 7

@@ -1,4 +1,5 @@
 import QtQuick
+import Marlowick
 
 // A thin divider that stops 18 short of each side.
 Item {

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Marlowick
@@ -7,22 +8,21 @@ import Marlowick
 // time the panel opens, so its focus, selection and editing state start
 // empty.
 FocusScope {
-    id: listView
+    id: todoList
 
     property TodoStore store
     // The keyboard and focus state of this panel; the keyboard handling works
     // on the same object.
     readonly property PanelFocusState focusState: PanelFocusState {}
     readonly property DayTodoListModel dayModel: DayTodoListModel {
-        store: listView.store
+        store: todoList.store
     }
-    readonly property alias rows: list
     // The key handlers of the elements below; each press that a handler
     // leaves goes on to the enclosing element.
     readonly property PanelKeyboard keyboard: PanelKeyboard {
-        focusState: listView.focusState
-        store: listView.store
-        onCloseRequested: listView.closeRequested()
+        focusState: todoList.focusState
+        store: todoList.store
+        onCloseRequested: todoList.closeRequested()
     }
     // Escape: the panel is to close.
     signal closeRequested
@@ -38,15 +38,15 @@ FocusScope {
     // The most height the view may take: when the list and the add field
     // would not both fit, the list gives up height (it scrolls) first, then
     // the field gives up lines.
-    property real maximumHeight: Number.POSITIVE_INFINITY
+    property real maximumHeight: Infinity
     // Everything the view shows besides the list and the add field. A line
     // added to the view belongs here, so that the list makes room for it.
-    readonly property real otherHeight: header.height + topSeparator.height + placeholder.height + notice.height + bottomSeparator.height
+    readonly property real otherHeight: header.height + topSeparator.height + placeholder.height + noticeView.height + bottomSeparator.height
     readonly property real roomForListAndField: maximumHeight - otherHeight
     // What the list keeps before the field gives up lines: about two rows.
     readonly property real minimumListHeight: 80
 
-    implicitHeight: otherHeight + list.height + addView.height
+    implicitHeight: otherHeight + listView.height + addView.height
 
     // Gives the keyboard focus to the element of the focus state's section.
     // The state alone decides: what the focus does is never written back.
@@ -57,7 +57,7 @@ FocusScope {
             break;
         case PanelFocusState.List:
             if (dayModel.count > 0)
-                list.forceActiveFocus();
+                listView.forceActiveFocus();
             else
                 placeholder.forceActiveFocus();
             break;
@@ -66,44 +66,44 @@ FocusScope {
             break;
         case PanelFocusState.NoSection:
             // The view itself keeps the focus, so that Tab still comes here.
-            if (header.activeFocus || list.activeFocus || placeholder.activeFocus || addView.textField.activeFocus) {
+            if (header.activeFocus || listView.activeFocus || placeholder.activeFocus || addView.textField.activeFocus) {
                 header.focus = false;
-                list.focus = false;
+                listView.focus = false;
                 placeholder.focus = false;
                 addView.textField.focus = false;
-                listView.forceActiveFocus();
+                todoList.forceActiveFocus();
             }
             break;
         }
     }
     Connections {
-        target: listView.focusState
+        target: todoList.focusState
         function onFocusedSectionChanged() {
-            listView.applyFocusedSection();
+            todoList.applyFocusedSection();
         }
     }
     // The selected row is always in view: the keyboard acts on it.
     Connections {
-        target: listView.focusState
+        target: todoList.focusState
         function onSelectedItemIDChanged() {
-            const row = listView.dayModel.rowOf(listView.focusState.selectedItemID);
+            const row = todoList.dayModel.rowOf(todoList.focusState.selectedItemID);
             if (row >= 0)
-                list.positionViewAtIndex(row, ListView.Contain);
+                listView.positionViewAtIndex(row, ListView.Contain);
         }
     }
     // The list and the placeholder are one section: when one takes the place
     // of the other, the focus goes with it.
     Connections {
-        target: listView.dayModel
+        target: todoList.dayModel
         function onCountChanged() {
-            if (listView.focusState.focusedSection === PanelFocusState.List)
-                listView.applyFocusedSection();
+            if (todoList.focusState.focusedSection === PanelFocusState.List)
+                todoList.applyFocusedSection();
         }
     }
     // An edit in place that is still open when the panel closes is kept, as
     // focus leaving it would keep it.
     function commitEdit() {
-        const row = list.itemAtIndex(dayModel.rowOf(focusState.editingItemID));
+        const row = listView.itemAtIndex(dayModel.rowOf(focusState.editingItemID)) as TodoRowView;
         if (row)
             row.commitEdit();
     }
@@ -113,7 +113,7 @@ FocusScope {
     Item {
         id: column
         width: parent.width
-        height: listView.implicitHeight
+        height: todoList.implicitHeight
 
         // The day header.
         FocusScope {
@@ -122,18 +122,18 @@ FocusScope {
             width: parent.width
             height: 44
             activeFocusOnTab: false
-            Keys.onPressed: event => event.accepted = listView.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
+            Keys.onPressed: event => event.accepted = todoList.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             Rectangle {
                 x: 6
                 width: parent.width - 12
                 height: parent.height
                 radius: 6
-                color: listView.focusState.dateFocusedViaTab ? PanelColors.white(0.06) : "transparent"
+                color: todoList.focusState.dateFocusedViaTab ? PanelColors.white(0.06) : "transparent"
             }
             MouseArea {
                 anchors.fill: parent
-                onClicked: listView.focusState.focusSection(PanelFocusState.Date)
+                onClicked: todoList.focusState.focusSection(PanelFocusState.Date)
             }
 
             Item {
@@ -152,18 +152,18 @@ FocusScope {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: listView.store.goToPreviousDay()
+                    onClicked: todoList.store.goToPreviousDay()
                 }
             }
 
             // The label cross-fades from the old day to the new one.
             Item {
-                id: dayLabel
+                id: dayLabelFade
                 anchors.horizontalCenter: parent.horizontalCenter
                 y: 10
                 height: 28
                 width: parent.width - 2 * 38
-                property string shown: listView.store ? listView.store.selectedDateLabel : ""
+                property string shown: todoList.store ? todoList.store.selectedDateLabel : ""
                 property string previous: ""
                 property real progress: 1
                 onShownChanged: {
@@ -180,20 +180,20 @@ FocusScope {
                 }
                 NumberAnimation {
                     id: labelChange
-                    target: dayLabel
+                    target: dayLabelFade
                     property: "progress"
                     from: 0
                     to: 1
                     duration: SpringEasing.duration(0.25, 1)
                     easing: SpringEasing.curve(0.25, 1)
-                    onStopped: dayLabel.previous = dayLabel.shown
+                    onStopped: dayLabelFade.previous = dayLabelFade.shown
                 }
                 Text {
                     anchors.centerIn: parent
-                    text: dayLabel.previous
-                    visible: dayLabel.progress < 1
-                    opacity: 1 - dayLabel.progress
-                    scale: 1 - 0.1 * dayLabel.progress
+                    text: dayLabelFade.previous
+                    visible: dayLabelFade.progress < 1
+                    opacity: 1 - dayLabelFade.progress
+                    scale: 1 - 0.1 * dayLabelFade.progress
                     textFormat: Text.PlainText
                     font.pixelSize: 13
                     font.weight: Font.DemiBold
@@ -202,9 +202,9 @@ FocusScope {
                 Text {
                     objectName: "dayLabel"
                     anchors.centerIn: parent
-                    text: dayLabel.shown
-                    opacity: dayLabel.progress
-                    scale: 0.9 + 0.1 * dayLabel.progress
+                    text: dayLabelFade.shown
+                    opacity: dayLabelFade.progress
+                    scale: 0.9 + 0.1 * dayLabelFade.progress
                     textFormat: Text.PlainText
                     font.pixelSize: 13
                     font.weight: Font.DemiBold
@@ -228,7 +228,7 @@ FocusScope {
                 }
                 MouseArea {
                     anchors.fill: parent
-                    onClicked: listView.store.goToNextDay()
+                    onClicked: todoList.store.goToNextDay()
                 }
             }
         }
@@ -242,9 +242,9 @@ FocusScope {
         // The day's to-dos, built lazily, at most 320 high; no height on a
         // day without to-dos.
         ListView {
-            id: list
-            objectName: "todoList"
-            readonly property bool shown: listView.dayModel.count > 0
+            id: listView
+            objectName: "listView"
+            readonly property bool shown: todoList.dayModel.count > 0
             anchors.top: topSeparator.bottom
             x: 8
             width: parent.width - 16
@@ -252,16 +252,16 @@ FocusScope {
             // Rows coming and going change the height smoothly; the room
             // left by the rest of the view cuts it at once.
             property real shownHeight: naturalHeight
-            height: Math.max(0, Math.min(shownHeight, listView.roomForListAndField - addView.height))
+            height: Math.max(0, Math.min(shownHeight, todoList.roomForListAndField - addView.height))
             // (Not while the panel opens: the list starts at its full height.)
             property bool animatesHeight: false
             Timer {
                 interval: 100
                 running: true
-                onTriggered: list.animatesHeight = true
+                onTriggered: listView.animatesHeight = true
             }
             Behavior on shownHeight {
-                enabled: list.shown && list.animatesHeight
+                enabled: listView.shown && listView.animatesHeight
                 NumberAnimation {
                     duration: SpringEasing.duration(0.25, 1)
                     easing: SpringEasing.curve(0.25, 1)
@@ -275,18 +275,18 @@ FocusScope {
             activeFocusOnTab: false
             // The selection is the panel's own, not the list's current item.
             keyNavigationEnabled: false
-            Keys.onPressed: event => event.accepted = listView.keyboard.listKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
-            model: listView.dayModel
+            Keys.onPressed: event => event.accepted = todoList.keyboard.listKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
+            model: todoList.dayModel
             ScrollIndicator.vertical: ScrollIndicator {}
 
             delegate: TodoRowView {
                 width: ListView.view.width
-                dayModel: listView.dayModel
-                focusState: listView.focusState
-                showMoveToToday: !listView.dayModel.isToday
-                isSelected: listView.focusState.focusedSection === PanelFocusState.List && listView.focusState.selectedItemID === itemId
-                onTap: listView.focusState.focusSection(PanelFocusState.List)
-                onTabPressed: listView.keyboard.cycleFocus()
+                dayModel: todoList.dayModel
+                focusState: todoList.focusState
+                showMoveToToday: !todoList.dayModel.isToday
+                isSelected: todoList.focusState.focusedSection === PanelFocusState.List && todoList.focusState.selectedItemID === itemId
+                onTap: todoList.focusState.focusSection(PanelFocusState.List)
+                onTabPressed: todoList.keyboard.cycleFocus()
             }
 
             add: Transition {
@@ -330,17 +330,17 @@ FocusScope {
         FocusScope {
             id: placeholder
             objectName: "placeholder"
-            readonly property bool shown: listView.dayModel.count === 0
-            anchors.top: list.bottom
+            readonly property bool shown: todoList.dayModel.count === 0
+            anchors.top: listView.bottom
             width: parent.width
             height: shown ? 100 : 0
             clip: true
             activeFocusOnTab: false
-            Keys.onPressed: event => event.accepted = listView.keyboard.placeholderKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
+            Keys.onPressed: event => event.accepted = todoList.keyboard.placeholderKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
 
             MouseArea {
                 anchors.fill: parent
-                onClicked: listView.focusState.focusSection(PanelFocusState.List)
+                onClicked: todoList.focusState.focusSection(PanelFocusState.List)
             }
             Column {
                 anchors.centerIn: parent
@@ -348,14 +348,14 @@ FocusScope {
                 spacing: 8
                 MaterialIcon {
                     anchors.horizontalCenter: parent.horizontalCenter
-                    name: listView.dayModel.isToday ? "check_circle_outline" : "calendar_today"
+                    name: todoList.dayModel.isToday ? "check_circle_outline" : "calendar_today"
                     size: 28
                     color: PanelColors.white(0.2)
                 }
                 Text {
                     objectName: "placeholderTitle"
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: listView.dayModel.isToday ? qsTr("All clear!") : qsTr("Nothing here")
+                    text: todoList.dayModel.isToday ? qsTr("All clear!") : qsTr("Nothing here")
                     font.pixelSize: 13
                     font.weight: Font.Medium
                     color: PanelColors.white(0.5)
@@ -363,7 +363,7 @@ FocusScope {
                 Text {
                     objectName: "placeholderSubtitle"
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: listView.dayModel.isToday ? qsTr("Add a to-do below") : qsTr("No tasks for this day")
+                    text: todoList.dayModel.isToday ? qsTr("Add a to-do below") : qsTr("No tasks for this day")
                     font.pixelSize: 11
                     color: PanelColors.white(0.3)
                 }
@@ -371,16 +371,16 @@ FocusScope {
         }
 
         StorageNoticeView {
-            id: notice
+            id: noticeView
             anchors.top: placeholder.bottom
             width: parent.width
             height: implicitHeight
-            store: listView.store
+            store: todoList.store
         }
 
         Separator {
             id: bottomSeparator
-            anchors.top: notice.bottom
+            anchors.top: noticeView.bottom
             width: parent.width
         }
 
@@ -388,11 +388,11 @@ FocusScope {
             id: addView
             anchors.top: bottomSeparator.bottom
             width: parent.width
-            store: listView.store
-            focusState: listView.focusState
-            maxLength: listView.dayModel.maxTitleLength
-            maximumHeight: listView.roomForListAndField - Math.min(list.naturalHeight, listView.minimumListHeight)
-            onTabPressed: listView.keyboard.cycleFocus()
+            store: todoList.store
+            focusState: todoList.focusState
+            maxLength: todoList.dayModel.maxTitleLength
+            maximumHeight: todoList.roomForListAndField - Math.min(listView.naturalHeight, todoList.minimumListHeight)
+            onTabPressed: todoList.keyboard.cycleFocus()
         }
     }
 }

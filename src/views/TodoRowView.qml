@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Marlowick
@@ -59,6 +60,9 @@ Item {
     }
 
     implicitHeight: Math.max(icon.implicitHeight, titleArea.height, 18) + 14
+    onIsEditingChanged: titleArea.showEditField(isEditing)
+    // A row made again (scrolled back into view) while its to-do is edited.
+    Component.onCompleted: titleArea.showEditField(isEditing)
 
     HoverHandler {
         id: hover
@@ -117,7 +121,7 @@ Item {
         objectName: "titleArea"
         x: icon.x + icon.width + 10
         width: actionArea.x - 10 - x
-        height: row.isEditing ? editLoader.height : titleText.implicitHeight
+        height: editField ? editField.height : titleText.implicitHeight
         anchors.verticalCenter: parent.verticalCenter
 
         Text {
@@ -149,21 +153,30 @@ Item {
         }
         Timer {
             id: singleClick
-            interval: Qt.styleHints.mouseDoubleClickInterval
+            interval: Application.styleHints.mouseDoubleClickInterval
             onTriggered: row.toggle()
         }
 
-        Loader {
-            id: editLoader
-            active: row.isEditing
-            width: parent.width
-            // The edit field holds the keyboard while the row is edited.
-            onLoaded: {
-                item.cursorPosition = item.length;
-                item.forceActiveFocus();
+        // The edit field exists while the row is edited, and holds the
+        // keyboard meanwhile. (Made here, not by a Loader: Qt 6.4's Loader
+        // cannot make a component bound to this file.)
+        property TitleTextArea editField: null
+        function showEditField(shown) {
+            if (shown && !editField) {
+                editField = editFieldMaker.createObject(titleArea);
+                editField.cursorPosition = editField.length;
+                editField.forceActiveFocus();
+            } else if (!shown && editField) {
+                editField.visible = false; // at once, not when it goes
+                editField.destroy();
+                editField = null;
             }
-            sourceComponent: TitleTextArea {
+        }
+        Component {
+            id: editFieldMaker
+            TitleTextArea {
                 objectName: "editField"
+                width: titleArea.width
                 maximumLength: row.dayModel.maxTitleLength
                 text: row.editText
                 onTextChanged: row.editText = text

@@ -367,7 +367,7 @@ private Q_SLOTS:
         QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
         const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
         QVERIFY(whole());
-        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *list = panel.find(u"listView"_s);
         const double listHeight = list->height();
         QVERIFY(listHeight < 300);
         // A notice line takes its room from the list too.
@@ -467,7 +467,7 @@ private Q_SLOTS:
         QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s)) && tip->property("opened").toBool());
         QCOMPARE(tip->property("text").toString(), u"Move to today"_s);
         auto *tipBody = tip->property("background").value<QQuickItem *>();
-        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *list = panel.find(u"listView"_s);
         QVERIFY(list->mapRectToScene(list->boundingRect()).contains(tipBody->mapRectToScene(tipBody->boundingRect())));
 
         // Hover fades the buttons in; the selection's fill wins over hover.
@@ -513,7 +513,7 @@ private Q_SLOTS:
             many.append(u"To-do %1"_s.arg(i));
         Panel panel(many, 2);
         QVERIFY(panel.open());
-        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *list = panel.find(u"listView"_s);
         QVERIFY(list);
         QTRY_COMPARE(list->height(), 320.0);
         QVERIFY(list->property("contentHeight").toDouble() > 320);
@@ -585,7 +585,7 @@ private Q_SLOTS:
         Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});
         QVERIFY(panel.open());
         QQuickItem *header = panel.find(u"dayHeader"_s);
-        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *list = panel.find(u"listView"_s);
         QQuickItem *field = panel.find(u"addField"_s);
         QQuickItem *highlight = header->childItems().first();
         QTRY_VERIFY(panel.titleText(u"Buy milk"_s));
@@ -664,7 +664,7 @@ private Q_SLOTS:
         Panel panel({u"Other"_s, u"Only"_s}, -1);
         QVERIFY(panel.open());
         QTRY_VERIFY(panel.titleText(u"Only"_s));
-        QQuickItem *list = panel.find(u"todoList"_s);
+        QQuickItem *list = panel.find(u"listView"_s);
         QQuickItem *placeholder = panel.find(u"placeholder"_s);
         QQuickItem *field = panel.find(u"addField"_s);
 
