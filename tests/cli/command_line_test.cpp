@@ -3,7 +3,6 @@
 #include "model/day_calendar.h"
 
 #include "model/test_instants.h"
-#include "support/test_main.h"
 
 #include <QTest>
 
@@ -121,5 +120,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(CommandLineTest)
+QTEST_GUILESS_MAIN(CommandLineTest)
 #include "command_line_test.moc"

@@ -1,6 +1,5 @@
 #include "model/day_calendar.h"
 
-#include "support/test_main.h"
 #include "test_instants.h"
 
 #include <QScopeGuard>
@@ -220,5 +219,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(DayCalendarTest)
+QTEST_GUILESS_MAIN(DayCalendarTest)
 #include "day_calendar_test.moc"

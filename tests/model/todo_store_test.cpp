@@ -3,7 +3,6 @@
 #include "storage/memory_todo_storage.h"
 #include "storage/todo_list_codec.h"
 
-#include "support/test_main.h"
 #include "test_instants.h"
 
 #include <QSignalSpy>
@@ -467,5 +466,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(TodoStoreTest)
+QTEST_GUILESS_MAIN(TodoStoreTest)
 #include "todo_store_test.moc"

@@ -6,7 +6,6 @@
 #include "fake_pointer_locator.h"
 #include "fake_press_monitors.h"
 #include "manual_clock_scheduler.h"
-#include "support/test_main.h"
 
 #include <QCoreApplication>
 #include <QTest>
@@ -350,5 +349,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(DropdownPanelControllerTest)
+QTEST_MAIN(DropdownPanelControllerTest)
 #include "dropdown_panel_controller_test.moc"

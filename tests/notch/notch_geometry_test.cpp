@@ -1,7 +1,6 @@
 #include "notch/notch_geometry.h"
 
 #include "fake_screen_provider.h"
-#include "support/test_main.h"
 
 #include <QTest>
 
@@ -137,5 +136,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(NotchGeometryTest)
+QTEST_GUILESS_MAIN(NotchGeometryTest)
 #include "notch_geometry_test.moc"

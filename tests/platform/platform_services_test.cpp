@@ -2,7 +2,6 @@
 #include "qt_scheduler.h"
 #include "x11_press_monitors.h"
 
-#include "support/test_main.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -126,5 +125,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(PlatformServicesTest)
+QTEST_MAIN(PlatformServicesTest)
 #include "platform_services_test.moc"

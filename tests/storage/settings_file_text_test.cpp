@@ -2,7 +2,6 @@
 #include "storage/settings_file_text.h"
 #include "storage/todo_storage.h"
 
-#include "support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,5 +166,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(SettingsFileTextTest)
+QTEST_GUILESS_MAIN(SettingsFileTextTest)
 #include "settings_file_text_test.moc"

@@ -2,7 +2,6 @@
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
 
-#include "support/test_main.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,5 +202,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(SettingsStorageTest)
+QTEST_GUILESS_MAIN(SettingsStorageTest)
 #include "settings_storage_test.moc"

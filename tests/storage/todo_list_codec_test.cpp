@@ -1,6 +1,5 @@
 #include "storage/todo_list_codec.h"
 
-#include "support/test_main.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -228,5 +227,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(TodoListCodecTest)
+QTEST_GUILESS_MAIN(TodoListCodecTest)
 #include "todo_list_codec_test.moc"

@@ -3,7 +3,6 @@
 #include "views/day_todo_list_model.h"
 
 #include "storage/memory_todo_storage.h"
-#include "support/test_main.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -164,5 +163,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(DayTodoListModelTest)
+QTEST_MAIN(DayTodoListModelTest)
 #include "day_todo_list_model_test.moc"

@@ -1,6 +1,5 @@
 #include "views/notch_shape.h"
 
-#include "support/test_main.h"
 
 #include <QPainterPath>
 #include <QTest>
@@ -186,5 +185,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(NotchShapeTest)
+QTEST_MAIN(NotchShapeTest)
 #include "notch_shape_test.moc"

@@ -4,7 +4,6 @@
 #include "views/panel_keyboard.h"
 
 #include "storage/memory_todo_storage.h"
-#include "support/test_main.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -247,5 +246,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(PanelKeyboardTest)
+QTEST_MAIN(PanelKeyboardTest)
 #include "panel_keyboard_test.moc"

@@ -7,7 +7,6 @@
 #include "views/today_watcher.h"
 
 #include "storage/memory_todo_storage.h"
-#include "support/test_main.h"
 
 #include <QCoreApplication>
 #include <QClipboard>
@@ -748,5 +747,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(PanelViewTest)
+QTEST_MAIN(PanelViewTest)
 #include "panel_view_test.moc"

@@ -1,7 +1,6 @@
 #include "views/spring_curve.h"
 #include "views/spring_value.h"
 
-#include "support/test_main.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -86,5 +85,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(SpringTest)
+QTEST_MAIN(SpringTest)
 #include "spring_test.moc"
