@@ -60,23 +60,14 @@ class TodoStoreTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startsOnTodayAndWritesNothingWithoutAStoredList()
+    void loadsAndWritesBackInTheWritersFormOnlyWhatItRead()
     {
-        StoreFixture f;
-        TodoStore &store = f.open();
-        QVERIFY(store.items().isEmpty());
-        QCOMPARE(store.selectedDate(), december5);
-        QCOMPARE(store.selectedDateLabel(), u"Today, Dec 5"_s);
-        QCOMPARE(f.storage.writes, 0);
-    }
-
-    void loadsAndWritesBackInTheWritersForm()
-    {
-        StoreFixture f;
-        f.storage.values[TodoStore::itemsDefaultsKey] = QByteArray("[]");
-        f.open();
-        QCOMPARE(f.storage.writes, 1);
-        QCOMPARE(f.storage.values[TodoStore::itemsDefaultsKey].toByteArray(), QByteArray("[]"));
+        StoreFixture none;
+        TodoStore &empty = none.open();
+        QVERIFY(empty.items().isEmpty());
+        QCOMPARE(empty.selectedDate(), december5);
+        QCOMPARE(empty.selectedDateLabel(), u"Today, Dec 5"_s);
+        QCOMPARE(none.storage.writes, 0); // nothing stored, nothing written
 
         StoreFixture g;
         g.storage.values[TodoStore::itemsDefaultsKey] = QByteArray(
@@ -131,43 +122,29 @@ private Q_SLOTS:
         QCOMPARE(store.storageNotice(), notice); // the list shown is still not the one stored
     }
 
-    void givesRepeatedIdsFreshOnesAtLoad()
+    void repairsAtLoadRepeatedIdsAndToDosOfTheEpochDay()
     {
         StoreFixture f;
         TodoItem first = itemOn(december5, u"first"_s);
         TodoItem second = first;
         second.title = u"second"_s;
-        f.storeItems({first, second, second});
+        // 1970-01-01T00:00:00Z is the evening of Dec 31, 1969 in New York:
+        // to-dos of that local day move to today, those of the next stay.
+        const double nextLocalDay = instantAt(newYork, 1970, 1, 1);
+        f.storeItems({first, second, second, itemOn(Instant::unixEpoch, u"epoch"_s),
+                      itemOn(instantAt(newYork, 1969, 12, 31, 8), u"morning"_s), itemOn(nextLocalDay, u"next"_s)});
         TodoStore &store = f.open();
         QCOMPARE(store.items().at(0), first);
-        QCOMPARE(titles(store.items()), (QStringList{u"first"_s, u"second"_s, u"second"_s}));
         QCOMPARE(QSet<QUuid>({store.items().at(0).id, store.items().at(1).id, store.items().at(2).id}).size(), 3);
-        QCOMPARE(f.storage.writes, 1);
-        QCOMPARE(f.storedItems(), store.items());
-
-        // Each row is now a to-do of its own.
-        store.toggleCompletion(store.items().at(2));
-        QCOMPARE(store.items().at(0).isCompleted, false);
-        QCOMPARE(store.items().at(2).isCompleted, true);
-    }
-
-    void movesToDosOfTheEpochDayToToday()
-    {
-        StoreFixture f;
-        // 1970-01-01T00:00:00Z is the evening of Dec 31, 1969 in New York.
-        const double epochEvening = Instant::unixEpoch;
-        const double epochDayMorning = instantAt(newYork, 1969, 12, 31, 8);
-        const double nextLocalDay = instantAt(newYork, 1970, 1, 1);
-        f.storeItems({itemOn(epochEvening, u"a"_s), itemOn(december4, u"b"_s), itemOn(epochDayMorning, u"c"_s),
-                      itemOn(nextLocalDay, u"d"_s)});
-        TodoStore &store = f.open();
-        QCOMPARE(store.items().at(0).date, december5);
-        QCOMPARE(store.items().at(1).date, december4);
-        QCOMPARE(store.items().at(2).date, december5);
-        QCOMPARE(store.items().at(3).date, nextLocalDay);
-        QCOMPARE(store.items().at(0).createdAt, epochEvening + 60); // only the day moves
+        QCOMPARE(store.items().at(3).date, december5);
+        QCOMPARE(store.items().at(3).createdAt, Instant::unixEpoch + 60); // only the day moves
+        QCOMPARE(store.items().at(4).date, december5);
+        QCOMPARE(store.items().at(5).date, nextLocalDay);
         QCOMPARE(f.storage.writes, 1); // one write-back for all the repairs
         QCOMPARE(f.storedItems(), store.items());
+        // Each row is now a to-do of its own.
+        store.toggleCompletion(store.items().at(2));
+        QVERIFY(!store.items().at(1).isCompleted && store.items().at(2).isCompleted);
     }
 
     void addsTrimmedTitlesAtTheTopOfTheSelectedDay()
@@ -177,7 +154,6 @@ private Q_SLOTS:
         store.addTodo(u" \t\n\u2028 "_s);
         store.addTodo(QString());
         QCOMPARE(f.storage.writes, 0);
-
         store.addTodo(u"  Buy milk \n"_s);
         store.addTodo(u"\u3000Call\u00a0mum\u0085"_s);
         store.addTodo(u"zero\u200b"_s); // a zero-width space is not white space
@@ -189,30 +165,20 @@ private Q_SLOTS:
         QCOMPARE(newest.id.version(), QUuid::Random);
         QCOMPARE(f.storage.writes, 3);
         QCOMPARE(f.storedItems(), store.items());
-
         store.goToPreviousDay();
         store.addTodo(u"Yesterday's"_s);
-        QCOMPARE(store.items().first().date, december4);
         QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"Yesterday's"_s});
-        store.goToNextDay();
-        QCOMPARE(store.itemsForSelectedDate().size(), 3);
-    }
+        QCOMPARE(store.items().first().date, december4);
 
-    void addsTheDraftAndEmptiesItUnlessBlank()
-    {
-        StoreFixture f;
-        TodoStore &store = f.open();
+        // The draft: blank is what trimming leaves empty, and a zero-width
+        // no-break space is no white space.
         store.setDraftText(u" \u2028\t"_s);
-        QVERIFY(!store.canAddDraft());
-        QVERIFY(!store.addDraft());
+        QVERIFY(!store.canAddDraft() && !store.addDraft());
         QCOMPARE(store.draftText(), u" \u2028\t"_s);
-        // Blank is what trimming leaves empty: a zero-width no-break space
-        // is no white space.
         store.setDraftText(u"\ufeff"_s);
-        QVERIFY(store.canAddDraft());
-        QVERIFY(store.addDraft());
+        QVERIFY(store.canAddDraft() && store.addDraft());
         QCOMPARE(store.draftText(), QString());
-        QCOMPARE(titles(store.items()), QStringList{u"\ufeff"_s});
+        QCOMPARE(store.items().first().title, u"\ufeff"_s);
     }
 
     void changesActOnTheStoredToDoById()
@@ -272,72 +238,58 @@ private Q_SLOTS:
         QCOMPARE(f.storedItems(), store.items());
     }
 
-    void undoRestoresAtTheRememberedPosition()
+    // Scripts over a list of titles (on today, or "/1" the day after):
+    // -X deletes X, +X adds X on the day shown, u undoes, > and < step a day.
+    void undoRestoresTheDaysDeletionsAtTheirPositions_data()
     {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("newest first") << u"A B C"_s << u"-C -A u"_s << u"A B"_s;
+        QTest::newRow("all, as they were") << u"A B C"_s << u"-C -A u u u"_s << u"A B C"_s;
+        // The position counts in the whole list and is not adjusted.
+        QTest::newRow("position kept") << u"A B C"_s << u"-B +D u"_s << u"D B A C"_s;
+        QTest::newRow("nothing of the day shown") << u"A B/1 C"_s << u"-C > u"_s << u"A B"_s;
+        QTest::newRow("the day's own, clamped") << u"A B/1 C"_s << u"-C > -B < u u"_s << u"A C"_s;
+        QTest::newRow("each on its day") << u"A B/1 C"_s << u"-C > -B < u > u"_s << u"A B C"_s;
+        QStringList fiftyOne, deletions;
+        for (int i = 50; i >= 0; --i) {
+            fiftyOne.append(QString::number(i));
+            deletions.prepend(u"-"_s + fiftyOne.last());
+        }
+        QTest::newRow("the last fifty") << fiftyOne.join(u' ') << deletions.join(u' ') + QString(u" u"_s).repeated(60)
+                                        << fiftyOne.mid(0, 50).join(u' ');
+    }
+    void undoRestoresTheDaysDeletionsAtTheirPositions()
+    {
+        QFETCH(QString, items);
+        QFETCH(QString, script);
         StoreFixture f;
+        QList<TodoItem> stored;
+        for (const QString &item : items.split(u' ')) {
+            const auto [title, dayOffset] = std::pair{item.section(u'/', 0, 0), item.section(u'/', 1).toInt()};
+            stored.append(itemOn(dayOffset ? instantAt(newYork, 2026, 12, 6) : december5, title));
+        }
+        f.storeItems(stored);
         TodoStore &store = f.open();
-        for (const QString &title : {u"C"_s, u"B"_s, u"A"_s})
-            store.addTodo(title);
-        const QList<TodoItem> abc = store.items();
-
-        // Delete C then A; undo gives A, B; undo again A, B, C.
-        store.deleteTodo(abc[2]);
-        store.deleteTodo(abc[0]);
-        QCOMPARE(titles(store.items()), QStringList{u"B"_s});
-        store.undoLastDelete();
-        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s}));
-        store.undoLastDelete();
-        QCOMPARE(store.items(), abc); // every field as it was
-        const int writes = f.storage.writes;
-        store.undoLastDelete();
-        QCOMPARE(f.storage.writes, writes);
-
-        // The position counts in the whole list and is not adjusted: with
-        // A, B, C, deleting B then adding D gives D, A, C; undo gives D, B, A, C.
-        store.deleteTodo(abc[1]);
-        store.addTodo(u"D"_s);
-        QCOMPARE(titles(store.items()), (QStringList{u"D"_s, u"A"_s, u"C"_s}));
-        store.undoLastDelete();
-        QCOMPARE(titles(store.items()), (QStringList{u"D"_s, u"B"_s, u"A"_s, u"C"_s}));
+        for (const QString &step : script.split(u' ')) {
+            if (step == u"u"_s)
+                store.undoLastDelete();
+            else
+                store.shiftSelectedDate(step == u">"_s ? 1 : step == u"<"_s ? -1 : 0);
+            for (const TodoItem &item : store.items()) {
+                if (step == u'-' + item.title) {
+                    store.deleteTodo(item);
+                    break;
+                }
+            }
+            if (step.startsWith(u'+'))
+                store.addTodo(step.mid(1));
+        }
+        QTEST(titles(store.items()).join(u' '), "expected");
+        if (titles(store.items()).join(u' ') == items)
+            QCOMPARE(store.items(), stored); // every field as it was
         QCOMPARE(f.storedItems(), store.items());
-    }
-
-    void undoBelongsToTheDayThatWasShown()
-    {
-        StoreFixture f;
-        const double december6 = instantAt(newYork, 2026, 12, 6);
-        // A and C on the 5th, B on the 6th.
-        f.storeItems({itemOn(december5, u"A"_s), itemOn(december6, u"B"_s), itemOn(december5, u"C"_s)});
-        TodoStore &store = f.open();
-        store.deleteTodo(store.items().at(2)); // C at 2, while the 5th is shown
-        store.goToNextDay();
-        store.undoLastDelete(); // nothing of the 6th to undo
-        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s}));
-        store.deleteTodo(store.items().at(1)); // B at 1, while the 6th is shown
-        store.goToPreviousDay();
-        store.undoLastDelete(); // C, its position 2 clamped to the end
-        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"C"_s}));
-        store.undoLastDelete();
-        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"C"_s}));
-        store.goToNextDay();
-        store.undoLastDelete();
-        QCOMPARE(titles(store.items()), (QStringList{u"A"_s, u"B"_s, u"C"_s}));
-    }
-
-    void undoKeepsTheLastFiftyDeletions()
-    {
-        StoreFixture f;
-        TodoStore &store = f.open();
-        for (int i = 0; i < 51; ++i)
-            store.addTodo(QString::number(i));
-        for (int i = 0; i < 51; ++i)
-            store.deleteTodo(store.items().last()); // 0 first, 50 last
-        for (int i = 0; i < 60; ++i)
-            store.undoLastDelete();
-        QCOMPARE(store.items().size(), 50);
-        QVERIFY(!titles(store.items()).contains(u"0"_s));
-        QCOMPARE(store.items().first().title, u"50"_s); // last in, first out
-        QCOMPARE(store.items().last().title, u"1"_s);
     }
 
     void notifiesEachFieldOnItsOwn()
