@@ -12,13 +12,6 @@ ScreenDescription plainScreen(QPointF origin = {}, qreal topPanel = 32, qreal ra
     return ScreenDescription{QRectF(origin, QSizeF(1920, 1080)), topPanel, ratio, {}, {}};
 }
 
-// A 3024 x 1964 built-in display whose 200-pixel notch starts at x = 1412,
-// its areas 38 pixels high.
-ScreenDescription notchedScreen()
-{
-    return ScreenDescription{QRectF(0, 0, 3024, 1964), 38, 1, QRectF(0, 0, 1412, 38), QRectF(1612, 0, 1412, 38)};
-}
-
 } // namespace
 
 class NotchGeometryTest : public QObject
@@ -26,47 +19,6 @@ class NotchGeometryTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void notchedScreenIsChosenWhereverItIsListed()
-    {
-        FakeScreenProvider screens;
-        screens.screenList = {plainScreen(QPointF(-1920, 0)), notchedScreen()};
-        for (int primary : {0, 1}) {
-            screens.primaryIndex = primary;
-            const NotchGeometry g = detectNotchGeometry(screens);
-            QCOMPARE(g.sensorRect, QRectF(1412, 0, 200, 38));
-            QCOMPARE(g.panelTopCenter, QPointF(1512, 38));
-            QCOMPARE(g.notchWidth, 200.0);
-            QCOMPARE(g.panelFrame(), QRectF(1322, 0, 380, 520));
-        }
-    }
-
-    void oddNotchWidthIsNotRounded()
-    {
-        FakeScreenProvider screens;
-        ScreenDescription screen = notchedScreen();
-        screen.auxiliaryTopRightArea = QRectF(1597, 0, 1427, 38);
-        screens.screenList = {screen};
-        const NotchGeometry g = detectNotchGeometry(screens);
-        QCOMPARE(g.notchWidth, 185.0);
-        QCOMPARE(g.panelTopCenter.x(), 1504.5);
-        QCOMPARE(g.panelFrame().x(), 1314.5);
-    }
-
-    void screenWithOneAreaCountsAsPlain()
-    {
-        FakeScreenProvider screens;
-        ScreenDescription oneSided = plainScreen();
-        oneSided.auxiliaryTopLeftArea = QRectF(0, 0, 860, 32);
-        screens.screenList = {oneSided};
-        NotchGeometry g = detectNotchGeometry(screens);
-        QCOMPARE(g.sensorRect, QRectF(860, 0, 200, 32));
-
-        // ... and is passed over for a later screen with both areas.
-        screens.screenList.append(notchedScreen());
-        g = detectNotchGeometry(screens);
-        QCOMPARE(g.sensorRect.x(), 1412.0);
-    }
-
     void plainPrimaryScreenGivesTopCentreStrip()
     {
         FakeScreenProvider screens;
