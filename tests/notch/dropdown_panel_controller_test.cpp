@@ -51,7 +51,7 @@ struct Rig
     QString state() const
     {
         const bool open = controller->isOpen() && controller->animationState()->isOpen();
-        const qsizetype monitorCount = monitors.globalCount() + monitors.localCount();
+        const qsizetype monitorCount = monitors.global.size() + monitors.local.size();
         if (open && panel->shown && monitorCount == 2)
             return u"open"_s;
         if (!open && !controller->animationState()->isOpen() && monitorCount == 0)
@@ -63,7 +63,7 @@ struct Rig
         if (what == u"pending"_s)
             return int(clock.pendingCount());
         if (what == u"global"_s || what == u"local"_s)
-            return int(what == u"global"_s ? monitors.globalCount() : monitors.localCount());
+            return int(what == u"global"_s ? monitors.global.size() : monitors.local.size());
         const QHash<QString, int> ofController{
             {u"opened"_s, controller->isOpen()},      {u"hides"_s, panel->hideCount},
             {u"shows"_s, panel->showCount},           {u"activations"_s, panel->activationRequests},
