@@ -108,14 +108,6 @@ private Q_SLOTS:
         qApp->removeEventFilter(&filter);
         QCOMPARE(window.presses, seen);
     }
-
-    void globalMonitorNeedsX11()
-    {
-        if (QGuiApplication::platformName() == QLatin1String("xcb"))
-            QSKIP("covered by the tests on a real X server");
-        X11PressMonitors monitors;
-        QVERIFY(!monitors.addGlobalPressMonitor([] {}).isValid());
-    }
 };
 
 QTEST_MAIN(PlatformServicesTest)

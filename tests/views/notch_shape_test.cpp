@@ -58,23 +58,6 @@ private Q_SLOTS:
         QCOMPARE(std::pair(twice.topCornerRadius, twice.bottomCornerRadius), std::pair(3.0, 18.0));
     }
 
-    void animatingTheBottomRadiusMovesOnlyTheBottomCorners()
-    {
-        NotchShape shape{0, 8, 0};
-        const QList<QPointF> before = pointsOf(shape.path(QRectF(0, 0, 340, 300)));
-        shape.setAnimatableData({0, 13});
-        const QList<QPointF> after = pointsOf(shape.path(QRectF(0, 0, 340, 300)));
-        QCOMPARE(after.size(), before.size());
-        int moved = 0;
-        for (int i = 0; i < before.size(); ++i) {
-            if (before[i] != after[i]) {
-                ++moved;
-                QVERIFY2(before[i].y() >= 300 - 8 && after[i].y() >= 300 - 13, qPrintable(QString::number(i)));
-            }
-        }
-        QVERIFY(moved >= 8);
-    }
-
     void pixelRegionHoldsThePixelsWhoseCentresLieInside_data()
     {
         QTest::addColumn<NotchShape>("shape");
