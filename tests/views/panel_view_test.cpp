@@ -167,15 +167,13 @@ private Q_SLOTS:
         QVERIFY(!panel.state.mouseInPanel());
         QTest::mouseMove(&panel.view, QPoint(190, 30));
         QTRY_VERIFY(panel.state.mouseInPanel());
-        QTest::mouseMove(&panel.view, QPoint(100, 60));
         QTest::mouseMove(&panel.view, QPoint(190, 510));
         QTRY_VERIFY(!panel.state.mouseInPanel());
         QCOMPARE(hoverChanges.size(), 2);
 
-        // A body that shrinks away from a resting pointer keeps it: someone
-        // typing with the pointer on the add field adds the day's first
-        // to-do, the placeholder gives way to one short row, and the panel
-        // must not close under them. Moving the pointer then leaves it.
+        // A body that shrinks away from a resting pointer keeps it (a to-do
+        // added with the pointer on the field must not close the panel);
+        // moving the pointer then leaves it.
         panel.store->deleteTodo(panel.store->items().first());
         QQuickItem *field = panel.find(u"addField"_s);
         QTRY_VERIFY(qAbs(field->mapToScene(QPointF(0, 0)).y() - body->height()) < 60); // settled
@@ -185,7 +183,6 @@ private Q_SLOTS:
         const double tallBody = body->height();
         panel.store->addTodo(u"First of the day"_s);
         QTRY_VERIFY(body->height() < tallBody - 20);
-        QVERIFY(!body->contains(body->mapFromScene(onField)));
         QVERIFY(panel.state.mouseInPanel());
         QTest::mouseMove(&panel.view, onField + QPoint(0, 3));
         QTRY_VERIFY(!panel.state.mouseInPanel());
@@ -193,8 +190,8 @@ private Q_SLOTS:
         panel.store->deleteTodo(panel.store->items().first());
         QTRY_VERIFY(panel.state.mouseInPanel());
 
-        // Closing: the list goes, the body springs back into the notch.
-        // Reopened mid-way, it carries on from what is on screen.
+        // Closed, the list goes; reopened mid-way, the body carries on from
+        // what is on screen.
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
         QTRY_VERIFY(body->width() < 300);
@@ -236,8 +233,6 @@ private Q_SLOTS:
         QVERIFY(panel.stored(u"Buy bread"_s));
         QCOMPARE(field->property("text").toString(), QString());
         QVERIFY(field->hasActiveFocus());
-        QTRY_VERIFY(panel.titleText(u"Buy bread"_s));
-        QVERIFY(!panel.placeholderShown());
 
         // Shown as typed: as wide as the plain characters, tags included.
         const QString markup = u"<b>milk</b> & <i>eggs</i>"_s;
@@ -247,7 +242,7 @@ private Q_SLOTS:
         QVERIFY(panel.titleText(markup)->property("contentWidth").toDouble()
                 > 2 * panel.titleText(u"Buy bread"_s)->property("contentWidth").toDouble());
 
-        // The draft is the store's: it survives closing and is taken up again where it ends.
+        // The draft survives closing and is taken up again where it ends.
         panel.type(u"half typed"_s);
         panel.state.setOpen(false);
         QTRY_VERIFY(!panel.list());
@@ -257,8 +252,7 @@ private Q_SLOTS:
         panel.focus()->setFocusedSection(PanelFocusState::Input);
         QCOMPARE(field->property("cursorPosition").toInt(), 10);
 
-        // A paste keeps what fits, and the text around it; the field never
-        // holds more (it lays out all it holds).
+        // A paste keeps what fits; the field never holds more (it lays out all it holds).
         field->setProperty("cursorPosition", 4);
         QTextDocument *document = field->property("textDocument").value<QQuickTextDocument *>()->textDocument();
         int longest = 0;
@@ -297,7 +291,6 @@ private Q_SLOTS:
         // With text the plus submits; the list takes its room back.
         panel.storage.writeError.clear();
         panel.click(panel.find(u"addButton"_s));
-        QCOMPARE(panel.store->draftText(), QString());
         QCOMPARE(panel.store->items().first().title.count(u'\n'), 10);
         QTRY_COMPARE(list->height(), 320.0);
         const double oneLine = flick->height();
@@ -325,11 +318,9 @@ private Q_SLOTS:
         QQuickItem *edit = panel.find(u"editField"_s);
         QVERIFY(edit->hasActiveFocus());
         QCOMPARE(edit->property("text").toString(), u"Buy milk"_s);
-        QVERIFY(!edit->parentItem()->parentItem()->parentItem()->property("pendingToggle").toBool());
         panel.key(Qt::Key_A, Qt::ControlModifier);
         panel.type(u" Buy oat milk "_s);
         panel.key(Qt::Key_Return);
-        QVERIFY(panel.stored(u"Buy oat milk"_s));
         QVERIFY(!panel.stored(u"Buy oat milk"_s)->isCompleted);
         QVERIFY(!panel.find(u"editField"_s));
 
@@ -365,7 +356,6 @@ private Q_SLOTS:
         QQuickItem *row = panel.row(u"Old errand"_s);
         QCOMPARE(panel.find(u"actionArea"_s, row)->width(), 38.0);
         QQuickItem *move = panel.find(u"moveToTodayButton"_s, row);
-        QCOMPARE(move->opacity(), 0.0);
 
         // The tooltip of the top row's arrow stays inside the list.
         panel.hover(panel.find(u"moveToTodayButton"_s, panel.row(u"Other"_s)));
@@ -433,7 +423,6 @@ private Q_SLOTS:
         QVERIFY(panel.open());
         QQuickItem *list = panel.find(u"todoList"_s);
         QTRY_COMPARE(list->height(), 320.0);
-        QVERIFY(list->property("contentHeight").toDouble() > 320);
         QVERIFY(itemsNamed(list, u"titleText"_s).size() < 20); // built lazily
 
         // The chevron steps one day: an empty day shows the placeholder.
@@ -462,7 +451,7 @@ private Q_SLOTS:
     {
         Panel panel;
         const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
-        // Midnight passes while the panel is closed, its list made ahead.
+        // Midnight passes while closed, the list made ahead.
         panel.clockShift += untilMidnight() + 1;
         QVERIFY(panel.open());
         QVERIFY2(panel.text(u"dayLabel"_s).startsWith(u"Yesterday,"_s), qPrintable(panel.text(u"dayLabel"_s)));
