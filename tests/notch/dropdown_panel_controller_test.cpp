@@ -75,43 +75,40 @@ struct Rig
     // Runs one step of a script (see the test's data).
     void step(const QString &token)
     {
-        NotchAnimationState *state = controller ? controller->animationState() : nullptr;
-        if (token.startsWith(u'+'))
-            clock.advance(std::chrono::milliseconds(token.mid(1).toInt()));
-        else if (token == u"enter"_s)
-            Q_EMIT sensor.entered();
-        else if (token == u"leave"_s)
-            Q_EMIT sensor.exited();
-        else if (token == u"press"_s)
-            Q_EMIT sensor.pressed();
-        else if (token == u"in"_s || token == u"out"_s || token == u"in!"_s) {
-            // The root view reports hover; the controller hears of it one turn later.
-            state->setMouseInPanel(token != u"out"_s);
-            if (token != u"in!"_s)
+        // The root view reports hover; the controller hears of it one turn later.
+        const auto hover = [this](bool in, bool heard) {
+            controller->animationState()->setMouseInPanel(in);
+            if (heard)
                 QCoreApplication::sendPostedEvents();
-        } else if (token == u"post"_s)
-            QCoreApplication::sendPostedEvents();
-        else if (token == u"key"_s)
-            panel->keyPressHandler();
-        else if (token.startsWith(u"global@"_s)) {
+        };
+        const QHash<QString, std::function<void()>> steps{
+            {u"enter"_s, [this] { Q_EMIT sensor.entered(); }},
+            {u"leave"_s, [this] { Q_EMIT sensor.exited(); }},
+            {u"press"_s, [this] { Q_EMIT sensor.pressed(); }},
+            {u"in"_s, [&] { hover(true, true); }},
+            {u"out"_s, [&] { hover(false, true); }},
+            {u"in!"_s, [&] { hover(true, false); }},
+            {u"post"_s, [] { QCoreApplication::sendPostedEvents(); }},
+            {u"key"_s, [this] { panel->keyPressHandler(); }},
+            {u"local"_s, [this] { monitors.pressLocally(&panelWindow); }},
+            {u"other"_s, [this] { monitors.pressLocally(&otherWindow); }},
+            {u"nowindow"_s, [this] { monitors.pressLocally(nullptr); }},
+            {u"show"_s, [this] { controller->showPanel(); }},
+            {u"hide"_s, [this] { controller->hidePanel(); }},
+            {u"edge"_s, [this] { controller->setGeometry(stripGeometry(960, true)); }},
+            {u"moved"_s, [this] { controller->setGeometry(stripGeometry(2880)); }},
+            {u"noglobal"_s, [this] { monitors.globalAvailable = false; }},
+            {u"destroyed"_s, [this] { controller.reset(); }},
+        };
+        if (token.startsWith(u'+')) {
+            clock.advance(std::chrono::milliseconds(token.mid(1).toInt()));
+        } else if (token.startsWith(u"global@"_s)) {
             pointer.at = QPointF(token.section(u'@', 1).section(u',', 0, 0).toDouble(), token.section(u',', 1).toDouble());
             monitors.pressGlobally();
-        } else if (token == u"local"_s || token == u"other"_s || token == u"nowindow"_s)
-            monitors.pressLocally(token == u"local"_s ? &panelWindow : token == u"other"_s ? &otherWindow : nullptr);
-        else if (token == u"show"_s)
-            controller->showPanel();
-        else if (token == u"hide"_s)
-            controller->hidePanel();
-        else if (token == u"edge"_s)
-            controller->setGeometry(stripGeometry(960, true));
-        else if (token == u"moved"_s)
-            controller->setGeometry(stripGeometry(2880));
-        else if (token == u"noglobal"_s)
-            monitors.globalAvailable = false;
-        else if (token == u"destroyed"_s)
-            controller.reset();
-        else
-            QFAIL(qPrintable(u"unknown step "_s + token));
+        } else {
+            QVERIFY2(steps.contains(token), qPrintable(token));
+            steps[token]();
+        }
     }
 };
 
