@@ -70,13 +70,8 @@ private Q_SLOTS:
             saved = store.items();
         }
         QCOMPARE(saved.size(), 2);
-
-        // Stored as bytes of JSON under the key, readable by QSettings itself.
-        QSettings settings(path, QSettings::NativeFormat);
-        const QVariant value = settings.value(TodoStore::itemsDefaultsKey);
-        QCOMPARE(value.typeId(), QMetaType::QByteArray);
-        QCOMPARE(TodoListCodec::decode(value.toByteArray()), saved);
-
+        // Stored as bytes of JSON under the key, as QSettings reads it.
+        QCOMPARE(QSettings(path, QSettings::NativeFormat).value(TodoStore::itemsDefaultsKey), *TodoListCodec::encode(saved));
         TodoStore reopened(std::make_unique<SettingsTodoStorage>(path));
         QCOMPARE(reopened.items(), saved);
         // The file is replaced whole: no temporary, lock or kept file is left.
