@@ -168,9 +168,7 @@ private Q_SLOTS:
         store.addTodo(u"zero\u200b"_s); // a zero-width space is not white space
         QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"zero\u200b"_s, u"Call\u00a0mum"_s, u"Buy milk"_s}));
         const TodoItem &newest = store.items().first();
-        QCOMPARE(newest.date, december5);
-        QCOMPARE(newest.createdAt, f.now);
-        QVERIFY(!newest.isCompleted);
+        QCOMPARE(std::tuple(newest.date, newest.createdAt, newest.isCompleted), std::tuple(december5, f.now, false));
         QCOMPARE(newest.id.version(), QUuid::Random);
         QCOMPARE(f.storage.writes, 3);
         QCOMPARE(f.storedItems(), store.items());
@@ -203,15 +201,10 @@ private Q_SLOTS:
         staleA.title = u"ignored"_s;
         store.toggleCompletion(staleA);
         QVERIFY(store.items().at(1).isCompleted);
-        store.toggleCompletion(staleA);
-        QVERIFY(!store.items().at(1).isCompleted);
-        QCOMPARE(f.storage.writes, writes + 2);
-
         store.updateTitle(staleA, u"  A, renamed "_s);
-        QCOMPARE(store.items().at(1).title, u"A, renamed"_s);
         store.updateTitle(staleA, u" \n "_s);
         QCOMPARE(store.items().at(1).title, u"A, renamed"_s);
-        QCOMPARE(f.storage.writes, writes + 3);
+        QCOMPARE(f.storage.writes, writes + 2);
 
         // A to-do deleted meanwhile: nothing changes and nothing is saved.
         const TodoItem b = store.items().at(0);
@@ -223,25 +216,28 @@ private Q_SLOTS:
         store.updateTitle(b, u"x"_s);
         store.deleteTodo(b);
         store.moveToToday(b);
-        QCOMPARE(store.items(), before);
-        QCOMPARE(f.storage.writes, writesBefore);
-        QCOMPARE(itemsChanged.count(), 0);
+        QCOMPARE(std::tuple(store.items(), f.storage.writes, itemsChanged.count()), std::tuple(before, writesBefore, 0));
         store.undoLastDelete();
         store.undoLastDelete(); // one deletion recorded, not two
         QCOMPARE(store.items().size(), before.size() + 1);
     }
 
-    void movesAToDoToTodayKeepingItsPlace()
+    // A day's to-dos keep the list's order, whatever zone their day was
+    // stored in; one moved to today keeps its place.
+    void theDaysToDosKeepTheirPlaceInTheList()
     {
         StoreFixture f;
-        f.storeItems({itemOn(december5, u"today new"_s), itemOn(december4, u"old"_s), itemOn(december5, u"today old"_s)});
+        const double otherZoneMidnight = instantAt(QTimeZone("Europe/Berlin"), 2026, 12, 6); // 6 pm on the 5th here
+        f.storeItems({itemOn(december5 + 3600, u"one"_s), itemOn(december4, u"old"_s), itemOn(otherZoneMidnight, u"two"_s),
+                      itemOn(instantAt(newYork, 2026, 12, 6), u"y"_s), itemOn(december5 + 86399.5, u"three"_s)});
         TodoStore &store = f.open();
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"one"_s, u"two"_s, u"three"_s}));
+        QCOMPARE(store.items().at(2).date, otherZoneMidnight); // loaded unchanged
         store.goToPreviousDay();
-        QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"old"_s});
-        store.moveToToday(store.itemsForSelectedDate().first());
+        store.moveToToday(store.itemsForSelectedDate().value(0));
         QVERIFY(store.itemsForSelectedDate().isEmpty());
         store.goToNextDay();
-        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"today new"_s, u"old"_s, u"today old"_s}));
+        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"one"_s, u"old"_s, u"two"_s, u"three"_s}));
         QCOMPARE(store.items().at(1).date, december5);
         QCOMPARE(f.storedItems(), store.items());
     }
@@ -336,9 +332,6 @@ private Q_SLOTS:
     {
         StoreFixture f;
         TodoStore &store = f.open();
-        store.shiftSelectedDate(2);
-        QCOMPARE(store.selectedDateLabel(), u"Monday, Dec 7"_s);
-        store.shiftSelectedDate(-2);
         QSignalSpy date(&store, &TodoStore::selectedDateChanged);
         QSignalSpy label(&store, &TodoStore::selectedDateLabelChanged);
         QSignalSpy today(&store, &TodoStore::todayChanged);
@@ -368,28 +361,14 @@ private Q_SLOTS:
         const QByteArray oldZone = qgetenv("TZ");
         qputenv("TZ", "Asia/Tokyo");
         tzset();
-        QCOMPARE(QTimeZone::systemTimeZone().id(), QByteArray("Asia/Tokyo"));
-
         QCOMPARE(sharedCalendar().timeZone().id(), QByteArray("America/New_York"));
         store.addTodo(u"after the move"_s);
-        QCOMPARE(store.items().first().date, december5);
         QCOMPARE(titles(store.itemsForSelectedDate()), QStringList{u"after the move"_s});
         store.goToNextDay();
         QCOMPARE(store.selectedDate(), instantAt(newYork, 2026, 12, 6));
 
         qputenv("TZ", oldZone);
         tzset();
-    }
-
-    void itemsForSelectedDateKeepsListOrder()
-    {
-        StoreFixture f;
-        const double otherZoneMidnight = instantAt(QTimeZone("Europe/Berlin"), 2026, 12, 6); // 6 pm on the 5th here
-        f.storeItems({itemOn(december5 + 3600, u"one"_s), itemOn(december4, u"x"_s), itemOn(otherZoneMidnight, u"two"_s),
-                      itemOn(instantAt(newYork, 2026, 12, 6), u"y"_s), itemOn(december5 + 86399.5, u"three"_s)});
-        TodoStore &store = f.open();
-        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"one"_s, u"two"_s, u"three"_s}));
-        QCOMPARE(store.items().at(2).date, otherZoneMidnight); // loaded unchanged
     }
 };
 

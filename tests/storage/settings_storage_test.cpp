@@ -2,7 +2,6 @@
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
 
-
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -70,8 +69,6 @@ private Q_SLOTS:
             saved = store.items();
         }
         QCOMPARE(saved.size(), 2);
-        // Stored as bytes of JSON under the key, as QSettings reads it.
-        QCOMPARE(QSettings(path, QSettings::NativeFormat).value(TodoStore::itemsDefaultsKey), *TodoListCodec::encode(saved));
         TodoStore reopened(std::make_unique<SettingsTodoStorage>(path));
         QCOMPARE(reopened.items(), saved);
         // The file is replaced whole: no temporary, lock or kept file is left.

@@ -1,6 +1,5 @@
 #include "storage/todo_list_codec.h"
 
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -49,6 +48,10 @@ private Q_SLOTS:
         for (const QString &title : titles)
             items.append(makeItem(title));
         items.append(makeItem(u"\ufeff\ufeffmarked"_s)); // byte order marks at the start are part of the title too
+        QString huge(10 * 1024 * 1024, u'x');
+        huge[5] = u'"';
+        huge[huge.size() - 3] = u'é';
+        items.append(makeItem(huge));
         for (double number : {0.1, -978307200.0, 786000000.123456789, 1e-300, 1e300, std::numeric_limits<double>::max(),
                               std::numeric_limits<double>::denorm_min(), 9007199254740993.0, 1e20, -123456.5})
             items.append(makeItem(u"n"_s, number, -number));
@@ -74,6 +77,7 @@ private Q_SLOTS:
                  QByteArray(R"([{"id":"E621E1F8-C36C-495A-93FC-0C247A3E6E5F","title":"a b","isCompleted":true,)"
                             R"("createdAt":1.5,"date":-2}])"));
         QCOMPARE(*TodoListCodec::encode({}), QByteArray("[]"));
+        QCOMPARE(TodoListCodec::decode(" [ ] ")->size(), 0);
         QVERIFY(!TodoListCodec::encode({makeItem(u"x"_s, std::numeric_limits<double>::infinity())}));
         QVERIFY(!TodoListCodec::encode({makeItem(u"x"_s, 0, std::nan(""))}));
     }
@@ -98,8 +102,6 @@ private Q_SLOTS:
         QCOMPARE(odd->first().createdAt, 786000000.0);
         QCOMPARE(odd->first().date, -0.0005);
 
-        QCOMPARE(TodoListCodec::decode("[]")->size(), 0);
-        QCOMPARE(TodoListCodec::decode(" [ ] ")->size(), 0);
         // Integers beyond 2^53 read as the nearest double, as any JSON reader does.
         const auto big = TodoListCodec::decode(itemJson(QByteArray(validMembers).replace("786000000.5", "9007199254740993")));
         QCOMPARE(big.value().first().createdAt, 9007199254740992.0);
@@ -180,14 +182,6 @@ private Q_SLOTS:
         QFETCH(QByteArray, json);
         QVERIFY(TodoListCodec::decode(itemJson(validMembers))); // what each row changes
         QVERIFY(!TodoListCodec::decode(json));
-    }
-
-    void tenMegabyteTitleRoundTrips()
-    {
-        QString title(10 * 1024 * 1024, u'x');
-        title[5] = u'"';
-        title[title.size() - 3] = u'é';
-        QCOMPARE(TodoListCodec::decode(*TodoListCodec::encode({makeItem(title)})).value().first().title, title);
     }
 };
 

@@ -105,7 +105,11 @@ struct Panel {
         QTest::mouseDClick(&view, Qt::LeftButton, {}, centre(titleText(title)));
         QTRY_VERIFY(find(u"editField"_s));
     }
-    void type(const QString &text) { QTest::keyClicks(&view, text); }
+    void type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::keyClick(&view, c.toLatin1());
+    }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) { QTest::keyClick(&view, key, modifiers); }
     // A key held down: the press, `repeats` auto-repeated presses, the release.
     void hold(Qt::Key key, int repeats)
