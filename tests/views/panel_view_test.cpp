@@ -331,16 +331,11 @@ private Q_SLOTS:
         QVERIFY(panel.stored(u"Call mum"_s));
         QCOMPARE(panel.view.rootObject()->property("escapesSeen").toInt(), 0);
 
-        // Focus leaving the field commits, and so does the panel closing.
+        // The panel closing commits.
         panel.edit(u"Call mum"_s);
         panel.type(u" now"_s);
-        panel.click(panel.find(u"dayHeader"_s));
-        QVERIFY(panel.stored(u"Call mum now"_s));
-        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::Date);
-        panel.edit(u"Call mum now"_s);
-        panel.type(u"!"_s);
         panel.state.setOpen(false);
-        QVERIFY(panel.stored(u"Call mum now!"_s));
+        QVERIFY(panel.stored(u"Call mum now"_s));
     }
 
     void rowButtonsMoveToTodayAndDelete()
@@ -372,7 +367,8 @@ private Q_SLOTS:
         QTRY_VERIFY(!panel.titleText(u"Old errand"_s));
 
         // Today's rows have no arrow. The delete button keeps the focus
-        // where it was and the selection as it was (now matching nothing).
+        // where it was and the selection as it was (now matching nothing);
+        // with the day's last row gone, the placeholder takes the keys.
         panel.store->goToNextDay();
         QTRY_VERIFY(panel.titleText(u"Old errand"_s));
         row = panel.row(u"Old errand"_s);
@@ -387,6 +383,9 @@ private Q_SLOTS:
         QVERIFY(!panel.focus()->selectedItemID().isEmpty());
         QTRY_VERIFY(panel.find(u"placeholder"_s)->hasActiveFocus());
         QCOMPARE(sections.size(), 0);
+        panel.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(panel.stored(u"Old errand"_s));
+        QTRY_VERIFY(panel.find(u"todoList"_s)->hasActiveFocus());
     }
 
     void emptyDaysShowThePlaceholderAndLongDaysScroll()
@@ -492,19 +491,11 @@ private Q_SLOTS:
         QVERIFY(panel.stored(u"Buy milk now"_s));
         QVERIFY(field->hasActiveFocus());
 
-        // In the header the arrows repeat; on a day with one to-do, the
-        // placeholder takes the focus once it is deleted by key.
+        // In the header the arrows repeat.
         panel.key(Qt::Key_Tab);
         const double today = panel.store->selectedDate();
         panel.hold(Qt::Key_Left, 2);
         QCOMPARE(panel.store->selectedDate(), sharedCalendar().addingDays(today, -3).value());
-        panel.store->addTodo(u"Only"_s);
-        panel.key(Qt::Key_Tab);
-        panel.key(Qt::Key_Delete);
-        QTRY_VERIFY(panel.find(u"placeholder"_s)->hasActiveFocus());
-        panel.key(Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(panel.stored(u"Only"_s));
-        QVERIFY(list->hasActiveFocus());
     }
 };
 
