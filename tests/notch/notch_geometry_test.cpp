@@ -19,20 +19,6 @@ class NotchGeometryTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void plainPrimaryScreenGivesTopCentreStrip()
-    {
-        FakeScreenProvider screens;
-        // The primary screen is the second one, below and right of the first.
-        screens.screenList = {plainScreen(), plainScreen(QPointF(1920, 100), 28)};
-        screens.primaryIndex = 1;
-        const NotchGeometry g = detectNotchGeometry(screens);
-        QCOMPARE(g.sensorRect, QRectF(2780, 100, 200, 28));
-        QCOMPARE(g.panelTopCenter, QPointF(2880, 128));
-        QCOMPARE(g.notchWidth, 200.0);
-        // Hangs from the top edge of the screen, not from the strip's bottom.
-        QCOMPARE(g.panelFrame(), QRectF(2690, 100, 380, 520));
-    }
-
     void sensorIsPlacedInDevicePixels_data()
     {
         QTest::addColumn<QPointF>("origin");
@@ -41,6 +27,7 @@ private Q_SLOTS:
         QTest::addColumn<QRect>("device");
         QTest::addColumn<bool>("screenEdge");
         QTest::newRow("scale 1") << QPointF() << 32.0 << 1.0 << QRect(860, 0, 200, 32) << false;
+        QTest::newRow("below and right") << QPointF(1920, 100) << 28.0 << 1.0 << QRect(2780, 100, 200, 28) << false;
         // 3840 x 2160 pixels with a 64-pixel top panel.
         QTest::newRow("scale 2") << QPointF() << 32.0 << 2.0 << QRect(1720, 0, 400, 64) << false;
         QTest::newRow("scale 1.5") << QPointF() << 32.0 << 1.5 << QRect(1290, 0, 300, 48) << false;
@@ -61,14 +48,18 @@ private Q_SLOTS:
         QFETCH(qreal, ratio);
         QFETCH(QRect, device);
         QFETCH(bool, screenEdge);
+        // The primary screen is the second one.
         FakeScreenProvider screens;
-        screens.screenList = {plainScreen(origin, topPanel, ratio)};
+        screens.screenList = {plainScreen(QPointF(-1920, 0)), plainScreen(origin, topPanel, ratio)};
+        screens.primaryIndex = 1;
         const NotchGeometry g = detectNotchGeometry(screens);
         QCOMPARE(g.sensorDeviceRect, device);
         QCOMPARE(g.sensorIsScreenEdge, screenEdge);
         // The logical strip is 200 wide; the panel hangs from the top edge.
         QCOMPARE(g.sensorRect.width(), 200.0);
         QCOMPARE(g.sensorRect.height() * ratio, qreal(device.height()));
+        QCOMPARE(g.panelTopCenter, QPointF(origin.x() + 960, origin.y() + g.sensorRect.height()));
+        QCOMPARE(g.notchWidth, 200.0);
         QCOMPARE(g.panelFrame(), QRectF(origin.x() + 770, origin.y(), 380, 520));
     }
 
