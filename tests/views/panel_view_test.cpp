@@ -300,44 +300,6 @@ private Q_SLOTS:
         QCOMPARE(contentHeight, 11 * oneLine);
     }
 
-    void clickingTogglesAndDoubleClickingEditsInPlace()
-    {
-        Panel panel({u"Buy milk"_s, u"Call mum"_s});
-        QVERIFY(panel.open());
-
-        // A single click on the title toggles once no double click can follow.
-        panel.click(panel.titleText(u"Buy milk"_s));
-        QTRY_VERIFY(panel.stored(u"Buy milk"_s)->isCompleted);
-        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
-        QVERIFY(panel.titleText(u"Buy milk"_s)->property("font").value<QFont>().strikeOut());
-        // The icon toggles at once.
-        panel.click(panel.find(u"completionIcon"_s, panel.row(u"Buy milk"_s)));
-        QVERIFY(!panel.stored(u"Buy milk"_s)->isCompleted);
-
-        // A double click edits and never toggles; Return commits.
-        panel.edit(u"Buy milk"_s);
-        QVERIFY(panel.find(u"editField"_s)->hasActiveFocus());
-        panel.key(Qt::Key_A, Qt::ControlModifier);
-        panel.type(u"Buy oat milk"_s);
-        panel.key(Qt::Key_Return);
-        QVERIFY(!panel.stored(u"Buy oat milk"_s)->isCompleted);
-        QVERIFY(!panel.find(u"editField"_s));
-
-        // Escape discards, ends editing and goes no further.
-        panel.edit(u"Call mum"_s);
-        panel.type(u"xyz"_s);
-        panel.key(Qt::Key_Escape);
-        QVERIFY(!panel.find(u"editField"_s));
-        QVERIFY(panel.stored(u"Call mum"_s));
-        QCOMPARE(panel.view.rootObject()->property("escapesSeen").toInt(), 0);
-
-        // The panel closing commits.
-        panel.edit(u"Call mum"_s);
-        panel.type(u" now"_s);
-        panel.state.setOpen(false);
-        QVERIFY(panel.stored(u"Call mum now"_s));
-    }
-
     void rowButtonsMoveToTodayAndDelete()
     {
         Panel panel({u"Old errand"_s, u"Other"_s}, -1);
@@ -441,9 +403,10 @@ private Q_SLOTS:
         QCOMPARE(panel.text(u"dayLabel"_s), panel.store->selectedDateLabel());
     }
 
-    // Each element hands its keys to the keyboard (whose rules have tests of
-    // their own) and the focus follows its state.
-    void theKeyboardAloneDrivesThePanel()
+    // Clicks toggle and edit in place; each element hands its keys to the
+    // keyboard (whose rules have tests of their own) and the focus follows
+    // its state.
+    void clicksAndKeysDriveTheRows()
     {
         Panel panel({u"Buy milk"_s, u"Call mum"_s, u"Pay rent"_s});
         QVERIFY(panel.open());
@@ -483,16 +446,43 @@ private Q_SLOTS:
         QVERIFY(header->hasActiveFocus());
         QVERIFY(!panel.focus()->dateFocusedViaTab());
 
-        // Tab in a title being edited: the edit ends, kept, and the focus
-        // goes on from the list to the add field.
+        // A single click on the title toggles once no double click can
+        // follow; the icon toggles at once.
+        panel.click(panel.titleText(u"Buy milk"_s));
+        QTRY_VERIFY(panel.stored(u"Buy milk"_s)->isCompleted);
+        QCOMPARE(panel.focus()->focusedSection(), PanelFocusState::List);
+        QVERIFY(panel.titleText(u"Buy milk"_s)->property("font").value<QFont>().strikeOut());
+        panel.click(panel.find(u"completionIcon"_s, panel.row(u"Buy milk"_s)));
+        QVERIFY(!panel.stored(u"Buy milk"_s)->isCompleted);
+
+        // A double click edits and never toggles; Return commits, Escape
+        // discards and goes no further, Tab commits and goes on from the list
+        // to the add field, and so does the panel closing.
         panel.edit(u"Buy milk"_s);
+        QVERIFY(panel.find(u"editField"_s)->hasActiveFocus());
+        panel.key(Qt::Key_A, Qt::ControlModifier);
+        panel.type(u"Buy oat milk"_s);
+        panel.key(Qt::Key_Return);
+        QVERIFY(!panel.stored(u"Buy oat milk"_s)->isCompleted);
+        QVERIFY(!panel.find(u"editField"_s));
+        panel.edit(u"Call mum"_s);
+        panel.type(u"xyz"_s);
+        panel.key(Qt::Key_Escape);
+        QVERIFY(!panel.find(u"editField"_s));
+        QCOMPARE(panel.view.rootObject()->property("escapesSeen").toInt(), 0);
+        panel.edit(u"Call mum"_s);
         panel.type(u" now"_s);
         panel.key(Qt::Key_Tab);
-        QVERIFY(panel.stored(u"Buy milk now"_s));
+        QVERIFY(panel.stored(u"Call mum now"_s));
         QVERIFY(field->hasActiveFocus());
+        panel.edit(u"Pay rent"_s);
+        panel.type(u"!"_s);
+        QVERIFY(panel.close());
+        QVERIFY(panel.stored(u"Pay rent!"_s));
 
         // In the header the arrows repeat.
-        panel.key(Qt::Key_Tab);
+        QVERIFY(panel.open());
+        panel.focus()->setFocusedSection(PanelFocusState::Date);
         const double today = panel.store->selectedDate();
         panel.hold(Qt::Key_Left, 2);
         QCOMPARE(panel.store->selectedDate(), sharedCalendar().addingDays(today, -3).value());
