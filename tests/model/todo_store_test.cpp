@@ -60,28 +60,6 @@ class TodoStoreTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void loadsAndWritesBackInTheWritersFormOnlyWhatItRead()
-    {
-        StoreFixture none;
-        TodoStore &empty = none.open();
-        QVERIFY(empty.items().isEmpty());
-        QCOMPARE(empty.selectedDate(), december5);
-        QCOMPARE(empty.selectedDateLabel(), u"Today, Dec 5"_s);
-        QCOMPARE(none.storage.writes, 0); // nothing stored, nothing written
-
-        StoreFixture g;
-        g.storage.values[TodoStore::itemsDefaultsKey] = QByteArray(
-            R"([{"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","title":"Tea","isCompleted":true,)"
-            R"("createdAt":786000000.5,"date":786085200,"colour":"red"}])");
-        TodoStore &store = g.open();
-        QCOMPARE(store.items().size(), 1);
-        QCOMPARE(g.storage.writes, 1);
-        const QByteArray written = g.storage.values[TodoStore::itemsDefaultsKey].toByteArray();
-        QVERIFY(written.contains("E621E1F8-C36C-495A-93FC-0C247A3E6E5F"));
-        QVERIFY(!written.contains("colour"));
-        QCOMPARE(g.storedItems(), store.items());
-    }
-
     void aFailedSaveIsShownUntilASaveSucceedsAndWhatWasNotReadIsKept_data()
     {
         QTest::addColumn<QVariant>("stored");
@@ -131,8 +109,14 @@ private Q_SLOTS:
         QCOMPARE(f.storage.writes, writes);
     }
 
-    void repairsAtLoadRepeatedIdsAndToDosOfTheEpochDay()
+    // Loading repairs repeated ids and to-dos of the epoch day and writes
+    // back, once, in the writer's form only what it read.
+    void loadsRepairsAndWritesBackOnce()
     {
+        StoreFixture none;
+        QCOMPARE(none.open().selectedDateLabel(), u"Today, Dec 5"_s);
+        QCOMPARE(none.storage.writes, 0); // nothing stored, nothing written
+
         StoreFixture f;
         TodoItem first = itemOn(december5, u"first"_s);
         TodoItem second = first;
@@ -142,6 +126,9 @@ private Q_SLOTS:
         const double nextLocalDay = instantAt(newYork, 1970, 1, 1);
         f.storeItems({first, second, second, itemOn(Instant::unixEpoch, u"epoch"_s),
                       itemOn(instantAt(newYork, 1969, 12, 31, 8), u"morning"_s), itemOn(nextLocalDay, u"next"_s)});
+        f.storage.values[TodoStore::itemsDefaultsKey] = f.storage.values[TodoStore::itemsDefaultsKey].toByteArray().chopped(1)
+            + R"(,{"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","title":"Tea","isCompleted":true,)"
+              R"("createdAt":786000000.5,"date":786085200,"colour":"red"}])";
         TodoStore &store = f.open();
         QCOMPARE(store.items().at(0), first);
         QCOMPARE(QSet<QUuid>({store.items().at(0).id, store.items().at(1).id, store.items().at(2).id}).size(), 3);
@@ -151,6 +138,8 @@ private Q_SLOTS:
         QCOMPARE(store.items().at(5).date, nextLocalDay);
         QCOMPARE(f.storage.writes, 1); // one write-back for all the repairs
         QCOMPARE(f.storedItems(), store.items());
+        const QByteArray written = f.storage.values[TodoStore::itemsDefaultsKey].toByteArray();
+        QVERIFY(written.contains("E621E1F8-C36C-495A-93FC-0C247A3E6E5F") && !written.contains("colour"));
         // Each row is now a to-do of its own.
         store.toggleCompletion(store.items().at(2));
         QVERIFY(!store.items().at(1).isCompleted && store.items().at(2).isCompleted);
@@ -296,15 +285,19 @@ private Q_SLOTS:
         QCOMPARE(f.storedItems(), store.items());
     }
 
-    void notifiesEachFieldOnItsOwn()
+    // Each field notifies on its own, and only when it changes; the day
+    // shown stays when midnight passes, and days stay in the time zone of
+    // the first use when the machine's zone changes.
+    void notifiesEachFieldOnItsOwnAndKeepsTheDayShown()
     {
         StoreFixture f;
         TodoStore &store = f.open();
         QSignalSpy items(&store, &TodoStore::itemsChanged);
         QSignalSpy draft(&store, &TodoStore::draftTextChanged);
         QSignalSpy date(&store, &TodoStore::selectedDateChanged);
+        QSignalSpy label(&store, &TodoStore::selectedDateLabelChanged);
+        QSignalSpy today(&store, &TodoStore::todayChanged);
         const auto counts = [&] { return QList<qsizetype>{items.count(), draft.count(), date.count()}; };
-
         store.setDraftText(u"typing"_s);
         store.setDraftText(u"typing"_s);
         QCOMPARE(counts(), (QList<qsizetype>{0, 1, 0}));
@@ -313,30 +306,16 @@ private Q_SLOTS:
         QCOMPARE(store.draftText(), u"typing"_s); // the store never touches the draft
         store.goToNextDay();
         store.shiftSelectedDate(0);
-        QCOMPARE(counts(), (QList<qsizetype>{1, 1, 1}));
         store.goToPreviousDay();
         store.deleteTodo(store.items().first());
         QCOMPARE(counts(), (QList<qsizetype>{2, 1, 2}));
-
         // An equal list notifies nobody but is still saved.
         const int writes = f.storage.writes;
         store.setItems(store.items());
-        QCOMPARE(items.count(), 2);
-        QCOMPARE(f.storage.writes, writes + 1);
-        store.setItems({itemOn(december5, u"new"_s)});
-        QCOMPARE(items.count(), 3);
-        QCOMPARE(titles(f.storedItems()), QStringList{u"new"_s});
-    }
+        QCOMPARE(std::pair(items.count(), f.storage.writes), std::pair(qsizetype(2), writes + 1));
 
-    // The day shown stays when midnight passes, and days stay in the time
-    // zone of the first use when the machine's zone changes.
-    void daysStayPutWhenTheClockOrTheZoneMoves()
-    {
-        StoreFixture f;
-        TodoStore &store = f.open();
-        QSignalSpy date(&store, &TodoStore::selectedDateChanged);
-        QSignalSpy label(&store, &TodoStore::selectedDateLabelChanged);
-        QSignalSpy today(&store, &TodoStore::todayChanged);
+        date.clear();
+        label.clear();
         store.refreshToday();
         QCOMPARE(today.count(), 0);
         f.now = instantAt(newYork, 2026, 12, 6, 0, 5);
