@@ -129,21 +129,16 @@ private Q_SLOTS:
         QTest::newRow("trailing garbage") << itemJson(validMembers) + "x";
         QTest::newRow("object at top") << "{" + validMembers + "}";
         QTest::newRow("string at top") << QByteArray(R"("[]")");
-        QTest::newRow("null at top") << QByteArray("null");
-        QTest::newRow("array of numbers") << QByteArray("[1,2]");
         QTest::newRow("array of arrays") << QByteArray("[[]]");
         QTest::newRow("one bad element among good") << "[{" + validMembers + "},3,{" + validMembers + "}]";
         for (const char *member : {"id", "title", "isCompleted", "createdAt", "date"}) {
             QTest::newRow(qPrintable(u"missing "_s + QLatin1String(member))) << without(member);
         }
-        QTest::newRow("null title") << with(R"("title":"Milk")", R"("title":null)");
         QTest::newRow("number title") << with(R"("title":"Milk")", R"("title":5)");
-        QTest::newRow("number for isCompleted") << with(R"("isCompleted":false)", R"("isCompleted":0)");
         QTest::newRow("string for isCompleted") << with(R"("isCompleted":false)", R"("isCompleted":"false")");
         QTest::newRow("string for createdAt") << with("786000000.5", R"("786000000.5")");
         QTest::newRow("bool for date") << with("785980800", "true");
         QTest::newRow("number too large for a double") << with("785980800", "1e400");
-        QTest::newRow("negative overflow") << with("786000000.5", "-1e400");
         QTest::newRow("id not a string") << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")", "42");
         QTest::newRow("id in braces") << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")",
                                               R"("{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}")");

@@ -149,10 +149,13 @@ class PanelViewTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void opensFromTheNotchAndReportsHoverFromTheBodyOnly()
+    void opensFromTheNotchFollowingThePointerAndTheClock()
     {
         Panel panel({u"Buy milk"_s});
         QVERIFY(QTest::qWaitForWindowExposed(&panel.view));
+        const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
+        // Midnight passes while closed, the list made ahead.
+        panel.clockShift += untilMidnight() + 1;
         QQuickItem *body = panel.body();
         QQuickItem *border = panel.container()->findChild<QQuickItem *>(u"panelBorder"_s);
         QCOMPARE(body->size(), QSizeF(200, 0));
@@ -161,6 +164,7 @@ private Q_SLOTS:
         QVERIFY(panel.open());
         QTRY_COMPARE(border->opacity(), 1.0);
         QCOMPARE(body->mapToScene(QPointF(0, 0)), QPointF(20, 0));
+        QVERIFY2(panel.text(u"dayLabel"_s).startsWith(u"Yesterday,"_s), qPrintable(panel.text(u"dayLabel"_s)));
 
         // Hover comes from the body, not from the rest of the window.
         QSignalSpy hoverChanges(&panel.state, &NotchAnimationState::mouseInPanelChanged);
@@ -202,6 +206,12 @@ private Q_SLOTS:
         panel.state.setOpen(false);
         QTRY_COMPARE(body->size(), QSizeF(200, 0));
         QCOMPARE(border->opacity(), 0.0);
+        // Closed, it waits for no midnight; the next one passes while it is open.
+        QVERIFY(!panel.container()->findChild<TodayWatcher *>()->isWaiting());
+        panel.clockShift += untilMidnight() - 1;
+        QVERIFY(panel.open());
+        QTRY_VERIFY(!panel.text(u"dayLabel"_s).startsWith(u"Yesterday,"_s));
+        QCOMPARE(panel.text(u"dayLabel"_s), panel.store->selectedDateLabel());
     }
 
     void addsThroughTheFieldAndShowsTitlesAsTyped()
@@ -258,48 +268,6 @@ private Q_SLOTS:
         QCOMPARE(longest, DayTodoListModel::maxTitleLength + 1); // and the closing paragraph mark
     }
 
-    void theAddFieldGrowsToEightLinesAndTheListGivesWay()
-    {
-        Panel panel(manyTitles());
-        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
-        QQuickItem *body = panel.body();
-        double tallest = 0;
-        connect(body, &QQuickItem::heightChanged, this, [&] { tallest = qMax(tallest, body->height()); });
-        QVERIFY(panel.open());
-        QTRY_COMPARE(panel.container()->property("progress").toDouble(), 1.0);
-        QVERIFY(tallest <= panel.view.height());
-        // Whole: the field and the padding under it lie inside the body.
-        QQuickItem *list = panel.find(u"todoList"_s);
-        QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
-        const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
-        QVERIFY(whole());
-        const double eightLines = flick->height();
-        const double contentHeight = flick->property("contentHeight").toDouble();
-        const double listHeight = list->height();
-        QVERIFY(listHeight < 300);
-        // A failed save's notice, on one line, takes its room from the list too.
-        QVERIFY(!panel.find(u"storageNotice"_s));
-        panel.storage.writeError = u"No space left on device, and a reason long enough to need two lines"_s;
-        panel.store->addTodo(u"One more"_s);
-        QQuickItem *notice = panel.find(u"storageNotice"_s);
-        QVERIFY(notice->property("text").toString().startsWith(u"Not saved: No space left"_s));
-        QCOMPARE(notice->property("lineCount").toInt(), 1);
-        QVERIFY(notice->property("truncated").toBool());
-        QTRY_VERIFY(list->height() < listHeight - 20);
-        QVERIFY(whole() && body->height() <= panel.view.height());
-
-        // With text the plus submits; the list takes its room back.
-        panel.storage.writeError.clear();
-        panel.click(panel.find(u"addButton"_s));
-        QCOMPARE(panel.store->items().first().title.count(u'\n'), 10);
-        QTRY_VERIFY(!panel.find(u"storageNotice"_s));
-        QTRY_COMPARE(list->height(), 320.0);
-        const double oneLine = flick->height();
-        QVERIFY(oneLine > 10 && oneLine < 30);
-        QCOMPARE(eightLines, 8 * oneLine); // eight whole lines, then it scrolls
-        QCOMPARE(contentHeight, 11 * oneLine);
-    }
-
     void rowButtonsMoveToTodayAndDelete()
     {
         Panel panel({u"Old errand"_s, u"Other"_s}, -1);
@@ -350,18 +318,54 @@ private Q_SLOTS:
         QTRY_VERIFY(panel.find(u"todoList"_s)->hasActiveFocus());
     }
 
-    void emptyDaysShowThePlaceholderAndLongDaysScroll()
+    // The add field grows to eight lines and the list gives way; long days
+    // scroll and empty days show the placeholder.
+    void theListGivesWayScrollsAndEmpties()
     {
         // A huge title, laid out whole, would take minutes.
         const QString hebrew = u"לקנות חלב ולחם"_s;
         Panel panel(manyTitles() + QStringList{QString(1'000'000, u'w'), hebrew}, 2);
+        panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
+        QQuickItem *body = panel.body();
+        double tallest = 0;
+        connect(body, &QQuickItem::heightChanged, this, [&] { tallest = qMax(tallest, body->height()); });
         QVERIFY(panel.open());
+        QTRY_COMPARE(panel.container()->property("progress").toDouble(), 1.0);
+        QVERIFY(tallest <= panel.view.height());
+        // Whole: the field and the padding under it lie inside the body.
         QQuickItem *list = panel.find(u"todoList"_s);
-        QTRY_COMPARE(list->height(), 320.0);
         QVERIFY(itemsNamed(list, u"titleText"_s).size() < 20); // built lazily
         QTRY_VERIFY(panel.titleText(hebrew));
         QCOMPARE(panel.titleText(hebrew)->property("effectiveHorizontalAlignment").toInt(), int(Qt::AlignLeft));
         QVERIFY(panel.titleText(QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026'));
+        QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
+        const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
+        QVERIFY(whole());
+        const double eightLines = flick->height();
+        const double contentHeight = flick->property("contentHeight").toDouble();
+        const double listHeight = list->height();
+        QVERIFY(listHeight < 300);
+        // A failed save's notice, on one line, takes its room from the list too.
+        QVERIFY(!panel.find(u"storageNotice"_s));
+        panel.storage.writeError = u"No space left on device, and a reason long enough to need two lines"_s;
+        panel.store->addTodo(u"One more"_s);
+        QQuickItem *notice = panel.find(u"storageNotice"_s);
+        QVERIFY(notice->property("text").toString().startsWith(u"Not saved: No space left"_s));
+        QCOMPARE(notice->property("lineCount").toInt(), 1);
+        QVERIFY(notice->property("truncated").toBool());
+        QTRY_VERIFY(list->height() < listHeight - 20);
+        QVERIFY(whole() && body->height() <= panel.view.height());
+
+        // With text the plus submits; the list takes its room back.
+        panel.storage.writeError.clear();
+        panel.click(panel.find(u"addButton"_s));
+        QCOMPARE(panel.store->items().first().title.count(u'\n'), 10);
+        QTRY_VERIFY(!panel.find(u"storageNotice"_s));
+        QTRY_COMPARE(list->height(), 320.0);
+        const double oneLine = flick->height();
+        QVERIFY(oneLine > 10 && oneLine < 30);
+        QCOMPARE(eightLines, 8 * oneLine); // eight whole lines, then it scrolls
+        QCOMPARE(contentHeight, 11 * oneLine);
 
         // The chevron steps one day: an empty day shows the placeholder.
         const QString dayWithItems = panel.store->selectedDateLabel();
@@ -383,24 +387,6 @@ private Q_SLOTS:
         QQuickItem *last = panel.row(u"To-do 0"_s);
         const QRectF shown = last->mapRectToItem(list, QRectF(0, 0, last->width(), last->height()));
         QVERIFY(shown.top() >= 0 && shown.bottom() <= list->height());
-    }
-
-    void theDayFollowsTheClockAtOpeningAndWhileOpen()
-    {
-        Panel panel;
-        const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
-        // Midnight passes while closed, the list made ahead.
-        panel.clockShift += untilMidnight() + 1;
-        QVERIFY(panel.open());
-        QVERIFY2(panel.text(u"dayLabel"_s).startsWith(u"Yesterday,"_s), qPrintable(panel.text(u"dayLabel"_s)));
-        // Closed, it waits for nothing.
-        panel.state.setOpen(false);
-        QVERIFY(!panel.container()->findChild<TodayWatcher *>()->isWaiting());
-        // The next midnight passes while it is open.
-        panel.clockShift += untilMidnight() - 1;
-        QVERIFY(panel.open());
-        QTRY_VERIFY(!panel.text(u"dayLabel"_s).startsWith(u"Yesterday,"_s));
-        QCOMPARE(panel.text(u"dayLabel"_s), panel.store->selectedDateLabel());
     }
 
     // Clicks toggle and edit in place; each element hands its keys to the
