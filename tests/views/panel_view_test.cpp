@@ -67,24 +67,19 @@ struct Panel {
     QQuickItem *list() const { return container()->property("todoList").value<QQuickItem *>(); }
     PanelFocusState *focus() const { return list()->property("focusState").value<PanelFocusState *>(); }
 
-    // The first visible item of that name (below `under`, or anywhere in the list).
-    QQuickItem *find(const QString &name, QQuickItem *under = nullptr) const
+    // The first visible item of that name (below `under`, or anywhere in the
+    // list) that also passes `also`.
+    QQuickItem *find(const QString &name, QQuickItem *under = nullptr, std::function<bool(QQuickItem *)> also = {}) const
     {
-        for (QQuickItem *item : itemsNamed(under ? under : list(), name)) {
-            if (item->isVisible())
-                return item;
-        }
-        return nullptr;
+        const auto named = itemsNamed(under ? under : list(), name);
+        const auto it = std::find_if(named.begin(), named.end(), [&](QQuickItem *item) { return item->isVisible() && (!also || also(item)); });
+        return it == named.end() ? nullptr : *it;
     }
     QString text(const QString &name) const { return find(name)->property("text").toString(); }
     bool isSelected(const QString &title) const { return stored(title)->id.toString() == focus()->selectedItemID(); }
     QQuickItem *titleText(const QString &title) const
     {
-        const auto shown = itemsNamed(list(), u"titleText"_s);
-        const auto it = std::find_if(shown.begin(), shown.end(), [&](QQuickItem *item) {
-            return item->isVisible() && item->property("text").toString() == title && item->opacity() > 0;
-        });
-        return it == shown.end() ? nullptr : *it;
+        return find(u"titleText"_s, nullptr, [&](QQuickItem *item) { return item->property("text").toString() == title && item->opacity() > 0; });
     }
     QQuickItem *row(const QString &title) const { return titleText(title)->parentItem()->parentItem(); }
     // The alpha of a row's fill, in hundredths.
@@ -133,14 +128,6 @@ struct Panel {
         return QTest::qWaitFor([this] { return !list(); }, 10000);
     }
 };
-
-QStringList manyTitles()
-{
-    QStringList many;
-    for (int i = 0; i < 30; ++i)
-        many.append(u"To-do %1"_s.arg(i));
-    return many;
-}
 
 } // namespace
 
@@ -324,7 +311,10 @@ private Q_SLOTS:
     {
         // A huge title, laid out whole, would take minutes.
         const QString hebrew = u"לקנות חלב ולחם"_s;
-        Panel panel(manyTitles() + QStringList{QString(1'000'000, u'w'), hebrew}, 2);
+        QStringList titles;
+        for (int i = 0; i < 30; ++i)
+            titles.append(u"To-do %1"_s.arg(i));
+        Panel panel(titles + QStringList{QString(1'000'000, u'w'), hebrew}, 2);
         panel.store->setDraftText(u"1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11"_s);
         QQuickItem *body = panel.body();
         double tallest = 0;
