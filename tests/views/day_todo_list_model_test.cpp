@@ -40,14 +40,7 @@ struct ModelFixture {
             result.append(model.data(model.index(row), DayTodoListModel::TitleRole).toString());
         return result.join(u' ');
     }
-    QString idOf(const QString &title) const
-    {
-        for (int row = 0; row < model.rowCount(); ++row) {
-            if (model.data(model.index(row), DayTodoListModel::TitleRole).toString() == title)
-                return model.idAt(row);
-        }
-        return {};
-    }
+    QString idOf(const QString &title) const { return model.idAt(titles().split(u' ').indexOf(title)); }
 };
 
 } // namespace

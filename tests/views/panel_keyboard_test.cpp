@@ -39,11 +39,8 @@ struct Keys {
 
     QString idOf(const QString &title) const
     {
-        for (const TodoItem &item : store.items()) {
-            if (item.title == title)
-                return item.id.toString();
-        }
-        return {};
+        const auto it = std::find_if(store.items().begin(), store.items().end(), [&](const TodoItem &item) { return item.title == title; });
+        return it == store.items().end() ? QString() : it->id.toString();
     }
     // "L-": the section's letter, then the selected title ('-' for none).
     void setState(const QString &state)
