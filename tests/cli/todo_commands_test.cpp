@@ -5,7 +5,6 @@
 #include "storage/todo_list_codec.h"
 
 #include "model/test_instants.h"
-#include "support/test_main.h"
 
 #include <QTest>
 
@@ -71,5 +70,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(TodoCommandsTest)
+QTEST_GUILESS_MAIN(TodoCommandsTest)
 #include "todo_commands_test.moc"

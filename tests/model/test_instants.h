@@ -11,8 +11,3 @@ inline double instantAt(const QTimeZone &zone, int year, int month, int day, int
     const QDateTime local(QDate(year, month, day), QTime(hour, minute), zone);
     return Instant::fromUnixMsecs(local.toMSecsSinceEpoch());
 }
-
-inline QDateTime localDateTime(const QTimeZone &zone, double instant)
-{
-    return QDateTime::fromMSecsSinceEpoch(*Instant::toUnixMsecs(instant), zone);
-}

@@ -1,6 +1,5 @@
 #include "top_reservation.h"
 
-#include "support/test_main.h"
 
 #include <QTest>
 
@@ -52,5 +51,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(TopReservationTest)
+QTEST_GUILESS_MAIN(TopReservationTest)
 #include "top_reservation_test.moc"

@@ -4,7 +4,6 @@
 #include "views/panel_keyboard.h"
 
 #include "storage/memory_todo_storage.h"
-#include "support/test_main.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -14,68 +13,64 @@ using namespace Qt::StringLiterals;
 namespace {
 
 using Section = PanelFocusState::ActiveSection;
+const QString sectionLetters = u"NDLI"_s; // NoSection, Date, List, Input
 
 // The keyboard over a store in memory, with no window: focus moves only as
-// the state says.
+// the state says. Today shows A, B, C (newest first); D, deleted last, is
+// there to undo; x lies on the day before.
 struct Keys {
     MemoryTodoStorage::Contents storage;
-    std::unique_ptr<TodoStore> store;
+    TodoStore store{std::make_unique<MemoryTodoStorage>(&storage)};
     PanelFocusState focus;
     PanelKeyboard keyboard;
 
-    // Titles of to-dos of today, in the day's order (newest first).
-    explicit Keys(const QStringList &titles = {})
+    Keys()
     {
-        store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage));
-        const double today = sharedCalendar().startOfDay(store->now()).value();
+        const double today = sharedCalendar().startOfDay(store.now()).value();
         QList<TodoItem> items;
-        for (qsizetype i = 0; i < titles.size(); ++i)
-            items.append(TodoItem{QUuid::createUuid(), titles[i], false, today + double(titles.size() - i), today});
-        store->setItems(items);
+        for (const QString &title : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
+            items.append(TodoItem{QUuid::createUuid(), title, false, today, today});
+        items.append(TodoItem{QUuid::createUuid(), u"x"_s, false, today, sharedCalendar().addingDays(today, -1).value()});
+        store.setItems(items);
+        store.deleteTodo(store.items().at(3));
         keyboard.setFocusState(&focus);
-        keyboard.setStore(store.get());
+        keyboard.setStore(&store);
     }
 
     QString idOf(const QString &title) const
     {
-        for (const TodoItem &item : store->items()) {
-            if (item.title == title)
-                return item.id.toString();
-        }
-        return {};
+        const auto it = std::find_if(store.items().begin(), store.items().end(), [&](const TodoItem &item) { return item.title == title; });
+        return it == store.items().end() ? QString() : it->id.toString();
     }
-    QString selectedTitle() const
+    // "L-": the section's letter, then the selected title ('-' for none).
+    void setState(const QString &state)
     {
-        for (const TodoItem &item : store->items()) {
+        focus.setFocusedSection(Section(sectionLetters.indexOf(state[0])));
+        focus.setSelectedItemID(state[1] == u'-' ? QString() : idOf(state[1]));
+        if (state.endsWith(u'e'))
+            focus.setEditingItemID(idOf(state[1]));
+    }
+    // As setState, then the day's titles, those completed in lower case.
+    QString state() const
+    {
+        QString selected = u"-"_s;
+        QString day;
+        for (const TodoItem &item : store.items()) {
             if (item.id.toString() == focus.selectedItemID())
-                return item.title;
+                selected = item.title;
         }
-        return focus.selectedItemID().isEmpty() ? QString() : u"<stale>"_s;
+        for (const TodoItem &item : store.itemsForSelectedDate())
+            day += item.isCompleted ? item.title.toLower() : item.title;
+        return sectionLetters[int(focus.focusedSection())] + selected + u' ' + day;
     }
-    QStringList dayTitles() const
-    {
-        QStringList titles;
-        for (const TodoItem &item : store->itemsForSelectedDate())
-            titles.append(item.title);
-        return titles;
-    }
-    bool isCompleted(const QString &title) const
-    {
-        for (const TodoItem &item : store->items()) {
-            if (item.title == title)
-                return item.isCompleted;
-        }
-        return false;
-    }
-
-    bool view(int key, Qt::KeyboardModifiers mods = {}) { return keyboard.viewKeyPressed(key, int(mods), {}, false); }
-    bool header(int key, Qt::KeyboardModifiers mods = {}, bool repeat = false) { return keyboard.headerKeyPressed(key, int(mods), {}, repeat); }
-    bool list(int key, Qt::KeyboardModifiers mods = {}, const QString &text = {}, bool repeat = false)
-    {
-        return keyboard.listKeyPressed(key, int(mods), text, repeat);
-    }
-    bool placeholder(int key, Qt::KeyboardModifiers mods = {}, bool repeat = false) { return keyboard.placeholderKeyPressed(key, int(mods), {}, repeat); }
 };
+
+void addKey(const char *name, const char *element, int key, int modifiers, bool repeat, const char *before,
+            const char *after, bool handled, const QString &text = {})
+{
+    QTest::newRow(name) << QString::fromLatin1(element) << key << modifiers << text << repeat
+                        << QString::fromLatin1(before) << QString::fromLatin1(after) << handled;
+}
 
 } // namespace
 
@@ -84,168 +79,106 @@ class PanelKeyboardTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void tabCyclesThroughHeaderListAndAddField()
+    void eachElementTakesItsKeys_data()
     {
-        Keys keys({u"Newest"_s, u"Oldest"_s});
-        QVERIFY(keys.view(Qt::Key_Tab));
-        QCOMPARE(keys.focus.focusedSection(), Section::Date);
-        QVERIFY(keys.focus.dateFocusedViaTab());
-        // Into the list: the first row, whatever was selected before.
-        keys.focus.setSelectedItemID(keys.idOf(u"Oldest"_s));
-        keys.view(Qt::Key_Tab);
-        QCOMPARE(keys.focus.focusedSection(), Section::List);
-        QCOMPARE(keys.selectedTitle(), u"Newest"_s);
-        QVERIFY(!keys.focus.dateFocusedViaTab());
-        keys.view(Qt::Key_Tab);
-        QCOMPARE(keys.focus.focusedSection(), Section::Input);
-        QCOMPARE(keys.focus.selectedItemID(), QString());
-        QVERIFY(!keys.view(Qt::Key_Down));
+        QTest::addColumn<QString>("element");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("before"); // section, selection, 'e' while that row is edited
+        QTest::addColumn<QString>("after");  // section, selection, the day's titles
+        QTest::addColumn<bool>("handled");
+        const int ctrl = Qt::ControlModifier;
+        const int shift = Qt::ShiftModifier;
 
-        // A day without to-dos: the header goes straight to the add field.
-        keys.view(Qt::Key_Tab);
-        keys.store->goToNextDay();
-        keys.view(Qt::Key_Tab);
-        QCOMPARE(keys.focus.focusedSection(), Section::Input);
-        QCOMPARE(keys.focus.selectedItemID(), QString());
+        addKey("Tab from the add field", "view", Qt::Key_Tab, 0, false, "I-", "D- ABC", true);
+        addKey("Tab from nowhere", "view", Qt::Key_Tab, 0, false, "N-", "D- ABC", true);
+        addKey("Tab from the header: the first row", "view", Qt::Key_Tab, 0, false, "DC", "LA ABC", true);
+        addKey("Shift+Tab steps the same way", "view", Qt::Key_Backtab, shift, false, "DC", "LA ABC", true);
+        addKey("held Tab from the list", "view", Qt::Key_Tab, 0, true, "LB", "I- ABC", true);
+        addKey("Escape closes the panel", "view", Qt::Key_Escape, 0, false, "I-", "I- ABC closes", true);
+        addKey("a held Escape does not", "view", Qt::Key_Escape, 0, true, "I-", "I- ABC", false);
+        addKey("Down goes on from the view", "view", Qt::Key_Down, 0, false, "I-", "I- ABC", false);
+        addKey("Left", "header", Qt::Key_Left, 0, false, "D-", "D- x", true);
+        addKey("held Right", "header", Qt::Key_Right, 0, true, "D-", "D- ", true);
+        addKey("Ctrl+Z in the header", "header", Qt::Key_Z, ctrl, false, "D-", "D- ABCD", true);
+        addKey("held Ctrl+Z in the header", "header", Qt::Key_Z, ctrl, true, "D-", "D- ABC", false);
+        addKey("Escape goes on from the header", "header", Qt::Key_Escape, 0, false, "D-", "D- ABC", false);
+        addKey("Z in the placeholder", "placeholder", Qt::Key_Z, 0, false, "L-", "L- ABC", false);
+        addKey("held Ctrl+Z in the placeholder", "placeholder", Qt::Key_Z, ctrl, true, "L-", "L- ABC", false);
+        addKey("Ctrl+Shift+Z in the placeholder", "placeholder", Qt::Key_Z, ctrl | shift, false, "L-", "L- ABCD", true);
+        addKey("Up selects the last", "list", Qt::Key_Up, 0, false, "L-", "LC ABC", true);
+        addKey("Down selects the first", "list", Qt::Key_Down, 0, false, "L-", "LA ABC", true);
+        addKey("Shift+Down", "list", Qt::Key_Down, shift, false, "L-", "LA ABC", true);
+        addKey("Up stops at the top", "list", Qt::Key_Up, 0, false, "LA", "LA ABC", true);
+        addKey("Down stops at the bottom", "list", Qt::Key_Down, 0, false, "LC", "LC ABC", true);
+        addKey("Down from another day's row", "list", Qt::Key_Down, 0, false, "Lx", "LA ABC", true);
+        addKey("held Down", "list", Qt::Key_Down, 0, true, "LA", "LA ABC", false);
+        addKey("Return toggles", "list", Qt::Key_Return, 0, false, "LB", "LB AbC", true);
+        addKey("Enter toggles", "list", Qt::Key_Enter, 0, false, "LB", "LB AbC", true);
+        addKey("Space toggles", "list", Qt::Key_Space, 0, false, "LB", "LB AbC", true);
+        addKey("Return on another day's row", "list", Qt::Key_Return, 0, false, "Lx", "Lx ABC", true);
+        addKey("Escape deselects", "list", Qt::Key_Escape, 0, false, "LB", "L- ABC", true);
+        addKey("Shift+Escape deselects", "list", Qt::Key_Escape, shift, false, "LB", "L- ABC", true);
+        addKey("Ctrl+N keeps the selection", "list", Qt::Key_N, ctrl, false, "LB", "IB ABC", true);
+        addKey("N goes on", "list", Qt::Key_N, 0, false, "LB", "LB ABC", false);
+        addKey("a letter goes on", "list", Qt::Key_A, 0, false, "LB", "LB ABC", false, u"a"_s);
+        addKey("Ctrl+Z in the list", "list", Qt::Key_Z, ctrl, false, "LB", "LB ABCD", true);
+        addKey("Backspace selects the row below", "list", Qt::Key_Backspace, 0, false, "LB", "LC AC", true, u"\b"_s);
+        addKey("Backspace on the last row", "list", Qt::Key_Backspace, 0, false, "LC", "LB AB", true);
+        addKey("Delete", "list", Qt::Key_Delete, 0, false, "LA", "LB BC", true, u"\x7f"_s);
+        addKey("Ctrl+Backspace, no text", "list", Qt::Key_Backspace, ctrl, false, "LB", "LC AC", true);
+        addKey("forward delete by its text", "list", Qt::Key_unknown, 0, false, "LB", "LC AC", true, QString(QChar(0xf728)));
+        addKey("Backspace on another day's row", "list", Qt::Key_Backspace, 0, false, "Lx", "Lx ABC", true);
+        addKey("held Delete", "list", Qt::Key_Delete, 0, true, "LB", "LB ABC", false);
+        // While a row is edited in place, the list takes no key at all.
+        for (const int key : {Qt::Key_Up, Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Backspace})
+            addKey(qPrintable(u"editing, key %1"_s.arg(key)), "list", key, 0, false, "LAe", "LA ABC", false);
+        addKey("editing, Ctrl+N", "list", Qt::Key_N, ctrl, false, "LAe", "LA ABC", false);
+        addKey("editing, Ctrl+Z", "list", Qt::Key_Z, ctrl, false, "LAe", "LA ABC", false);
     }
 
-    void upAndDownStopAtTheEdgesAndTreatAStaleSelectionAsNone()
+    void eachElementTakesItsKeys()
     {
-        Keys keys({u"A"_s, u"B"_s, u"C"_s});
-        keys.focus.setFocusedSection(Section::List);
-        QVERIFY(keys.list(Qt::Key_Up));
-        QCOMPARE(keys.selectedTitle(), u"C"_s);
-        keys.list(Qt::Key_Down);
-        QCOMPARE(keys.selectedTitle(), u"C"_s);
-        keys.focus.setSelectedItemID({});
-        keys.list(Qt::Key_Down, Qt::ShiftModifier);
-        QCOMPARE(keys.selectedTitle(), u"A"_s);
-        keys.list(Qt::Key_Up);
-        QCOMPARE(keys.selectedTitle(), u"A"_s);
-
-        // Another day: the old selection matches no row. Return, Space and
-        // the delete keys do nothing but are still taken; Up selects the last.
-        keys.store->goToPreviousDay();
-        keys.store->addTodo(u"X"_s);
-        keys.store->addTodo(u"Y"_s);
-        const QString stale = keys.focus.selectedItemID();
-        const int writes = keys.storage.writes;
-        QVERIFY(keys.list(Qt::Key_Return));
-        QVERIFY(keys.list(Qt::Key_Space));
-        QVERIFY(keys.list(Qt::Key_Backspace, {}, u"\b"_s));
-        QCOMPARE(keys.storage.writes, writes);
-        QCOMPARE(keys.focus.selectedItemID(), stale);
-        keys.list(Qt::Key_Up);
-        QCOMPARE(keys.selectedTitle(), u"X"_s);
-
-        // An empty day: taken all the same; keys of no meaning go on.
-        keys.store->goToPreviousDay();
-        QVERIFY(keys.list(Qt::Key_Down));
-        QVERIFY(keys.list(Qt::Key_Escape));
-        QCOMPARE(keys.focus.selectedItemID(), QString());
-        QVERIFY(!keys.list(Qt::Key_A, {}, u"a"_s));
-        QVERIFY(!keys.list(Qt::Key_N));
-    }
-
-    void returnTogglesEscapeDeselectsAndCtrlNKeepsTheSelection()
-    {
-        Keys keys({u"A"_s, u"B"_s});
-        keys.focus.setFocusedSection(Section::List);
-        keys.list(Qt::Key_Up);
-        QVERIFY(keys.list(Qt::Key_Enter));
-        QVERIFY(keys.isCompleted(u"B"_s));
-        QVERIFY(!keys.isCompleted(u"A"_s));
-        QVERIFY(keys.list(Qt::Key_N, Qt::ControlModifier));
-        QCOMPARE(keys.focus.focusedSection(), Section::Input);
-        QCOMPARE(keys.selectedTitle(), u"B"_s);
-        keys.focus.setFocusedSection(Section::List);
-        keys.list(Qt::Key_Escape, Qt::ShiftModifier);
-        QCOMPARE(keys.focus.selectedItemID(), QString());
-        QCOMPARE(keys.focus.focusedSection(), Section::List);
-    }
-
-    void escapeClosesThePanelWhereTheListDoesNotTakeIt()
-    {
-        Keys keys({u"A"_s});
+        QFETCH(QString, element);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(bool, repeat);
+        QFETCH(QString, before);
+        Keys keys;
+        keys.setState(before);
         QSignalSpy close(&keys.keyboard, &PanelKeyboard::closeRequested);
-        // The list clears its selection; the header passes Escape on to the
-        // whole view, which closes, but not for the repeats of a held key.
-        QVERIFY(keys.list(Qt::Key_Escape));
-        QVERIFY(!keys.header(Qt::Key_Escape));
-        QVERIFY(!keys.keyboard.viewKeyPressed(Qt::Key_Escape, 0, {}, true));
-        QCOMPARE(close.count(), 0);
-        QVERIFY(keys.view(Qt::Key_Escape));
-        QCOMPARE(close.count(), 1);
+        const QByteArray handler = element.toLatin1() + "KeyPressed";
+        bool handled = false;
+        QVERIFY(QMetaObject::invokeMethod(&keys.keyboard, handler.constData(), Q_RETURN_ARG(bool, handled), Q_ARG(int, key),
+                                          Q_ARG(int, modifiers), Q_ARG(QString, text), Q_ARG(bool, repeat)));
+        QTEST(handled, "handled");
+        QTEST(keys.state() + (close.isEmpty() ? QString() : u" closes"_s), "after");
+        QCOMPARE(keys.focus.dateFocusedViaTab(), element == u"view"_s && keys.focus.focusedSection() == Section::Date);
     }
 
-    void deletingSelectsTheNeighbourAndUndoRestoresFromEveryElement()
+    void deletingTheOnlyRowHandsTheListsSectionToThePlaceholderNextTurn()
     {
-        Keys keys({u"A"_s, u"B"_s, u"C"_s, u"D"_s});
-        keys.focus.setFocusedSection(Section::List);
-        keys.list(Qt::Key_Down);
-        keys.list(Qt::Key_Down);
-        // The middle row: the one below moves up and is selected.
-        QVERIFY(keys.list(Qt::Key_Backspace, {}, u"\b"_s));
-        QCOMPARE(keys.dayTitles(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
-        QCOMPARE(keys.selectedTitle(), u"C"_s);
-        // The last row: the new last one. Forward delete, by its text alone.
-        keys.list(Qt::Key_Down);
-        QVERIFY(keys.list(Qt::Key_unknown, {}, QString(QChar(0xf728))));
-        QCOMPARE(keys.selectedTitle(), u"C"_s);
-        keys.list(Qt::Key_Delete, {}, u"\x7f"_s);
-        QCOMPARE(keys.selectedTitle(), u"A"_s);
-
-        // The only row (Ctrl+Backspace produces no text): no selection, no
-        // section, then the list's section one turn of the event loop later.
+        Keys keys;
+        keys.store.goToPreviousDay();
+        keys.setState(u"Lx"_s);
         QSignalSpy sections(&keys.focus, &PanelFocusState::focusedSectionChanged);
-        keys.list(Qt::Key_Backspace, Qt::ControlModifier);
-        QVERIFY(keys.dayTitles().isEmpty());
-        QCOMPARE(keys.focus.selectedItemID(), QString());
-        QCOMPARE(keys.focus.focusedSection(), Section::NoSection);
-        QTRY_COMPARE(keys.focus.focusedSection(), Section::List);
-        QCOMPARE(sections.size(), 2);
-
-        // Ctrl+Z, initial presses only, from the placeholder, the list and
-        // the header: the newest deletions of the day, unselected.
-        QVERIFY(!keys.placeholder(Qt::Key_Z));
-        QVERIFY(!keys.placeholder(Qt::Key_Z, Qt::ControlModifier, true));
-        QVERIFY(keys.placeholder(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier));
-        QVERIFY(keys.list(Qt::Key_Z, Qt::ControlModifier));
-        QVERIFY(keys.header(Qt::Key_Z, Qt::ControlModifier));
-        QCOMPARE(keys.dayTitles(), (QStringList{u"A"_s, u"C"_s, u"D"_s}));
-        QCOMPARE(keys.focus.selectedItemID(), QString());
-        // Nothing of another day to undo: the key is still taken.
-        keys.store->goToNextDay();
-        QVERIFY(keys.list(Qt::Key_Z, Qt::ControlModifier));
-    }
-
-    void theFocusReturnsToTheListEvenIfItMovedBeforeTheNextTurn()
-    {
-        Keys keys({u"Only"_s});
-        keys.focus.setFocusedSection(Section::List);
-        keys.list(Qt::Key_Down);
-        keys.list(Qt::Key_Delete);
+        QVERIFY(keys.keyboard.listKeyPressed(Qt::Key_Delete, 0, {}, false));
+        QCOMPARE(keys.state(), u"N- "_s);
+        // Even if the focus moved meanwhile; the empty day's list takes its keys.
         keys.focus.setFocusedSection(Section::Input);
         QTRY_COMPARE(keys.focus.focusedSection(), Section::List);
-    }
-
-    void theListStandsAsideWhileARowIsEdited()
-    {
-        Keys keys({u"A"_s, u"B"_s});
-        keys.focus.setFocusedSection(Section::List);
-        keys.list(Qt::Key_Down);
-        keys.focus.setEditingItemID(keys.idOf(u"A"_s));
-        keys.store->deleteTodo(keys.store->items().last());
-        for (const int key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Space, Qt::Key_Escape, Qt::Key_Backspace})
-            QVERIFY(!keys.list(key));
-        QVERIFY(!keys.list(Qt::Key_N, Qt::ControlModifier));
-        QVERIFY(!keys.list(Qt::Key_Z, Qt::ControlModifier));
-        QCOMPARE(keys.selectedTitle(), u"A"_s);
-        QCOMPARE(keys.focus.focusedSection(), Section::List);
-        QCOMPARE(keys.dayTitles(), (QStringList{u"A"_s}));
-        QVERIFY(!keys.isCompleted(u"A"_s));
+        QCOMPARE(sections.size(), 3);
+        QVERIFY(keys.keyboard.listKeyPressed(Qt::Key_Down, 0, {}, false));
+        QVERIFY(keys.keyboard.listKeyPressed(Qt::Key_Return, 0, {}, false));
+        // Tab from the header of an empty day goes straight to the add field.
+        keys.setState(u"D-"_s);
+        keys.keyboard.viewKeyPressed(Qt::Key_Tab, 0, {}, false);
+        QCOMPARE(keys.state(), u"I- "_s);
     }
 };
 
-MARLOWICK_TEST(PanelKeyboardTest)
+QTEST_MAIN(PanelKeyboardTest)
 #include "panel_keyboard_test.moc"

@@ -1,6 +1,5 @@
 #include "views/spare_item_maker.h"
 
-#include "support/test_main.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -56,5 +55,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(SpareItemMakerTest)
+QTEST_MAIN(SpareItemMakerTest)
 #include "spare_item_maker_test.moc"

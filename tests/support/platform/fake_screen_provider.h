@@ -5,8 +5,6 @@
 // Screens filled in by hand.
 class FakeScreenProvider : public ScreenProvider
 {
-    Q_OBJECT
-
 public:
     QList<ScreenDescription> screenList;
     // Index into screenList; -1: no primary screen.
