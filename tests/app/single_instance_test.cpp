@@ -2,8 +2,6 @@
 #include "app/writer_lock.h"
 #include "cli/command_protocol.h"
 
-#include "support/test_main.h"
-
 #include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
@@ -95,5 +93,5 @@ private Q_SLOTS:
     }
 };
 
-MARLOWICK_TEST(SingleInstanceTest)
+QTEST_MAIN(SingleInstanceTest)
 #include "single_instance_test.moc"

@@ -1,12 +1,6 @@
-#include "app/unix_signal_watcher.h"
 #include "app/x11_display.h"
 
-#include "support/test_main.h"
-
-#include <QSignalSpy>
 #include <QTest>
-
-#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -53,18 +47,7 @@ private Q_SLOTS:
         QVERIFY(X11Display::usesXcb(2, withXcb));
         qputenv("QT_QPA_PLATFORM", saved);
     }
-
-    void turnsTerminationSignalsIntoQtSignals()
-    {
-        UnixSignalWatcher watcher({SIGTERM, SIGINT});
-        QSignalSpy received(&watcher, &UnixSignalWatcher::signalReceived);
-        ::raise(SIGTERM);
-        ::raise(SIGINT);
-        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 2, 10000);
-        QCOMPARE(received.at(0).at(0).toInt(), SIGTERM);
-        QCOMPARE(received.at(1).at(0).toInt(), SIGINT);
-    }
 };
 
-MARLOWICK_TEST(StartupChecksTest)
+QTEST_MAIN(StartupChecksTest)
 #include "startup_checks_test.moc"
