@@ -48,10 +48,13 @@ private Q_SLOTS:
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
         QVERIFY2(quit.err.contains(u"not running"_s), qPrintable(quit.err));
-        // Only starting the program needs the display.
-        const Output show = home.run({u"show"_s});
-        QCOMPARE(show.exitCode, 1);
-        QVERIFY2(show.err.contains(u"DISPLAY"_s), qPrintable(show.err));
+        // Only starting the program needs the display, which it names.
+        for (const QString &display : {QString(), u":4093"_s}) {
+            home.environment.insert(u"DISPLAY"_s, display);
+            const Output show = home.run({u"show"_s});
+            QCOMPARE(show.exitCode, 1);
+            QVERIFY2(show.err.contains(display.isEmpty() ? u"DISPLAY is not set"_s : u"\":4093\""_s), qPrintable(show.err));
+        }
     }
 
     void wrongArgumentsAndAnUnreadableListAreRefused()

@@ -1,5 +1,4 @@
 #include "app/single_instance.h"
-#include "app/writer_lock.h"
 #include "cli/command_protocol.h"
 
 #include <QFile>
@@ -75,21 +74,6 @@ private Q_SLOTS:
         stale.close();
         SingleInstance instance(socket);
         QVERIFY(instance.listen());
-    }
-
-    void oneProgramAtATimeHoldsTheSettings()
-    {
-        QTemporaryDir dir;
-        const QString settings = dir.filePath(u"marlowick/marlowick.conf"_s);
-        auto first = std::make_unique<WriterLock>(settings);
-        QCOMPARE(first->tryLock(), WriterLock::Outcome::Locked);
-        QCOMPARE(first->fileName(), dir.filePath(u"marlowick/marlowick.conf.writer.lock"_s));
-        WriterLock second(settings);
-        QCOMPARE(second.tryLock(), WriterLock::Outcome::HeldElsewhere);
-        QVERIFY2(second.holder().contains(QString::number(QCoreApplication::applicationPid())),
-                 qPrintable(second.holder()));
-        first.reset(); // the first program ends
-        QCOMPARE(second.tryLock(), WriterLock::Outcome::Locked);
     }
 };
 

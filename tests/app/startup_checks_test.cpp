@@ -9,19 +9,6 @@ class StartupChecksTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void namesTheDisplayThatCannotBeOpened()
-    {
-        const QByteArray saved = qgetenv("DISPLAY");
-        qputenv("DISPLAY", ":4242");
-        const auto problem = X11Display::connectionProblem();
-        QVERIFY(problem);
-        QVERIFY2(problem->contains(u":4242"_s), qPrintable(*problem));
-        qunsetenv("DISPLAY");
-        QVERIFY(X11Display::connectionProblem()->contains(u"DISPLAY is not set"_s));
-        if (!saved.isEmpty())
-            qputenv("DISPLAY", saved);
-    }
-
     void keepsThePlatformTheUserChose()
     {
         const QByteArray saved = qgetenv("QT_QPA_PLATFORM");

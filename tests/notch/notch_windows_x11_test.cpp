@@ -2,16 +2,11 @@
 // hands on its events: run under tests/support/run_with_xvfb.sh, which
 // simulates a 32-pixel top panel.
 #include "notch/dropdown_panel.h"
-#include "notch/dropdown_panel_controller.h"
-#include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
 #include "key_repeat_filter.h"
-#include "qt_pointer_locator.h"
-#include "qt_scheduler.h"
 #include "qt_screen_provider.h"
 #include "x11_connection.h"
-#include "x11_press_monitors.h"
 
 #include <QProcess>
 #include <QQmlComponent>
@@ -102,16 +97,10 @@ private Q_SLOTS:
     {
         KeyRepeatFilter keyRepeats; // as the program has it; leaves with the test
         qApp->installEventFilter(&keyRepeats);
-        // The panel on the real services, showing a view that counts keys.
-        QtScreenProvider screens;
-        QtScheduler scheduler;
-        X11PressMonitors monitors;
-        QtPointerLocator pointer;
-        auto *panel = new DropdownPanel;
+        // The panel, showing a view that counts keys.
+        DropdownPanel panel;
         QPointer<QQuickItem> keys;
-        DropdownPanelController controller(
-            detectNotchGeometry(screens), std::unique_ptr<PanelWindow>(panel),
-            DropdownPanelController::Services{&scheduler, &monitors, &pointer},
+        panel.hostRootView(
             [&](QQmlEngine *engine, const PanelRootViewSetup &) {
                 QQmlComponent component(engine);
                 component.setData("import QtQuick\nItem { width: 340; height: 100; focus: true; property int acted; "
@@ -120,9 +109,11 @@ private Q_SLOTS:
                                   QUrl());
                 keys = qobject_cast<QQuickItem *>(component.create());
                 return keys.get();
-            });
-        controller.showPanel();
-        controller.animationState()->setMouseInPanel(true); // the view reports no hover
+            },
+            {});
+        panel.setFrame(QRectF(770, 0, 380, 520));
+        panel.show();
+        panel.requestActivate();
         QTRY_VERIFY_WITH_TIMEOUT(keys && keys->hasActiveFocus(), timeout);
         QVERIFY(xdotool({u"key"_s, u"Down"_s})); // acts, and tells the key's code
         QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 1, timeout);
@@ -133,7 +124,7 @@ private Q_SLOTS:
         // together: looking ahead, Qt finds no press.
         auto send = [&, c = X11Connection::connection()](uint8_t type, xcb_timestamp_t time) {
             const xcb_key_press_event_t key{type, uint8_t(keys->property("code").toUInt()), 0, time,
-                                            X11Connection::rootWindow(), xcb_window_t(panel->winId()),
+                                            X11Connection::rootWindow(), xcb_window_t(panel.winId()),
                                             XCB_NONE, 0, 0, 0, 0, 0, 1, 0};
             xcb_send_event(c, false, key.event, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
                            reinterpret_cast<const char *>(&key));

@@ -10,11 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int timeout = 20000;
-
-} // namespace
+static constexpr int timeout = 20000;
 
 MarlowickProcess::MarlowickProcess(const XDesktop *desktop)
     : m_desktop(desktop)

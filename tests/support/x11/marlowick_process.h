@@ -25,8 +25,8 @@ public:
     QString settingsFile() const { return m_config.filePath(QStringLiteral("marlowick/marlowick.conf")); }
     QString runtimeFolder() const { return m_runtime.path(); }
     QString stateFolder() const { return m_state.path(); }
-    // The list in a settings file (this user's by default), as the program
-    // reads it; and a list written there for the program to find.
+    // The list in a settings file (this user's by default) as the program
+    // reads it; a list written there for the program to find.
     static QList<TodoItem> storedItems(const QString &settingsFile);
     QList<TodoItem> storedItems() const { return storedItems(settingsFile()); }
     QStringList storedTitles() const;
@@ -49,8 +49,7 @@ public:
     struct Output
     {
         int exitCode = -1;
-        QString out;
-        QString err;
+        QString out, err;
     };
     Output run(const QStringList &arguments, const QString &runtime = {}) const;
 

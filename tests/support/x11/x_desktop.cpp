@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <QTransform>
 
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
@@ -22,12 +23,6 @@ struct Free
 template<typename T>
 using Reply = std::unique_ptr<T, Free>;
 
-QRect scaled(const QRect &rect, qreal scale)
-{
-    return QRect(qRound(rect.x() * scale), qRound(rect.y() * scale), qRound(rect.width() * scale),
-                 qRound(rect.height() * scale));
-}
-
 } // namespace
 
 XDesktop::XDesktop(const DesktopKind &kind)
@@ -36,28 +31,20 @@ XDesktop::XDesktop(const DesktopKind &kind)
     // The other monitor is smaller: where the strip lies tells which one
     // the program chose.
     const bool two = kind.monitors != DesktopKind::Monitors::One;
-    m_primary = scaled(QRect(0, 0, 1920, 1080), kind.scale);
-    m_secondary = two ? scaled(QRect(1920, 0, 1600, 900), kind.scale) : QRect();
+    const QTransform scale = QTransform::fromScale(kind.scale, kind.scale);
+    m_primary = scale.mapRect(QRect(0, 0, 1920, 1080));
+    m_secondary = two ? scale.mapRect(QRect(1920, 0, 1600, 900)) : QRect();
     if (kind.monitors == DesktopKind::Monitors::PrimaryRight)
         std::swap(m_primary, m_secondary);
-    if (!startServer((m_primary | m_secondary).size()))
-        return;
-    if (kind.scale == 2 && !run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n")) {
-        fail(u"xrdb failed"_s);
-        return;
-    }
-    if ((two && !setUpMonitors()) || !setCompositing(kind.compositing))
-        return;
     // Openbox may drop a window mapped while it starts: the panel comes
     // first, as a session's panel starts early.
-    if (kind.topPanel && !setTopPanel(true))
-        return;
-    if (kind.windowManager) {
-        startAndWait(m_windowManager, u"openbox"_s, [this] {
-            return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
-                && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
-        });
-    }
+    (void)(startServer((m_primary | m_secondary).size())
+           && (kind.scale != 2 || run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n") || fail(u"xrdb failed"_s))
+           && (!two || setUpMonitors()) && setCompositing(kind.compositing) && (!kind.topPanel || setTopPanel(true))
+           && (!kind.windowManager || startAndWait(m_windowManager, u"openbox"_s, [this] {
+                   return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
+                       && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
+               })));
 }
 
 XDesktop::~XDesktop()
@@ -182,11 +169,7 @@ bool XDesktop::startTray()
     // The freedesktop.org system tray: own the selection, tell the clients.
     const xcb_atom_t selection = atom("_NET_SYSTEM_TRAY_S0");
     xcb_set_selection_owner(c, m_tray, selection, XCB_CURRENT_TIME);
-    xcb_client_message_event_t manager = {};
-    manager.response_type = XCB_CLIENT_MESSAGE;
-    manager.format = 32;
-    manager.window = m_root;
-    manager.type = atom("MANAGER");
+    xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE, 32, 0, m_root, atom("MANAGER"), {}};
     manager.data.data32[1] = selection;
     manager.data.data32[2] = m_tray;
     xcb_send_event(c, 0, m_root, XCB_EVENT_MASK_STRUCTURE_NOTIFY, reinterpret_cast<const char *>(&manager));
