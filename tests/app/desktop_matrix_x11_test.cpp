@@ -10,16 +10,7 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(DesktopKind)
 
-namespace {
-
-constexpr int timeout = 20000;
-
-QString describe(const QRect &rect)
-{
-    return u"%1x%2+%3+%4"_s.arg(rect.width()).arg(rect.height()).arg(rect.x()).arg(rect.y());
-}
-
-} // namespace
+static constexpr int timeout = 20000;
 
 class DesktopMatrixX11Test : public QObject
 {
@@ -58,7 +49,8 @@ private Q_SLOTS:
         const auto scaled = [&](int length) { return qRound(length * kind.scale); };
         const QRect sensor(monitor.x() + monitor.width() / 2 - scaled(200) / 2, monitor.y(), scaled(200),
                            kind.topPanel ? scaled(32) : 1);
-        QVERIFY2(app.logged(u"ready: sensor "_s + describe(sensor)), qPrintable(app.log()));
+        const QString sensorText = u"%1x%2+%3+%4"_s.arg(sensor.width()).arg(sensor.height()).arg(sensor.x()).arg(sensor.y());
+        QVERIFY2(app.logged(u"ready: sensor "_s + sensorText), qPrintable(app.log()));
         QCOMPARE(app.logged(u"(screen edge)"_s), !kind.topPanel);
         QTRY_COMPARE_WITH_TIMEOUT(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor")), sensor, timeout);
 

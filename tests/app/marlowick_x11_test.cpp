@@ -36,7 +36,7 @@ private Q_SLOTS:
         m_desktop.reset();
     }
 
-    void theStoredListIsLoadedAndSurvivesSigtermAndSighup()
+    void theStoredListIsLoadedAndOutlivesSigtermSighupAndACrash()
     {
         const QList<TodoItem> items{{QUuid::createUuid(), u"Water the ferns"_s, false, 786243600, 786240000},
                                     {QUuid::createUuid(), u"Call the plumber"_s, true, 786330000, 786326400}};
@@ -51,6 +51,11 @@ private Q_SLOTS:
         QVERIFY(m_app->startAndWaitUntilReady());
         QVERIFY(m_app->stop(SIGHUP));
         QCOMPARE(m_app->storedItems(), items);
+        // A crash leaves the socket behind: the next start takes it over.
+        QVERIFY(m_app->startAndWaitUntilReady());
+        QVERIFY(!m_app->stop(SIGKILL));
+        QVERIFY(m_app->startAndWaitUntilReady());
+        QVERIFY2(m_app->run({}).err.contains(u"already running"_s), qPrintable(m_app->log()));
     }
 
     void aListThatCannotBeSavedIsKeptInARecoveryFileAtQuit()
@@ -87,7 +92,8 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_app->storedTitles(), (QStringList{u"Post the letter"_s, u"Buy stamps"_s}), timeout);
 
         // A click on the first row's title completes it.
-        QVERIFY(clickUntil(QPoint(880, 86), [&] { return m_app->storedItems().value(0).isCompleted; }));
+        QVERIFY(m_desktop->movePointer(QPoint(880, 86)) && m_desktop->click());
+        QTRY_VERIFY_WITH_TIMEOUT(m_app->storedItems().value(0).isCompleted, timeout);
         QVERIFY(m_desktop->movePointer(away));
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
     }
@@ -163,10 +169,8 @@ private Q_SLOTS:
     {
         QVERIFY(m_desktop->startTray());
         QVERIFY(m_app->startAndWaitUntilReady());
-        QVERIFY2(!m_app->logged(u"no system tray"_s), qPrintable(m_app->log()));
-        QTRY_COMPARE_WITH_TIMEOUT(m_desktop->trayIcons(), 1, timeout);
-
-        const QPoint icon = m_desktop->trayIconCentre(0);
+        QTRY_COMPARE_WITH_TIMEOUT(m_desktop->trayIcons().size(), 1, timeout);
+        const QPoint icon = m_desktop->trayIcons().first();
         QVERIFY(m_desktop->movePointer(icon) && m_desktop->click());
         QTRY_VERIFY_WITH_TIMEOUT(panelOpen(), timeout);
         // The press of the next click closes the open panel; the click must
@@ -198,27 +202,21 @@ private:
         return m_desktop->movePointer(strip) && QTest::qWaitFor([&] { return panelOpen(); }, timeout);
     }
 
-    // Clicks at the point until done: a click while the panel still springs
-    // open can miss (a hit shows well within the wait).
-    bool clickUntil(const QPoint &at, const std::function<bool()> &done, const QString &typed = {})
-    {
-        for (int attempt = 0; attempt < 5; ++attempt) {
-            if (!m_desktop->movePointer(at) || !m_desktop->click()
-                || (!typed.isEmpty() && !(m_desktop->type(typed) && m_desktop->keys("Return"))))
-                return false;
-            if (QTest::qWaitFor(done, 3000))
-                return true;
-        }
-        return false;
-    }
-
     // Types the title into the add field at height y, with Return, until it
-    // is added (by default: stored).
+    // is added (by default: stored): a click while the panel still springs
+    // open can miss the field (a hit shows well within the wait).
     bool addThroughField(int y, const QString &title, std::function<bool()> added = {})
     {
         if (!added)
             added = [&] { return m_app->storedTitles().contains(title); };
-        return clickUntil(QPoint(940, y), added, title);
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (!m_desktop->movePointer(QPoint(940, y)) || !m_desktop->click() || !m_desktop->type(title)
+                || !m_desktop->keys("Return"))
+                return false;
+            if (QTest::qWaitFor(added, 3000))
+                return true;
+        }
+        return false;
     }
 
     // Whether the screen shows white text where the open panel's day label is.

@@ -1,7 +1,6 @@
 #include "app/single_instance.h"
 #include "cli/command_protocol.h"
 
-#include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,17 +62,6 @@ private Q_SLOTS:
         QCOMPARE(reply->output, u"3\n"_s);
         QCOMPARE(handled.size(), 1);
         QCOMPARE(handled.first().day, u"-1"_s);
-    }
-
-    void takesOverASocketLeftByACrash()
-    {
-        QTemporaryDir dir;
-        const QString socket = dir.filePath(u"marlowick.socket"_s);
-        QFile stale(socket);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
-        SingleInstance instance(socket);
-        QVERIFY(instance.listen());
     }
 };
 

@@ -64,8 +64,6 @@ void MarlowickProcess::prepare(QProcess &process, const QString &runtime) const
 
 bool MarlowickProcess::startAndWaitUntilReady()
 {
-    m_process.kill();
-    m_process.waitForFinished();
     prepare(m_process, {});
     const qsizetype readyBefore = log().count(u"ready:"_s);
     m_process.start(QStringLiteral(MARLOWICK_BINARY), {});
@@ -80,12 +78,6 @@ QString MarlowickProcess::log()
     if (m_process.isOpen())
         m_log += QString::fromLocal8Bit(m_process.readAllStandardError());
     return m_log;
-}
-
-bool MarlowickProcess::stop(int signal)
-{
-    ::kill(pid_t(pid()), signal);
-    return exitsCleanly();
 }
 
 bool MarlowickProcess::exitsCleanly()

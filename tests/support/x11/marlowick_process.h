@@ -34,15 +34,13 @@ public:
 
     // The program kept running: started, and ready as it says in its log.
     bool startAndWaitUntilReady();
-    QProcess &process() { return m_process; }
     qint64 pid() const { return m_process.processId(); }
     QString log();
     bool logged(const QString &text) { return log().contains(text); }
-    // Ends it with a signal, as a session at logout (SIGTERM) or a closing
-    // terminal (SIGHUP); true when it exits cleanly.
-    bool stop(int signal = SIGTERM);
-    // Waits for it to end by itself; true when it exits cleanly.
+    // Waits for it to end, by itself or by a signal (SIGTERM from a session
+    // at logout, SIGHUP from a closing terminal); true when it ends cleanly.
     bool exitsCleanly();
+    bool stop(int signal = SIGTERM) { return ::kill(pid_t(pid()), signal) == 0 && exitsCleanly(); }
 
     // A run to its end (a command, or a second start) with these folders or
     // another runtime folder; this process's events are handled meanwhile.

@@ -40,7 +40,11 @@ XDesktop::XDesktop(const DesktopKind &kind)
     // first, as a session's panel starts early.
     (void)(startServer((m_primary | m_secondary).size())
            && (kind.scale != 2 || run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n") || fail(u"xrdb failed"_s))
-           && (!two || setUpMonitors()) && setCompositing(kind.compositing) && (!kind.topPanel || setTopPanel(true))
+           && (!two || setUpMonitors())
+           && (!kind.compositing || startAndWait(m_compositor, u"xcompmgr"_s, [this] {
+                   return selectionOwner("_NET_WM_CM_S0") != 0;
+               }))
+           && (!kind.topPanel || setTopPanel(true))
            && (!kind.windowManager || startAndWait(m_windowManager, u"openbox"_s, [this] {
                    return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
                        && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
@@ -94,15 +98,6 @@ bool XDesktop::startAndWait(QProcess &process, const QString &program, const std
     return true;
 }
 
-bool XDesktop::setCompositing(bool on)
-{
-    if (on)
-        return startAndWait(m_compositor, u"xcompmgr"_s, [this] { return selectionOwner("_NET_WM_CM_S0") != 0; });
-    m_compositor.kill();
-    m_compositor.waitForFinished();
-    return QTest::qWaitFor([this] { return selectionOwner("_NET_WM_CM_S0") == 0; }, timeout);
-}
-
 bool XDesktop::swapPrimaryMonitor()
 {
     std::swap(m_primary, m_secondary);
@@ -121,9 +116,8 @@ bool XDesktop::setUpMonitors()
                                      .arg(r.height() / 4).arg(r.x()).arg(r.y()),
                                  r == m_primary ? u"screen"_s : u"none"_s});
     };
-    if (!run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) || !monitor(m_secondary) || !monitor(m_primary))
-        return fail(u"xrandr failed"_s);
-    return true;
+    return (run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) && monitor(m_secondary) && monitor(m_primary))
+        || fail(u"xrandr failed"_s);
 }
 
 bool XDesktop::setTopPanel(bool shown)
@@ -176,15 +170,13 @@ bool XDesktop::startTray()
     return waitUntilMapped(m_tray) && selectionOwner("_NET_SYSTEM_TRAY_S0") == m_tray;
 }
 
-int XDesktop::trayIcons()
+QList<QPoint> XDesktop::trayIcons()
 {
     handleEvents();
-    return m_trayIcons;
-}
-
-QPoint XDesktop::trayIconCentre(int n) const
-{
-    return QPoint(m_primary.right() - 200 + n * trayIconSize + trayIconSize / 2, 4 + trayIconSize / 2);
+    QList<QPoint> centres;
+    for (int n = 0; n < m_trayIcons; ++n)
+        centres.append(QPoint(m_primary.right() - 200 + n * trayIconSize + trayIconSize / 2, 4 + trayIconSize / 2));
+    return centres;
 }
 
 void XDesktop::handleEvents()

@@ -41,7 +41,6 @@ public:
 
     // Empty once the desktop is up; else what went wrong.
     const QString &problem() const { return m_problem; }
-    const DesktopKind &kind() const { return m_kind; }
     // The primary monitor in the server's pixels.
     QRect primaryMonitor() const { return m_primary; }
     // For processes on this desktop: its DISPLAY and scale, and no choice
@@ -62,12 +61,10 @@ public:
 
     bool setTopPanel(bool shown);
     bool swapPrimaryMonitor();
-    bool setCompositing(bool on);
     // A tray at the top right of the primary monitor, which docks the icons
-    // that ask it side by side; how many it holds, and where the n-th is.
+    // that ask it side by side; the centres of those it holds.
     bool startTray();
-    int trayIcons();
-    QPoint trayIconCentre(int n) const;
+    QList<QPoint> trayIcons();
 
     // The mapped top-level windows named name (any when empty) of process
     // pid (any when 0), and the first of them or none.
