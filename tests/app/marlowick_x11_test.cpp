@@ -10,13 +10,9 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int timeout = 20000;
-constexpr QPoint strip(960, 10);
-constexpr QPoint away(100, 700);
-
-} // namespace
+static constexpr int timeout = 20000;
+static constexpr QPoint strip(960, 10);
+static constexpr QPoint away(100, 700);
 
 class MarlowickX11Test : public QObject
 {
@@ -230,14 +226,8 @@ private:
         const QString file = folder.filePath(u"header.png"_s);
         if (!m_desktop->run(u"import"_s, {u"-window"_s, u"root"_s, u"-crop"_s, u"160x20+880+33"_s, u"+repage"_s, file}))
             return false;
-        const QImage image(file);
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qGray(image.pixel(x, y)) > 200)
-                    return true;
-            }
-        }
-        return false;
+        const QImage image = QImage(file).convertToFormat(QImage::Format_Grayscale8); // 160 bytes a line
+        return std::any_of(image.constBits(), image.constBits() + image.sizeInBytes(), [](uchar gray) { return gray > 200; });
     }
 
     std::unique_ptr<XDesktop> m_desktop;

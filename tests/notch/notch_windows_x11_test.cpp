@@ -7,8 +7,8 @@
 #include "key_repeat_filter.h"
 #include "qt_screen_provider.h"
 #include "x11_connection.h"
+#include "x_desktop.h"
 
-#include <QProcess>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -22,23 +22,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int timeout = 10000;
-
-bool xdotool(const QStringList &arguments)
-{
-    return QProcess::execute(u"xdotool"_s, arguments) == 0;
-}
-
-bool movePointer(int x, int y)
-{
-    return xdotool({u"mousemove"_s, QString::number(x), QString::number(y)});
-}
-
-bool setWorkArea(int top)
-{
-    return QProcess::execute(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
-                                          u"_NET_WORKAREA"_s, u"0, %1, 1920, %2"_s.arg(top).arg(1080 - top)})
-        == 0;
-}
 
 // Everything the server sent before this call has been handled: a round trip
 // puts every earlier event ahead of its reply, and Qt then dispatches them.
@@ -61,6 +44,7 @@ private Q_SLOTS:
     {
         if (!X11Connection::connection())
             QSKIP("needs an X server: run under tests/support/run_with_xvfb.sh");
+        QVERIFY2(m_desktop.problem().isEmpty(), qPrintable(m_desktop.problem()));
     }
 
     void sensorReportsCrossingsAndPressesOnce()
@@ -72,8 +56,8 @@ private Q_SLOTS:
         sensor.show();
         syncWithServer();
         // Moving inside is no crossing; a wheel step is no press.
-        QVERIFY(movePointer(960, 10) && movePointer(1000, 20) && xdotool({u"click"_s, u"1"_s}));
-        QVERIFY(xdotool({u"click"_s, u"3"_s}) && xdotool({u"click"_s, u"4"_s}) && movePointer(100, 700));
+        QVERIFY(m_desktop.movePointer({960, 10}) && m_desktop.movePointer({1000, 20}));
+        QVERIFY(m_desktop.click(1) && m_desktop.click(3) && m_desktop.click(4) && m_desktop.movePointer({100, 700}));
         QTRY_COMPARE_WITH_TIMEOUT(exited.count(), 1, timeout);
         QCOMPARE(entered.count(), 1);
         QCOMPARE(pressed.count(), 2);
@@ -82,11 +66,12 @@ private Q_SLOTS:
         // (no screen) reports nothing at all.
         sensor.reposition(QRect(0, 0, 200, 32));
         syncWithServer();
-        QVERIFY(movePointer(960, 10) && movePointer(100, 10));
+        QVERIFY(m_desktop.movePointer({960, 10}) && m_desktop.movePointer({100, 10}));
         QTRY_COMPARE_WITH_TIMEOUT(entered.count(), 2, timeout);
         sensor.reposition(QRect(0, 0, 200, 0));
         syncWithServer();
-        QVERIFY(movePointer(100, 700) && movePointer(100, 0) && xdotool({u"click"_s, u"1"_s}) && movePointer(100, 700));
+        QVERIFY(m_desktop.movePointer({100, 700}) && m_desktop.movePointer({100, 0}) && m_desktop.click());
+        QVERIFY(m_desktop.movePointer({100, 700}));
         syncWithServer();
         QCOMPARE(entered.count(), 2);
         QCOMPARE(exited.count(), 1);
@@ -115,7 +100,7 @@ private Q_SLOTS:
         panel.show();
         panel.requestActivate();
         QTRY_VERIFY_WITH_TIMEOUT(keys && keys->hasActiveFocus(), timeout);
-        QVERIFY(xdotool({u"key"_s, u"Down"_s})); // acts, and tells the key's code
+        QVERIFY(m_desktop.keys("Down")); // acts, and tells the key's code
         QTRY_COMPARE_WITH_TIMEOUT(keys->property("releases").toInt(), 1, timeout);
 
         // Down held, as the server repeats it: releases and presses at the
@@ -144,13 +129,20 @@ private Q_SLOTS:
     {
         QtScreenProvider screens;
         QSignalSpy changed(&screens, &ScreenProvider::screenConfigurationChanged);
-        auto restore = qScopeGuard([] { setWorkArea(32); });
+        const auto setWorkArea = [&](int top) {
+            return m_desktop.run(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
+                                              u"_NET_WORKAREA"_s, u"0, %1, 1920, %2"_s.arg(top).arg(1080 - top)});
+        };
+        auto restore = qScopeGuard([&] { setWorkArea(32); });
         QVERIFY(setWorkArea(40));
         QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, timeout);
         QCOMPARE(detectNotchGeometry(screens).sensorRect, QRectF(860, 0, 200, 40));
         syncWithServer();
         QCOMPARE(changed.count(), 1);
     }
+
+private:
+    XDesktop m_desktop; // the server the test runs on
 };
 
 QTEST_MAIN(NotchWindowsX11Test)

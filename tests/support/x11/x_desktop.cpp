@@ -25,6 +25,13 @@ using Reply = std::unique_ptr<T, Free>;
 
 } // namespace
 
+XDesktop::XDesktop()
+    : m_display(qEnvironmentVariable("DISPLAY"))
+    , m_primary(0, 0, 1920, 1080)
+{
+    connectToServer();
+}
+
 XDesktop::XDesktop(const DesktopKind &kind)
     : m_kind(kind)
 {
@@ -81,9 +88,14 @@ bool XDesktop::startServer(const QSize &size)
         || !file.open(QIODevice::ReadOnly))
         return fail(u"Xvfb did not start"_s);
     m_display = u":"_s + QString::fromLatin1(file.readAll().trimmed());
+    return connectToServer();
+}
+
+bool XDesktop::connectToServer()
+{
     m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(m_connection))
-        return fail(u"cannot connect to "_s + m_display);
+        return fail(u"cannot connect to \"%1\""_s.arg(m_display));
     m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     return true;
 }
@@ -151,23 +163,21 @@ bool XDesktop::setTopPanel(bool shown)
 
 bool XDesktop::startTray()
 {
+    // In the top panel, whose right end holds the icons.
     xcb_connection_t *c = m_connection;
-    const QRect strip(m_primary.right() - 200, 0, 200, 32);
-    m_tray = xcb_generate_id(c);
-    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    const uint32_t values[] = {screen->black_pixel, 1, XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY};
-    xcb_create_window(c, XCB_COPY_FROM_PARENT, m_tray, m_root, int16_t(strip.x()), 0, uint16_t(strip.width()),
-                      uint16_t(strip.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
-                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-    xcb_map_window(c, m_tray);
+    if (!m_dock)
+        return fail(u"a tray needs a top panel"_s);
+    const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, m_dock, XCB_CW_EVENT_MASK, &events);
     // The freedesktop.org system tray: own the selection, tell the clients.
     const xcb_atom_t selection = atom("_NET_SYSTEM_TRAY_S0");
-    xcb_set_selection_owner(c, m_tray, selection, XCB_CURRENT_TIME);
+    xcb_set_selection_owner(c, m_dock, selection, XCB_CURRENT_TIME);
     xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE, 32, 0, m_root, atom("MANAGER"), {}};
     manager.data.data32[1] = selection;
-    manager.data.data32[2] = m_tray;
+    manager.data.data32[2] = m_dock;
     xcb_send_event(c, 0, m_root, XCB_EVENT_MASK_STRUCTURE_NOTIFY, reinterpret_cast<const char *>(&manager));
-    return waitUntilMapped(m_tray) && selectionOwner("_NET_SYSTEM_TRAY_S0") == m_tray;
+    xcb_flush(c);
+    return selectionOwner("_NET_SYSTEM_TRAY_S0") == m_dock;
 }
 
 QList<QPoint> XDesktop::trayIcons()
@@ -175,7 +185,7 @@ QList<QPoint> XDesktop::trayIcons()
     handleEvents();
     QList<QPoint> centres;
     for (int n = 0; n < m_trayIcons; ++n)
-        centres.append(QPoint(m_primary.right() - 200 + n * trayIconSize + trayIconSize / 2, 4 + trayIconSize / 2));
+        centres.append(m_primary.topLeft() + QPoint(m_primary.width() - 200 + n * trayIconSize + 12, 4 + 12));
     return centres;
 }
 
@@ -192,7 +202,8 @@ void XDesktop::handleEvents()
         if (type == XCB_CLIENT_MESSAGE && message->type == atom("_NET_SYSTEM_TRAY_OPCODE")
             && message->data.data32[1] == 0 /* dock request */) {
             const xcb_window_t icon = message->data.data32[2];
-            xcb_reparent_window(m_connection, icon, m_tray, int16_t(m_trayIcons++ * trayIconSize), 4);
+            const auto x = int16_t(m_primary.width() - 200 + m_trayIcons++ * trayIconSize);
+            xcb_reparent_window(m_connection, icon, m_dock, x, 4);
             const uint32_t size[] = {trayIconSize, trayIconSize};
             xcb_configure_window(m_connection, icon, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
             xcb_map_window(m_connection, icon);

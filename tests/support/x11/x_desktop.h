@@ -28,7 +28,8 @@ struct DesktopKind
 
 // An X desktop as a user has it, for tests: a private Xvfb made into a
 // desktop of a kind (a 1920 x 1080 monitor and, beside it, a smaller one,
-// times the scale; openbox; xcompmgr; a top panel; a tray). It drives the
+// times the scale; openbox; xcompmgr; a top panel; a tray), or the server
+// named in DISPLAY (a 1920 x 1080 monitor). It drives the
 // pointer and keys with xdotool and looks at windows as the server has them.
 // Whatever it starts ends with it.
 class XDesktop
@@ -36,6 +37,7 @@ class XDesktop
 public:
     enum ShapeKind { Bounding = 0, Input = 2 };
 
+    XDesktop();
     explicit XDesktop(const DesktopKind &kind);
     ~XDesktop();
 
@@ -61,8 +63,8 @@ public:
 
     bool setTopPanel(bool shown);
     bool swapPrimaryMonitor();
-    // A tray at the top right of the primary monitor, which docks the icons
-    // that ask it side by side; the centres of those it holds.
+    // A tray at the right end of the top panel, which docks the icons that
+    // ask it side by side; the centres of those it holds.
     bool startTray();
     QList<QPoint> trayIcons();
 
@@ -82,6 +84,7 @@ public:
 private:
     bool xdotool(const QByteArrayList &arguments) const;
     bool startServer(const QSize &size);
+    bool connectToServer();
     bool startAndWait(QProcess &process, const QString &program, const std::function<bool()> &ready);
     bool setUpMonitors();
     bool waitUntilMapped(quint32 window, bool mapped = true) const;
@@ -104,7 +107,6 @@ private:
     xcb_connection_t *m_connection = nullptr;
     quint32 m_root = 0;
     quint32 m_dock = 0;
-    quint32 m_tray = 0;
     int m_trayIcons = 0;
     std::map<quint32, int> m_presses;
 };
