@@ -28,7 +28,14 @@ struct Harness
     MemoryTodoStorage::Contents memory;
     FakePanelWindow *panel = nullptr;
     int panelsMade = 0;
-    AppDelegate delegate{AppDelegate::Services{&screens, &scheduler, &monitors, &pointer}, factories()};
+    AppDelegate delegate{AppDelegate::Services{&screens, &scheduler, &monitors, &pointer},
+                         AppDelegate::Factories{
+                             .store = [this] { return std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&memory)); },
+                             .panel = [this] {
+                                 ++panelsMade;
+                                 return std::unique_ptr<PanelWindow>(panel = new FakePanelWindow);
+                             },
+                             .statusItem = false}};
     DropdownPanelController *controller = nullptr;
 
     Harness()
@@ -36,20 +43,6 @@ struct Harness
         setScreen(1920, 32);
         delegate.start();
         controller = delegate.panelController();
-    }
-
-    AppDelegate::Factories factories()
-    {
-        AppDelegate::Factories f;
-        f.store = [this] { return std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&memory)); };
-        f.panel = [this] {
-            ++panelsMade;
-            auto window = std::make_unique<FakePanelWindow>();
-            panel = window.get();
-            return window;
-        };
-        f.statusItem = false;
-        return f;
     }
 
     void setScreen(qreal width, qreal topPanelHeight)

@@ -1,13 +1,10 @@
 // The marlowick command as a shell, a key binding or a status bar runs it:
-// against no running program, against the real program, and against a
-// socket that answers nonsense.
+// with no program running, with the real program, with a socket of nonsense.
 #include "marlowick_process.h"
 
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>

@@ -21,15 +21,10 @@ class MarlowickX11Test : public QObject
 private Q_SLOTS:
     void init()
     {
+        m_app.reset(); // the last case's, before its desktop
         m_desktop = std::make_unique<XDesktop>(DesktopKind{1, DesktopKind::Monitors::One, true, true, false});
         QVERIFY2(m_desktop->problem().isEmpty(), qPrintable(m_desktop->problem()));
         m_app = std::make_unique<MarlowickProcess>(m_desktop.get());
-    }
-
-    void cleanup()
-    {
-        m_app.reset(); // before its desktop
-        m_desktop.reset();
     }
 
     void theStoredListIsLoadedAndOutlivesSigtermSighupAndACrash()

@@ -1,6 +1,5 @@
-// The notch's windows on an X server, where only a real server shows how Qt
-// hands on its events: run under tests/support/run_with_xvfb.sh, which
-// simulates a 32-pixel top panel.
+// The notch's windows where only a real X server shows how Qt hands on its
+// events: run under tests/support/run_with_xvfb.sh (a 32-pixel top panel).
 #include "notch/dropdown_panel.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
@@ -10,7 +9,6 @@
 #include "x_desktop.h"
 
 #include <QQmlComponent>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTest>

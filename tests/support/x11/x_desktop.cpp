@@ -193,11 +193,8 @@ void XDesktop::handleEvents()
 {
     while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
         const auto type = event->response_type & 0x7f;
-        if (type == XCB_BUTTON_PRESS) {
-            const quint32 window = reinterpret_cast<const xcb_button_press_event_t *>(event.get())->event;
-            if (m_presses.count(window))
-                ++m_presses[window];
-        }
+        if (type == XCB_BUTTON_PRESS) // only the press recorders ask for them
+            ++m_presses[reinterpret_cast<const xcb_button_press_event_t *>(event.get())->event];
         const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event.get());
         if (type == XCB_CLIENT_MESSAGE && message->type == atom("_NET_SYSTEM_TRAY_OPCODE")
             && message->data.data32[1] == 0 /* dock request */) {
@@ -239,10 +236,7 @@ bool XDesktop::run(const QString &program, const QStringList &arguments, const Q
 
 bool XDesktop::xdotool(const QByteArrayList &arguments) const
 {
-    QStringList strings;
-    for (const QByteArray &argument : arguments)
-        strings.append(QString::fromUtf8(argument));
-    return run(u"xdotool"_s, strings);
+    return run(u"xdotool"_s, QString::fromUtf8(arguments.join('\n')).split(u'\n'));
 }
 
 quint32 XDesktop::atom(const char *name) const
@@ -339,7 +333,6 @@ quint32 XDesktop::createPressRecorder(const QRect &rect)
                       uint16_t(rect.width()), uint16_t(rect.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
                       XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
     xcb_map_window(m_connection, window);
-    m_presses[window] = 0;
     return waitUntilMapped(window) ? window : XCB_NONE;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QProcess>
-#include <QRect>
 #include <QRegion>
 #include <QTemporaryDir>
 
@@ -15,23 +14,20 @@ struct DesktopKind
 {
     enum class Monitors { One, PrimaryLeft, PrimaryRight };
 
-    // 1: no scaling; 2: Xft.dpi 192, as a desktop sets it; any other
-    // factor: QT_SCALE_FACTOR.
+    // 2: Xft.dpi 192, as a desktop sets it; any other but 1: QT_SCALE_FACTOR.
     qreal scale = 1;
     Monitors monitors = Monitors::One;
     bool compositing = false;
-    // A dock along the primary monitor's top edge, 32 logical pixels high,
-    // announcing its strut.
+    // A dock along the primary monitor's top, 32 logical pixels high, with its strut.
     bool topPanel = false;
     bool windowManager = false;
 };
 
-// An X desktop as a user has it, for tests: a private Xvfb made into a
-// desktop of a kind (a 1920 x 1080 monitor and, beside it, a smaller one,
-// times the scale; openbox; xcompmgr; a top panel; a tray), or the server
-// named in DISPLAY (a 1920 x 1080 monitor). It drives the
-// pointer and keys with xdotool and looks at windows as the server has them.
-// Whatever it starts ends with it.
+// An X desktop as a user has it: a private Xvfb made into a desktop of a kind
+// (a 1920 x 1080 monitor and a smaller one beside it, times the scale;
+// openbox; xcompmgr; a top panel; a tray), or the server named in DISPLAY.
+// It drives the pointer and keys with xdotool, looks at windows as the server
+// has them, and ends whatever it starts.
 class XDesktop
 {
 public:
@@ -45,8 +41,7 @@ public:
     const QString &problem() const { return m_problem; }
     // The primary monitor in the server's pixels.
     QRect primaryMonitor() const { return m_primary; }
-    // For processes on this desktop: its DISPLAY and scale, and no choice
-    // of platform or renderer.
+    // For processes on it: its DISPLAY and scale, no platform or renderer.
     QProcessEnvironment environment() const;
     // Runs a command on this desktop; true when it exits with status 0.
     bool run(const QString &program, const QStringList &arguments, const QByteArray &input = {}) const;
