@@ -38,7 +38,9 @@ private Q_SLOTS:
     {
         MarlowickProcess home;
         QCOMPARE(home.run({u"add"_s, u"  Buy"_s, u"milk  "_s}).exitCode, 0);
+        QCOMPARE(home.run({u"add"_s, u"--day"_s, u"tomorrow"_s, u"Pay\nrent"_s}).exitCode, 0);
         QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy milk\n"_s);
+        QCOMPARE(home.run({u"list"_s, u"--day=+1"_s}).out, u"[ ] Pay\\nrent\n"_s);
         QCOMPARE(home.run({u"count"_s, u"--open"_s}).out, u"1\n"_s);
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
