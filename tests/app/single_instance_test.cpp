@@ -1,10 +1,6 @@
 #include "app/single_instance.h"
-#include "app/writer_lock.h"
 #include "cli/command_protocol.h"
 
-#include "support/test_main.h"
-
-#include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,33 +63,7 @@ private Q_SLOTS:
         QCOMPARE(handled.size(), 1);
         QCOMPARE(handled.first().day, u"-1"_s);
     }
-
-    void takesOverASocketLeftByACrash()
-    {
-        QTemporaryDir dir;
-        const QString socket = dir.filePath(u"marlowick.socket"_s);
-        QFile stale(socket);
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.close();
-        SingleInstance instance(socket);
-        QVERIFY(instance.listen());
-    }
-
-    void oneProgramAtATimeHoldsTheSettings()
-    {
-        QTemporaryDir dir;
-        const QString settings = dir.filePath(u"marlowick/marlowick.conf"_s);
-        auto first = std::make_unique<WriterLock>(settings);
-        QCOMPARE(first->tryLock(), WriterLock::Outcome::Locked);
-        QCOMPARE(first->fileName(), dir.filePath(u"marlowick/marlowick.conf.writer.lock"_s));
-        WriterLock second(settings);
-        QCOMPARE(second.tryLock(), WriterLock::Outcome::HeldElsewhere);
-        QVERIFY2(second.holder().contains(QString::number(QCoreApplication::applicationPid())),
-                 qPrintable(second.holder()));
-        first.reset(); // the first program ends
-        QCOMPARE(second.tryLock(), WriterLock::Outcome::Locked);
-    }
 };
 
-MARLOWICK_TEST(SingleInstanceTest)
+QTEST_MAIN(SingleInstanceTest)
 #include "single_instance_test.moc"

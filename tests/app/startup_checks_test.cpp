@@ -1,12 +1,6 @@
-#include "app/unix_signal_watcher.h"
 #include "app/x11_display.h"
 
-#include "support/test_main.h"
-
-#include <QSignalSpy>
 #include <QTest>
-
-#include <csignal>
 
 using namespace Qt::StringLiterals;
 
@@ -15,19 +9,6 @@ class StartupChecksTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void namesTheDisplayThatCannotBeOpened()
-    {
-        const QByteArray saved = qgetenv("DISPLAY");
-        qputenv("DISPLAY", ":4242");
-        const auto problem = X11Display::connectionProblem();
-        QVERIFY(problem);
-        QVERIFY2(problem->contains(u":4242"_s), qPrintable(*problem));
-        qunsetenv("DISPLAY");
-        QVERIFY(X11Display::connectionProblem()->contains(u"DISPLAY is not set"_s));
-        if (!saved.isEmpty())
-            qputenv("DISPLAY", saved);
-    }
-
     void keepsThePlatformTheUserChose()
     {
         const QByteArray saved = qgetenv("QT_QPA_PLATFORM");
@@ -53,18 +34,7 @@ private Q_SLOTS:
         QVERIFY(X11Display::usesXcb(2, withXcb));
         qputenv("QT_QPA_PLATFORM", saved);
     }
-
-    void turnsTerminationSignalsIntoQtSignals()
-    {
-        UnixSignalWatcher watcher({SIGTERM, SIGINT});
-        QSignalSpy received(&watcher, &UnixSignalWatcher::signalReceived);
-        ::raise(SIGTERM);
-        ::raise(SIGINT);
-        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 2, 10000);
-        QCOMPARE(received.at(0).at(0).toInt(), SIGTERM);
-        QCOMPARE(received.at(1).at(0).toInt(), SIGINT);
-    }
 };
 
-MARLOWICK_TEST(StartupChecksTest)
+QTEST_MAIN(StartupChecksTest)
 #include "startup_checks_test.moc"

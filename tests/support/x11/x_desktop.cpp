@@ -1,0 +1,343 @@
+#include "x_desktop.h"
+
+#include <QFile>
+#include <QTest>
+#include <QTransform>
+
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int timeout = 20000;
+constexpr int trayIconSize = 24;
+
+struct Free
+{
+    void operator()(void *p) const { std::free(p); }
+};
+template<typename T>
+using Reply = std::unique_ptr<T, Free>;
+
+} // namespace
+
+XDesktop::XDesktop()
+    : m_display(qEnvironmentVariable("DISPLAY"))
+    , m_primary(0, 0, 1920, 1080)
+{
+    connectToServer();
+}
+
+XDesktop::XDesktop(const DesktopKind &kind)
+    : m_kind(kind)
+{
+    // The other monitor is smaller: where the strip lies tells which one
+    // the program chose.
+    const bool two = kind.monitors != DesktopKind::Monitors::One;
+    const QTransform scale = QTransform::fromScale(kind.scale, kind.scale);
+    m_primary = scale.mapRect(QRect(0, 0, 1920, 1080));
+    m_secondary = two ? scale.mapRect(QRect(1920, 0, 1600, 900)) : QRect();
+    if (kind.monitors == DesktopKind::Monitors::PrimaryRight)
+        std::swap(m_primary, m_secondary);
+    // Openbox may drop a window mapped while it starts: the panel comes
+    // first, as a session's panel starts early.
+    (void)(startServer((m_primary | m_secondary).size())
+           && (kind.scale != 2 || run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n") || fail(u"xrdb failed"_s))
+           && (!two || setUpMonitors())
+           && (!kind.compositing || startAndWait(m_compositor, u"xcompmgr"_s, [this] {
+                   return selectionOwner("_NET_WM_CM_S0") != 0;
+               }))
+           && (!kind.topPanel || setTopPanel(true))
+           && (!kind.windowManager || startAndWait(m_windowManager, u"openbox"_s, [this] {
+                   return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
+                       && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
+               })));
+}
+
+XDesktop::~XDesktop()
+{
+    for (QProcess *process : {&m_compositor, &m_windowManager, &m_server}) {
+        process->kill();
+        process->waitForFinished();
+    }
+    if (m_connection)
+        xcb_disconnect(m_connection);
+}
+
+bool XDesktop::fail(const QString &problem)
+{
+    m_problem = problem;
+    return false;
+}
+
+bool XDesktop::startServer(const QSize &size)
+{
+    // The server picks a free display and names it on descriptor 3.
+    const QString displayFile = m_home.filePath(u"display"_s);
+    m_server.start(u"bash"_s, {u"-c"_s,
+                               u"exec Xvfb -displayfd 3 -screen 0 %1x%2x24 -nolisten tcp -noreset 3>\"$0\""_s
+                                   .arg(size.width())
+                                   .arg(size.height()),
+                               displayFile});
+    QFile file(displayFile);
+    if (!QTest::qWaitFor([&] { return file.size() > 0 || m_server.state() == QProcess::NotRunning; }, timeout)
+        || !file.open(QIODevice::ReadOnly))
+        return fail(u"Xvfb did not start"_s);
+    m_display = u":"_s + QString::fromLatin1(file.readAll().trimmed());
+    return connectToServer();
+}
+
+bool XDesktop::connectToServer()
+{
+    m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(m_connection))
+        return fail(u"cannot connect to \"%1\""_s.arg(m_display));
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    return true;
+}
+
+bool XDesktop::startAndWait(QProcess &process, const QString &program, const std::function<bool()> &ready)
+{
+    process.setProcessEnvironment(environment());
+    process.start(program, {});
+    if (!QTest::qWaitFor([&] { return ready() || process.state() == QProcess::NotRunning; }, timeout)
+        || process.state() == QProcess::NotRunning)
+        return fail(program + u" did not start"_s);
+    return true;
+}
+
+bool XDesktop::swapPrimaryMonitor()
+{
+    std::swap(m_primary, m_secondary);
+    return setUpMonitors();
+}
+
+bool XDesktop::setUpMonitors()
+{
+    // RandR monitors on Xvfb's one output, which the primary one holds. A
+    // monitor is replaced by removing it first (at the start there are none).
+    for (const QString &name : {u"LEFT"_s, u"RIGHT"_s})
+        run(u"xrandr"_s, {u"--delmonitor"_s, name});
+    const auto monitor = [this](const QRect &r) {
+        return run(u"xrandr"_s, {u"--setmonitor"_s, r.x() == 0 ? u"LEFT"_s : u"RIGHT"_s,
+                                 u"%1/%2x%3/%4+%5+%6"_s.arg(r.width()).arg(r.width() / 4).arg(r.height())
+                                     .arg(r.height() / 4).arg(r.x()).arg(r.y()),
+                                 r == m_primary ? u"screen"_s : u"none"_s});
+    };
+    return (run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) && monitor(m_secondary) && monitor(m_primary))
+        || fail(u"xrandr failed"_s);
+}
+
+bool XDesktop::setTopPanel(bool shown)
+{
+    xcb_connection_t *c = m_connection;
+    if (!m_dock) {
+        const int height = qRound(32 * m_kind.scale);
+        m_dock = xcb_generate_id(c);
+        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_dock, m_root, int16_t(m_primary.x()), 0,
+                          uint16_t(m_primary.width()), uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          screen->root_visual, XCB_CW_BACK_PIXEL, &screen->white_pixel);
+        const auto set = [&](const char *name, xcb_atom_t type, std::initializer_list<uint32_t> values) {
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_dock, atom(name), type, 32, uint32_t(values.size()),
+                                values.begin());
+        };
+        const auto left = uint32_t(m_primary.x());
+        set("_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom("_NET_WM_WINDOW_TYPE_DOCK")});
+        set("_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL,
+            {0, 0, uint32_t(height), 0, 0, 0, 0, 0, left, left + m_primary.width() - 1, 0, 0});
+        // Where it asked to be, not where a window manager would place it.
+        set("WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS,
+            {1 | 4, left, 0, uint32_t(m_primary.width()), uint32_t(height), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    }
+    if (shown)
+        xcb_map_window(c, m_dock);
+    else
+        xcb_unmap_window(c, m_dock);
+    return waitUntilMapped(m_dock, shown) || fail(u"the top panel did not follow"_s);
+}
+
+bool XDesktop::startTray()
+{
+    // In the top panel, whose right end holds the icons.
+    xcb_connection_t *c = m_connection;
+    if (!m_dock)
+        return fail(u"a tray needs a top panel"_s);
+    const uint32_t events = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(c, m_dock, XCB_CW_EVENT_MASK, &events);
+    // The freedesktop.org system tray: own the selection, tell the clients.
+    const xcb_atom_t selection = atom("_NET_SYSTEM_TRAY_S0");
+    xcb_set_selection_owner(c, m_dock, selection, XCB_CURRENT_TIME);
+    xcb_client_message_event_t manager{XCB_CLIENT_MESSAGE, 32, 0, m_root, atom("MANAGER"), {}};
+    manager.data.data32[1] = selection;
+    manager.data.data32[2] = m_dock;
+    xcb_send_event(c, 0, m_root, XCB_EVENT_MASK_STRUCTURE_NOTIFY, reinterpret_cast<const char *>(&manager));
+    xcb_flush(c);
+    return selectionOwner("_NET_SYSTEM_TRAY_S0") == m_dock;
+}
+
+QList<QPoint> XDesktop::trayIcons()
+{
+    handleEvents();
+    QList<QPoint> centres;
+    for (int n = 0; n < m_trayIcons; ++n)
+        centres.append(m_primary.topLeft() + QPoint(m_primary.width() - 200 + n * trayIconSize + 12, 4 + 12));
+    return centres;
+}
+
+void XDesktop::handleEvents()
+{
+    while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(m_connection)}) {
+        const auto type = event->response_type & 0x7f;
+        if (type == XCB_BUTTON_PRESS) // only the press recorders ask for them
+            ++m_presses[reinterpret_cast<const xcb_button_press_event_t *>(event.get())->event];
+        const auto *message = reinterpret_cast<const xcb_client_message_event_t *>(event.get());
+        if (type == XCB_CLIENT_MESSAGE && message->type == atom("_NET_SYSTEM_TRAY_OPCODE")
+            && message->data.data32[1] == 0 /* dock request */) {
+            const xcb_window_t icon = message->data.data32[2];
+            const auto x = int16_t(m_primary.width() - 200 + m_trayIcons++ * trayIconSize);
+            xcb_reparent_window(m_connection, icon, m_dock, x, 4);
+            const uint32_t size[] = {trayIconSize, trayIconSize};
+            xcb_configure_window(m_connection, icon, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+            xcb_map_window(m_connection, icon);
+            xcb_flush(m_connection);
+        }
+    }
+}
+
+QProcessEnvironment XDesktop::environment() const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DISPLAY"_s, m_display);
+    for (const char *variable : {"QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_QUICK_BACKEND",
+                                 "QMLSCENE_DEVICE", "QSG_RHI_BACKEND"})
+        environment.remove(QString::fromLatin1(variable));
+    environment.insert(u"HOME"_s, m_home.path());
+    if (m_kind.scale != 1 && m_kind.scale != 2)
+        environment.insert(u"QT_SCALE_FACTOR"_s, QString::number(m_kind.scale));
+    return environment;
+}
+
+bool XDesktop::run(const QString &program, const QStringList &arguments, const QByteArray &input) const
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeout))
+        process.kill();
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+bool XDesktop::xdotool(const QByteArrayList &arguments) const
+{
+    return run(u"xdotool"_s, QString::fromUtf8(arguments.join('\n')).split(u'\n'));
+}
+
+quint32 XDesktop::atom(const char *name) const
+{
+    Reply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, uint16_t(qstrlen(name)), name), nullptr));
+    return reply ? reply->atom : quint32(XCB_ATOM_NONE);
+}
+
+quint32 XDesktop::selectionOwner(const char *selection) const
+{
+    Reply<xcb_get_selection_owner_reply_t> reply(
+        xcb_get_selection_owner_reply(m_connection, xcb_get_selection_owner(m_connection, atom(selection)), nullptr));
+    return reply ? reply->owner : XCB_NONE;
+}
+
+QByteArray XDesktop::property(quint32 window, quint32 property, quint32 type) const
+{
+    Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        m_connection, xcb_get_property(m_connection, 0, window, property, type, 0, 64), nullptr));
+    return reply ? QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())),
+                              xcb_get_property_value_length(reply.get()))
+                 : QByteArray();
+}
+
+bool XDesktop::isMapped(quint32 window) const
+{
+    Reply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+bool XDesktop::waitUntilMapped(quint32 window, bool mapped) const
+{
+    xcb_flush(m_connection);
+    return QTest::qWaitFor([&] { return isMapped(window) == mapped; }, timeout);
+}
+
+QList<quint32> XDesktop::mappedWindows(const QByteArray &name, qint64 pid) const
+{
+    xcb_connection_t *c = m_connection;
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, m_root), nullptr));
+    QList<quint32> found;
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const xcb_window_t window = xcb_query_tree_children(tree.get())[i];
+        const QByteArray windowPid = property(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+        if (isMapped(window) && (name.isEmpty() || property(window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY) == name)
+            && (pid == 0 || (windowPid.size() == 4 && *reinterpret_cast<const quint32 *>(windowPid.data()) == pid)))
+            found.append(window);
+    }
+    return found;
+}
+
+QRect XDesktop::windowRect(quint32 window) const
+{
+    xcb_connection_t *c = m_connection;
+    Reply<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c, xcb_get_geometry(c, window), nullptr));
+    Reply<xcb_translate_coordinates_reply_t> origin(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, window, m_root, 0, 0), nullptr));
+    return geometry && origin ? QRect(origin->dst_x, origin->dst_y, geometry->width, geometry->height) : QRect();
+}
+
+QRegion XDesktop::shape(quint32 window, ShapeKind kind) const
+{
+    Reply<xcb_shape_get_rectangles_reply_t> reply(xcb_shape_get_rectangles_reply(
+        m_connection, xcb_shape_get_rectangles(m_connection, window, xcb_shape_kind_t(kind)), nullptr));
+    QRegion region;
+    for (int i = 0; reply && i < xcb_shape_get_rectangles_rectangles_length(reply.get()); ++i) {
+        const xcb_rectangle_t &r = xcb_shape_get_rectangles_rectangles(reply.get())[i];
+        region += QRect(r.x, r.y, r.width, r.height);
+    }
+    return region;
+}
+
+quint32 XDesktop::inputFocus() const
+{
+    Reply<xcb_get_input_focus_reply_t> reply(
+        xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    return reply ? reply->focus : quint32(XCB_NONE);
+}
+
+bool XDesktop::giveKeyboardTo(quint32 window)
+{
+    xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_NONE, window, XCB_CURRENT_TIME);
+    xcb_flush(m_connection);
+    return QTest::qWaitFor([&] { return inputFocus() == window; }, timeout);
+}
+
+quint32 XDesktop::createPressRecorder(const QRect &rect)
+{
+    const xcb_window_t window = xcb_generate_id(m_connection);
+    const uint32_t values[] = {1, XCB_EVENT_MASK_BUTTON_PRESS};
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, int16_t(rect.x()), int16_t(rect.y()),
+                      uint16_t(rect.width()), uint16_t(rect.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+    xcb_map_window(m_connection, window);
+    return waitUntilMapped(window) ? window : XCB_NONE;
+}
+
+int XDesktop::pressesSeen(quint32 window)
+{
+    handleEvents();
+    return m_presses[window];
+}
