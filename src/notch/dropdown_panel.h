@@ -46,8 +46,6 @@ public:
     void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
 
-    QQuickItem *rootItem() const { return m_rootItem; }
-
 protected:
     bool event(QEvent *event) override;
 

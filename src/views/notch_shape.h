@@ -4,8 +4,6 @@
 #include <QRectF>
 #include <QRegion>
 
-#include <utility>
-
 // The panel's outline: a rectangle whose corners are rounded with quadratic
 // curves (the rectangle's corner is the control point), the two top corners
 // with one radius and the two bottom corners with another. A plain value; the
@@ -27,15 +25,6 @@ struct NotchShape {
 
     // A copy whose outline lies `amount` further inside; insets add up.
     NotchShape inset(double amount) const { return {topCornerRadius, bottomCornerRadius, insetAmount + amount}; }
-
-    // The pair that animations interpolate: (top radius, bottom radius). The
-    // inset is not part of it.
-    std::pair<double, double> animatableData() const { return {topCornerRadius, bottomCornerRadius}; }
-    void setAnimatableData(std::pair<double, double> radii)
-    {
-        topCornerRadius = radii.first;
-        bottomCornerRadius = radii.second;
-    }
 
     friend bool operator==(const NotchShape &, const NotchShape &) = default;
 };

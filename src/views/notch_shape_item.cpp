@@ -42,11 +42,6 @@ void NotchShapeItem::setStrokeWidth(double width) { setStyle(m_strokeWidth, widt
 void NotchShapeItem::setStrokeTopColor(const QColor &color) { setStyle(m_strokeTopColor, color); }
 void NotchShapeItem::setStrokeBottomColor(const QColor &color) { setStyle(m_strokeBottomColor, color); }
 
-bool NotchShapeItem::outlineContains(double x, double y) const
-{
-    return m_shape.path(QRectF(0, 0, width(), height())).contains(QPointF(x, y));
-}
-
 void NotchShapeItem::paint(QPainter *painter)
 {
     const QRectF bounds(0, 0, width(), height());

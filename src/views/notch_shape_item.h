@@ -41,9 +41,6 @@ public:
 
     NotchShape shape() const { return m_shape; }
 
-    // Whether the point (item coordinates) lies inside the outline.
-    Q_INVOKABLE bool outlineContains(double x, double y) const;
-
     void paint(QPainter *painter) override;
 
 Q_SIGNALS:
