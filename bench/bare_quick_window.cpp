@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // The floor of this stack: a Qt Quick window showing one rectangle. Prints
 // "first frame" on stderr when its first frame is on the screen, then idles.
 #include <QGuiApplication>

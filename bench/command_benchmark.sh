@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # How long marlowick count and add take with 10,000 to-dos stored, with the
 # program running and without, beside /bin/true: ./bench/command_benchmark.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Measures how long the panel takes to appear: from the pointer entering the
 // top-centre strip to the panel's first frame on screen (the first damage
 // to the panel window after it was mapped that leaves the body's opaque

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # How long the panel takes to appear after the pointer enters the strip, and
 # how evenly it springs open and closed, on a private Xvfb, with marlowick
 # itself:

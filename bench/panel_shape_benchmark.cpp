@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // What shaping the panel window costs a frame while the body springs: the
 // outline rasterised to the window's device pixels, at scale 1 and 2. The
 // window's shapes are sent only when this region changed.

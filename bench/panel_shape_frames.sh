@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Frame intervals while the panel opens and closes, with the window shaped to
 # the body's outline as the panel window is, and without: with and without a
 # compositing manager, on a private Xvfb. 10,000 to-dos, 200 on the day shown.

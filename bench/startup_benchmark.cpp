@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Start-up time, memory and idle cost of marlowick beside a bare Qt Quick
 // window drawn by the same renderer, on the X server named by DISPLAY, with
 // a 32-pixel top panel (run it through startup_benchmark.sh).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Start-up time, memory and idle wake-ups of marlowick beside a bare Qt Quick
 # window drawn by the same renderer, on a private Xvfb:
 #   ./bench/startup_benchmark.sh [BUILD_DIR] [ROUNDS] [opengl]

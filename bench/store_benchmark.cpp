@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // How the store scales with a list that is never pruned: from a person's
 // list (1,000 to-dos) to a decade of them (100,000). Every change writes the
 // whole list and flushes it, so the plain write of the same bytes to a file,

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Feeds arbitrary bytes to the readers of the stored list: the JSON reader,
 // and the reader of QSettings' escaped byte-array values. Whatever they
 // accept must survive a round trip through the writers unchanged.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Builds the fuzz target of the stored-list readers with clang and runs it for
 # a bounded time: ./scripts/fuzz.sh [seconds] (60 by default). Crashes and
 # findings are left in build-fuzz/findings.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Makes the screenshots in docs/ from the real program: marlowick on a private
 # X server with a compositing manager, its own settings holding a few to-dos.
 # Needs a build in ./build (./scripts/test.sh or ./scripts/run.sh makes one).

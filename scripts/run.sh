@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Installs what is missing, builds Marlowick and starts it on this desktop.
 # Arguments are passed on to the program.
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Takes screenshots of the panel under a virtual X server with a compositing
 # manager: closed, opening, open with five to-dos, editing a title in place
 # and an empty other day. Needs a build in ./build; writes PNGs to the folder

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Installs the Debian 12 packages that building, running and testing Marlowick
 # need, and only those that are missing. Runs apt-get as root, or through sudo.
 set -euo pipefail

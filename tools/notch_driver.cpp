@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Runs the notch on its own: the sensor over the top-centre strip and the
 // panel with its controller, without the tray item or the views. For the
 // tests and benchmarks on a real X server, and for trying the windows by hand.

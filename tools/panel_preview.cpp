@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Shows the panel's root view as the panel window will host it, in a window
 // of the same size, over an in-memory list; for looking at it, taking
 // screenshots and measuring the frame intervals of its animation. See

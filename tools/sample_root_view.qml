@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // A stand-in for the panel's root view: a black body that opens from the
 // notch's width and reports hover, for looking at the panel window by hand.
 import QtQuick

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 #include "app/marlowick_app.h"
 #include "cli/command_line.h"
 #include "cli/marlowick_cli.h"

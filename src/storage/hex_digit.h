@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 #pragma once
 
 // Hexadecimal digits, as the JSON and settings-file readers and writers

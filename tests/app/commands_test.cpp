@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // The marlowick command as a shell, a key binding or a status bar runs it:
 // with no program running, with the real program, with a socket of nonsense.
 #include "marlowick_process.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // The real marlowick program on the desktops people run: every combination
 // of scale, monitors, compositing manager, top panel and window manager, one
 // private X server and one start of the program per combination.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // The real marlowick program as a user meets it, each case on a desktop of
 // its own: one 1920 x 1080 monitor, a 32-pixel top panel, a compositing
 // manager, no window manager and no tray unless the case makes one.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Checks the files installed beside the program as the tools of a desktop
 # and of Debian read them: the launcher, the AppStream metainfo, the manual
 # page (no warnings from man or groff) and the bash completion.

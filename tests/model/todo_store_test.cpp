@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
 #include "storage/memory_todo_storage.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_animation_state.h"
 #include "notch/notch_sensor_window.h"

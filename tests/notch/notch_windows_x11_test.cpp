@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // The notch's windows where only a real X server shows how Qt hands on its
 // events: run under tests/support/run_with_xvfb.sh (a 32-pixel top panel).
 #include "notch/dropdown_panel.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 #include "key_repeat_filter.h"
 #include "qt_scheduler.h"
 #include "x11_press_monitors.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
 // Another program on the same settings file: sets one key through QSettings
 // to 1, 2, ... COUNT, each time checking that the value it wrote last is
 // still there. Exits 0 when all went through, 1 when a write failed, 2 when

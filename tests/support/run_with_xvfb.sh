@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Marlowick developers
 # Runs a command on a private virtual X server (1920 x 1080) with a
 # simulated 32-pixel top panel, and stops the server afterwards.
 # Usage: run_with_xvfb.sh COMMAND [ARGS...]
