@@ -43,15 +43,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct Free
-{
+struct Free {
     void operator()(void *p) const { std::free(p); }
 };
 template<typename T>
 using Reply = std::unique_ptr<T, Free>;
 
-struct Display
-{
+struct Display {
     xcb_connection_t *c = nullptr;
     xcb_window_t root = XCB_NONE;
     int16_t centre = 0;
@@ -126,7 +124,8 @@ std::optional<Clock::time_point> waitFor(Display &d, Done done,
 
 void settle(Display &d, std::chrono::milliseconds time)
 {
-    waitFor(d, [](const xcb_generic_event_t *) { return false; }, time);
+    waitFor(
+        d, [](const xcb_generic_event_t *) { return false; }, time);
 }
 
 // Whether the panel window holds the body's first pixels: its top centre
@@ -185,8 +184,7 @@ void writeTodos(const std::string &config, int count)
     std::fclose(file);
 }
 
-struct Opening
-{
+struct Opening {
     double mappedMs = 0;
     double frameMs = 0;
     // The longest time between two frames while it sprang open, and while
@@ -217,14 +215,15 @@ std::optional<Opening> open(Display &d)
     xcb_warp_pointer(d.c, XCB_NONE, d.root, 0, 0, 0, 0, 100, 700);
     xcb_flush(d.c);
     Reply<xcb_get_window_attributes_reply_t> attributes(
-        panel == XCB_NONE ? nullptr : xcb_get_window_attributes_reply(d.c, xcb_get_window_attributes(d.c, panel), nullptr));
+        panel == XCB_NONE ? nullptr
+                          : xcb_get_window_attributes_reply(d.c, xcb_get_window_attributes(d.c, panel), nullptr));
     const bool shown = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
     const auto left = Clock::now();
     std::optional<Clock::time_point> unmapped;
     if (shown && !(unmapped = waitFor(d, [&](xcb_generic_event_t *e) {
-            return (e->response_type & 0x7f) == XCB_UNMAP_NOTIFY
-                && reinterpret_cast<xcb_unmap_notify_event_t *>(e)->window == panel;
-        })))
+                       return (e->response_type & 0x7f) == XCB_UNMAP_NOTIFY
+                           && reinterpret_cast<xcb_unmap_notify_event_t *>(e)->window == panel;
+                   })))
         return std::nullopt;
     // The panel starts to close half a second after the pointer left it.
     std::optional<double> longestClosingFrame;

@@ -45,8 +45,7 @@ namespace {
 
 constexpr double kibPerMib = 1024;
 
-struct Subject
-{
+struct Subject {
     QString name;
     QString program;
     QString marker;
@@ -55,8 +54,7 @@ struct Subject
     qsizetype hugeTitle = 0;
 };
 
-struct ProcStat
-{
+struct ProcStat {
     long long contextSwitches = 0;
     double cpuSeconds = 0;
     long long rssKiB = 0;

@@ -75,13 +75,15 @@ struct Stats {
         double sum = 0;
         for (double v : sorted)
             sum += v;
-        const auto pct = [&](double p) { return sorted[std::min<qsizetype>(sorted.size() - 1, qsizetype(p * sorted.size()))]; };
+        const auto pct = [&](double p) {
+            return sorted[std::min<qsizetype>(sorted.size() - 1, qsizetype(p * sorted.size()))];
+        };
         // A frame that takes longer than one and a half 60 Hz periods is a
         // dropped frame on a 60 Hz display.
         const auto dropped = std::count_if(sorted.begin(), sorted.end(), [](double v) { return v > 25; });
-        std::printf("%s: %lld frames, interval ms: mean %.2f, median %.2f, p95 %.2f, max %.2f; over 25 ms: %lld\n", phase,
-                    static_cast<long long>(sorted.size()), sum / sorted.size(), pct(0.5), pct(0.95), sorted.last(),
-                    static_cast<long long>(dropped));
+        std::printf("%s: %lld frames, interval ms: mean %.2f, median %.2f, p95 %.2f, max %.2f; over 25 ms: %lld\n",
+                    phase, static_cast<long long>(sorted.size()), sum / sorted.size(), pct(0.5), pct(0.95),
+                    sorted.last(), static_cast<long long>(dropped));
         double firstMax = 0;
         for (double v : firstIntervals)
             firstMax = std::max(firstMax, v);
@@ -103,13 +105,15 @@ int main(int argc, char **argv)
     const QCommandLineOption total(u"total"_s, u"Number of to-dos in the store."_s, u"n"_s, u"0"_s);
     const QCommandLineOption onDay(u"on-day"_s, u"How many of them are on the shown day."_s, u"n"_s, u"0"_s);
     const QCommandLineOption dayOffset(u"day"_s, u"Show the day this many days from today."_s, u"n"_s, u"0"_s);
-    const QCommandLineOption openAfter(u"open-after"_s, u"Open after this many ms (-1: stay closed)."_s, u"ms"_s, u"500"_s);
+    const QCommandLineOption openAfter(u"open-after"_s, u"Open after this many ms (-1: stay closed)."_s, u"ms"_s,
+                                       u"500"_s);
     const QCommandLineOption cycle(u"cycle"_s, u"Then close and open again every this many ms."_s, u"ms"_s, u"0"_s);
-    const QCommandLineOption measure(u"measure"_s, u"Measure frame intervals over this many open/close cycles, then quit."_s,
-                                     u"n"_s, u"0"_s);
+    const QCommandLineOption measure(
+        u"measure"_s, u"Measure frame intervals over this many open/close cycles, then quit."_s, u"n"_s, u"0"_s);
     const QCommandLineOption draft(u"draft"_s, u"Text in the add field."_s, u"text"_s);
     const QCommandLineOption shape(u"shape"_s, u"Shape the window to the body's outline, as the panel window is."_s);
-    const QCommandLineOption host(u"host"_s, u"The QML file that hosts the panel."_s, u"url"_s, u"qrc:/tools/PanelHost.qml"_s);
+    const QCommandLineOption host(u"host"_s, u"The QML file that hosts the panel."_s, u"url"_s,
+                                  u"qrc:/tools/PanelHost.qml"_s);
     parser.addOptions({host, sample, total, onDay, dayOffset, openAfter, cycle, measure, draft, shape});
     parser.process(app);
 
@@ -128,7 +132,8 @@ int main(int argc, char **argv)
     view.engine()->addImportPath(u"qrc:/"_s);
     view.setColor(Qt::transparent);
     view.setFlag(Qt::FramelessWindowHint);
-    view.setInitialProperties({{u"store"_s, QVariant::fromValue(store)}, {u"animationState"_s, QVariant::fromValue(state)}});
+    view.setInitialProperties(
+        {{u"store"_s, QVariant::fromValue(store)}, {u"animationState"_s, QVariant::fromValue(state)}});
     view.setSource(QUrl(parser.value(host)));
     if (view.status() != QQuickView::Ready)
         return 1;

@@ -33,8 +33,7 @@ class AppDelegate : public QObject
 public:
     // The window system as the delegate and the controller use it; all must
     // outlive the delegate.
-    struct Services
-    {
+    struct Services {
         ScreenProvider *screens = nullptr;
         Scheduler *scheduler = nullptr;
         PressMonitors *pressMonitors = nullptr;
@@ -44,8 +43,7 @@ public:
     // How the parts are made; the defaults are the real ones (the user's
     // stored list, the DropdownPanel window showing panelRootViewFactory()'s
     // view of the store).
-    struct Factories
-    {
+    struct Factories {
         std::function<std::unique_ptr<TodoStore>()> store;
         std::function<std::unique_ptr<PanelWindow>()> panel;
         bool statusItem = true;

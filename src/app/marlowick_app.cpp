@@ -51,8 +51,8 @@ std::optional<int> askRunningInstance(const QString &socketPath, const CommandRe
 // One program writes the list: the one that holds the lock beside the
 // settings file, for as long as it runs; a later start opens its panel.
 // Returns the exit status when this start is to end here.
-std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPath,
-                                 const CommandRequest &panelRequest, const QString &settingsFile)
+std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPath, const CommandRequest &panelRequest,
+                                 const QString &settingsFile)
 {
     switch (writerLock.tryLock()) {
     case WriterLock::Outcome::Locked:

@@ -41,8 +41,7 @@ constexpr auto startTimeout = 10s;
 constexpr auto quitTimeout = 5s;
 constexpr auto pollInterval = 50ms;
 
-struct Paths
-{
+struct Paths {
     QString socket = SingleInstance::defaultSocketPath();
     QString settingsFile = SettingsTodoStorage::defaultFileName();
 };
@@ -163,7 +162,8 @@ CommandReply startProgram(const CommandRequest &request, const Paths &paths)
     program.setStandardOutputFile(QProcess::nullDevice());
     qint64 pid = 0;
     if (!program.startDetached(&pid))
-        return CommandReply::failure(QStringLiteral("cannot start %1: %2").arg(program.program(), program.errorString()));
+        return CommandReply::failure(
+            QStringLiteral("cannot start %1: %2").arg(program.program(), program.errorString()));
     const QDeadlineTimer deadline(startTimeout);
     while (!RequestClient::isListening(paths.socket)) {
         // It says itself why it ended.

@@ -38,8 +38,7 @@ std::optional<CommandReply> send(const QString &socketPath, const CommandRequest
             QStringLiteral("cannot reach the running Marlowick at %1: %2").arg(socketPath, socket.errorString()));
     }
     socket.write(CommandProtocol::encodeRequest(request));
-    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(remainingMs(deadline))) {
-    }
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(remainingMs(deadline))) {}
     while (!socket.canReadLine()) {
         if (socket.bytesAvailable() > CommandProtocol::maxReplyLength)
             return CommandReply::failure(QStringLiteral("the running Marlowick answered with too much"));
@@ -49,11 +48,13 @@ std::optional<CommandReply> send(const QString &socketPath, const CommandRequest
         }
         if (!socket.waitForReadyRead(remainingMs(deadline)) && socket.state() != QLocalSocket::ConnectedState
             && !socket.canReadLine())
-            return CommandReply::failure(QStringLiteral("the running Marlowick closed the connection without an answer"));
+            return CommandReply::failure(
+                QStringLiteral("the running Marlowick closed the connection without an answer"));
     }
     const auto reply = CommandProtocol::decodeReply(socket.readLine());
     if (!reply)
-        return CommandReply::failure(QStringLiteral("the running Marlowick gave an answer this command does not understand"));
+        return CommandReply::failure(
+            QStringLiteral("the running Marlowick gave an answer this command does not understand"));
     return reply;
 }
 

@@ -74,8 +74,9 @@ QTimeZone localTimeZone()
     const int offset = libcOffsetFromUtc(now).value_or(0);
     const bool changes = libcOffsetFromUtc(now - halfYear) != offset || libcOffsetFromUtc(now + halfYear) != offset;
     if (changes) {
-        qCWarning(lcTimeZone, "The time zone (TZ=%s) is not one Qt can read; days follow the present offset from "
-                              "UTC, %+d s, without its daylight-saving changes.",
+        qCWarning(lcTimeZone,
+                  "The time zone (TZ=%s) is not one Qt can read; days follow the present offset from "
+                  "UTC, %+d s, without its daylight-saving changes.",
                   qgetenv("TZ").constData(), offset);
     }
     return QTimeZone(offset);

@@ -83,9 +83,9 @@ void TodoStore::load()
 bool TodoStore::save()
 {
     const QString before = storageNotice();
-    const bool saved = m_storage->write(itemsDefaultsKey, m_items,
-                                        m_keepStoredCopy ? TodoStorage::StoredCopy::Always
-                                                         : TodoStorage::StoredCopy::IfNotUnderstood);
+    const bool saved =
+        m_storage->write(itemsDefaultsKey, m_items,
+                         m_keepStoredCopy ? TodoStorage::StoredCopy::Always : TodoStorage::StoredCopy::IfNotUnderstood);
     if (saved)
         m_keepStoredCopy = false;
     m_saveError = saved ? QString() : m_storage->errorString();

@@ -38,8 +38,7 @@ class DropdownPanelController : public QObject
 
 public:
     // What the controller needs of the window system; all must outlive it.
-    struct Services
-    {
+    struct Services {
         Scheduler *scheduler = nullptr;
         PressMonitors *pressMonitors = nullptr;
         PointerLocator *pointer = nullptr;
@@ -47,9 +46,8 @@ public:
 
     // Takes the panel window; builds its root view with rootViewFactory
     // (none: the stand-in body).
-    DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel,
-                            const Services &services, const PanelRootViewFactory &rootViewFactory = {},
-                            QObject *parent = nullptr);
+    DropdownPanelController(const NotchGeometry &geometry, std::unique_ptr<PanelWindow> panel, const Services &services,
+                            const PanelRootViewFactory &rootViewFactory = {}, QObject *parent = nullptr);
     ~DropdownPanelController() override;
 
     void showPanel();

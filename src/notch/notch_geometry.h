@@ -15,8 +15,7 @@ class ScreenProvider;
 // (y grows down). On a screen without a notch the "notch" is a strip of the
 // top panel at the top centre of the primary screen; without a top panel it
 // is that screen's top edge, one device pixel high.
-struct NotchGeometry
-{
+struct NotchGeometry {
     // What the sensor window covers: the notch, or the strip.
     QRectF sensorRect;
     // The same in the X server's pixels, where the sensor window is placed.

@@ -24,8 +24,8 @@ NotchSensorWindow::NotchSensorWindow(const QRect &rect, QObject *parent)
                       uint16_t(qMax(1, rect.width())), uint16_t(qMax(1, rect.height())), 0, XCB_WINDOW_CLASS_INPUT_ONLY,
                       XCB_COPY_FROM_PARENT, XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
     static const char name[] = "Marlowick notch sensor";
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                        sizeof(name) - 1, name);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, sizeof(name) - 1,
+                        name);
     xcb_flush(c);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }

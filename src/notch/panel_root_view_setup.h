@@ -12,8 +12,7 @@ class QQmlEngine;
 class QQuickItem;
 
 // What the panel's root view is built with.
-struct PanelRootViewSetup
-{
+struct PanelRootViewSetup {
     NotchAnimationState *animationState = nullptr;
     // The width the body opens from: the notch's width when the view is built.
     qreal notchWidth = 0;

@@ -6,8 +6,8 @@
 #include "views/notch_shape_item.h"
 #include "x11_connection.h"
 
-#include <QQuickItem>
 #include <QEvent>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QVarLengthArray>
 
@@ -37,8 +37,8 @@ void setShape(xcb_connection_t *c, xcb_window_t window, xcb_shape_kind_t kind, c
     QVarLengthArray<xcb_rectangle_t, 64> rects;
     for (const QRect &r : region)
         rects.append({int16_t(r.x()), int16_t(r.y()), uint16_t(r.width()), uint16_t(r.height())});
-    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED, window, 0, 0,
-                         uint32_t(rects.size()), rects.constData());
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, kind, XCB_CLIP_ORDERING_UNSORTED, window, 0, 0, uint32_t(rects.size()),
+                         rects.constData());
 }
 
 } // namespace

@@ -11,8 +11,7 @@ class QWindow;
 
 // Names an installed press monitor; the default value names none (a monitor
 // the window system could not install).
-struct PressMonitor
-{
+struct PressMonitor {
     quint64 id = 0;
     bool isValid() const { return id != 0; }
 };

@@ -16,13 +16,14 @@ ScheduledJob QtScheduler::runAfter(std::chrono::milliseconds delay, QObject *con
     // 5 % slack would be noticeable.
     timer->setTimerType(Qt::PreciseTimer);
     m_timers.insert(id, timer);
-    connect(timer, &QTimer::timeout, this, [this, id, timer, context = QPointer<QObject>(context), job = std::move(job)] {
-        m_timers.remove(id);
-        timer->deleteLater();
-        // The job belongs to its context: once that is gone it must not run.
-        if (context)
-            job();
-    });
+    connect(timer, &QTimer::timeout, this,
+            [this, id, timer, context = QPointer<QObject>(context), job = std::move(job)] {
+                m_timers.remove(id);
+                timer->deleteLater();
+                // The job belongs to its context: once that is gone it must not run.
+                if (context)
+                    job();
+            });
     timer->start(delay);
     return ScheduledJob{id};
 }

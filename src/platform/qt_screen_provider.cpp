@@ -50,7 +50,8 @@ ScreenDescription QtScreenProvider::describe(const QScreen *screen) const
     description.devicePixelRatio = screen->devicePixelRatio();
     if (m_reservations) {
         const QRect monitor = description.toDevicePixels(description.geometry);
-        description.topPanelHeight = reservedTop(monitor, m_reservations->reservations()) / description.devicePixelRatio;
+        description.topPanelHeight =
+            reservedTop(monitor, m_reservations->reservations()) / description.devicePixelRatio;
     } else {
         description.topPanelHeight = screen->availableGeometry().y() - screen->geometry().y();
     }

@@ -12,8 +12,7 @@ class QObject;
 
 // Names a scheduled job so that it can be cancelled; the default value names
 // nothing.
-struct ScheduledJob
-{
+struct ScheduledJob {
     quint64 id = 0;
     bool isValid() const { return id != 0; }
 };

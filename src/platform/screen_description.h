@@ -11,8 +11,7 @@
 // One screen (monitor) as the notch geometry needs it, in Qt's global
 // coordinates (origin at the top left of the virtual desktop, y growing
 // down, logical pixels).
-struct ScreenDescription
-{
+struct ScreenDescription {
     QRectF geometry;
     // The height the desktop keeps for its top panel on this screen; 0 when
     // it has none (or hides it).

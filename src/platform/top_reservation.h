@@ -14,10 +14,8 @@
 // (_NET_WM_STRUT_PARTIAL, or _NET_WM_STRUT for the whole width); a shell
 // that draws its own top bar may announce nothing but the work area left
 // over (_NET_WORKAREA).
-struct DesktopReservations
-{
-    struct TopStrut
-    {
+struct DesktopReservations {
+    struct TopStrut {
         // Pixels from the top of the screen (the root window, not a monitor).
         int height = 0;
         // The columns it covers, both inclusive.

@@ -82,7 +82,8 @@ bool hasCompositingManager()
         return false;
     // A compositing manager owns the selection _NET_WM_CM_S<screen>; it may
     // start or stop at any time, so this is asked afresh each time.
-    static const xcb_atom_t selection = atom(QByteArray("_NET_WM_CM_S" + QByteArray::number(screenNumber())).constData());
+    static const xcb_atom_t selection =
+        atom(QByteArray("_NET_WM_CM_S" + QByteArray::number(screenNumber())).constData());
     xcb_get_selection_owner_reply_t *reply =
         xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
     const bool owned = reply && reply->owner != XCB_NONE;

@@ -83,8 +83,7 @@ bool X11PressMonitors::selectRawPresses(bool on)
     // included. Selected for the master devices only, so that one press is
     // one event (the slave device would report it again) and so that Qt's
     // own selection for all devices on the root window stays untouched.
-    struct
-    {
+    struct {
         xcb_input_event_mask_t header;
         uint32_t mask;
     } selection{{XCB_INPUT_DEVICE_ALL_MASTER, 1}, on ? uint32_t(XCB_INPUT_XI_EVENT_MASK_RAW_BUTTON_PRESS) : 0u};

@@ -14,15 +14,13 @@
 
 namespace {
 
-struct Free
-{
+struct Free {
     void operator()(void *p) const { std::free(p); }
 };
 template<typename T>
 using Reply = std::unique_ptr<T, Free>;
 
-struct Atoms
-{
+struct Atoms {
     xcb_atom_t workArea = X11Connection::atom("_NET_WORKAREA");
     xcb_atom_t currentDesktop = X11Connection::atom("_NET_CURRENT_DESKTOP");
     xcb_atom_t clientList = X11Connection::atom("_NET_CLIENT_LIST");
@@ -36,8 +34,8 @@ const Atoms &atoms()
     return a;
 }
 
-Reply<xcb_get_property_reply_t> cardinals(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property,
-                                          uint32_t count, xcb_atom_t type = XCB_ATOM_CARDINAL)
+Reply<xcb_get_property_reply_t> cardinals(xcb_connection_t *c, xcb_window_t window, xcb_atom_t property, uint32_t count,
+                                          xcb_atom_t type = XCB_ATOM_CARDINAL)
 {
     return Reply<xcb_get_property_reply_t>(
         xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, count), nullptr));
@@ -151,8 +149,7 @@ void X11ReservationWatcher::read()
     windows.removeIf([this](xcb_window_t w) { return isOwnWindow(w); });
 
     // All questions first, then all answers: one round trip in all.
-    struct Pending
-    {
+    struct Pending {
         xcb_window_t window;
         xcb_get_window_attributes_cookie_t attributes;
         xcb_get_property_cookie_t partial;

@@ -221,14 +221,30 @@ bool JsonListReader::readString(QByteArray *utf8)
             return false;
         const char escape = *m_pos++;
         switch (escape) {
-        case '"': utf8->append('"'); break;
-        case '\\': utf8->append('\\'); break;
-        case '/': utf8->append('/'); break;
-        case 'b': utf8->append('\b'); break;
-        case 'f': utf8->append('\f'); break;
-        case 'n': utf8->append('\n'); break;
-        case 'r': utf8->append('\r'); break;
-        case 't': utf8->append('\t'); break;
+        case '"':
+            utf8->append('"');
+            break;
+        case '\\':
+            utf8->append('\\');
+            break;
+        case '/':
+            utf8->append('/');
+            break;
+        case 'b':
+            utf8->append('\b');
+            break;
+        case 'f':
+            utf8->append('\f');
+            break;
+        case 'n':
+            utf8->append('\n');
+            break;
+        case 'r':
+            utf8->append('\r');
+            break;
+        case 't':
+            utf8->append('\t');
+            break;
         case 'u': {
             const auto readUnit = [this](char32_t *unit) {
                 if (m_end - m_pos < 4)
@@ -356,10 +372,10 @@ bool JsonListReader::skipValue()
             }
             double number;
             bool flag;
-            const bool ok = c == '"' ? skipString()
+            const bool ok = c == '"'                   ? skipString()
                 : (c == '-' || (c >= '0' && c <= '9')) ? readNumber(&number)
-                : c == 'n' ? readLiteral("null")
-                : readBool(&flag);
+                : c == 'n'                             ? readLiteral("null")
+                                                       : readBool(&flag);
             if (!ok)
                 return false;
             expectValue = false;

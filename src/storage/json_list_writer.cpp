@@ -107,11 +107,21 @@ char *writeTitle(char *out, const QString &text)
         char32_t c = *p++;
         if (c < 0x80) {
             switch (c) {
-            case '"': o.jsonEscape("\""); continue;
-            case '\\': o.jsonEscape("\\"); continue;
-            case '\n': o.jsonEscape("n"); continue;
-            case '\r': o.jsonEscape("r"); continue;
-            case '\t': o.jsonEscape("t"); continue;
+            case '"':
+                o.jsonEscape("\"");
+                continue;
+            case '\\':
+                o.jsonEscape("\\");
+                continue;
+            case '\n':
+                o.jsonEscape("n");
+                continue;
+            case '\r':
+                o.jsonEscape("r");
+                continue;
+            case '\t':
+                o.jsonEscape("t");
+                continue;
             }
             if (c < 0x20) {
                 const char rest[] = {'u', '0', '0', lowerHex[c >> 4], lowerHex[c & 0xf], '\0'};

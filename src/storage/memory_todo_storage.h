@@ -49,8 +49,8 @@ public:
     {
         const auto json = TodoListCodec::encode(items);
         m_error = !m_contents->writeError.isEmpty() ? m_contents->writeError
-            : !json                                  ? QStringLiteral("not JSON")
-                                                     : QString();
+            : !json                                 ? QStringLiteral("not JSON")
+                                                    : QString();
         if (!m_error.isEmpty())
             return false;
         if (storedCopy == StoredCopy::Always)

@@ -16,8 +16,8 @@ QString timeStamp()
     return QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
 }
 
-std::optional<QString> write(const QString &folder, const QString &name, const QString &extension,
-                             QByteArrayView bytes, QString *error)
+std::optional<QString> write(const QString &folder, const QString &name, const QString &extension, QByteArrayView bytes,
+                             QString *error)
 {
     if (!QDir().mkpath(folder)) {
         *error = QStringLiteral("cannot create the folder %1").arg(folder);

@@ -21,7 +21,7 @@ QString timeStamp();
 // never replaced. The file, readable by its owner alone (it holds to-dos),
 // is flushed to disk. Returns its path, or none
 // with the reason in *error.
-std::optional<QString> write(const QString &folder, const QString &name, const QString &extension,
-                             QByteArrayView bytes, QString *error);
+std::optional<QString> write(const QString &folder, const QString &name, const QString &extension, QByteArrayView bytes,
+                             QString *error);
 
 } // namespace NewFile

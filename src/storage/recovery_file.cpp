@@ -15,7 +15,8 @@ QString folder()
 {
     // The XDG base directories: a relative path is to be ignored.
     const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base = QDir::isAbsolutePath(stateHome) ? stateHome : QDir::homePath() + QStringLiteral("/.local/state");
+    const QString base =
+        QDir::isAbsolutePath(stateHome) ? stateHome : QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/marlowick");
 }
 

@@ -4,12 +4,12 @@
 #include "settings_file_lock.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSysInfo>
 #include <QThread>
-#include <QDeadlineTimer>
 
 #include <cerrno>
 #include <cstring>

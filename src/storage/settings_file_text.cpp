@@ -169,8 +169,8 @@ std::optional<SettingsFileText> SettingsFileText::parse(const QByteArray &text, 
         sectionKeys.insert(key);
         // QSettings drops white space around values; it never writes any.
         const QByteArrayView value = line.sliced(equals + 1);
-        if (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t' || value.back() == ' '
-                                 || value.back() == '\t'))
+        if (!value.isEmpty()
+            && (value.front() == ' ' || value.front() == '\t' || value.back() == ' ' || value.back() == '\t'))
             return std::nullopt;
         const bool checkedApart = key == valueCheckedApart && file.m_sections.last().header == generalHeader;
         if (!checkedApart && !readsAsOneLine(value))
@@ -281,14 +281,39 @@ QByteArray SettingsFileText::encodeByteArray(QByteArrayView bytes)
         const auto byte = static_cast<unsigned char>(c);
         bool numericEscape = false;
         switch (c) {
-        case '\0': *o++ = '\\'; *o++ = '0'; numericEscape = true; break;
-        case '\a': *o++ = '\\'; *o++ = 'a'; break;
-        case '\b': *o++ = '\\'; *o++ = 'b'; break;
-        case '\f': *o++ = '\\'; *o++ = 'f'; break;
-        case '\n': *o++ = '\\'; *o++ = 'n'; break;
-        case '\r': *o++ = '\\'; *o++ = 'r'; break;
-        case '\t': *o++ = '\\'; *o++ = 't'; break;
-        case '\v': *o++ = '\\'; *o++ = 'v'; break;
+        case '\0':
+            *o++ = '\\';
+            *o++ = '0';
+            numericEscape = true;
+            break;
+        case '\a':
+            *o++ = '\\';
+            *o++ = 'a';
+            break;
+        case '\b':
+            *o++ = '\\';
+            *o++ = 'b';
+            break;
+        case '\f':
+            *o++ = '\\';
+            *o++ = 'f';
+            break;
+        case '\n':
+            *o++ = '\\';
+            *o++ = 'n';
+            break;
+        case '\r':
+            *o++ = '\\';
+            *o++ = 'r';
+            break;
+        case '\t':
+            *o++ = '\\';
+            *o++ = 't';
+            break;
+        case '\v':
+            *o++ = '\\';
+            *o++ = 'v';
+            break;
         case '"':
         case '\\':
             *o++ = '\\';
@@ -360,13 +385,27 @@ std::optional<QByteArray> SettingsFileText::decodeByteArray(QByteArrayView text)
             return std::nullopt;
         const char escape = *p++;
         switch (escape) {
-        case 'a': *o++ = '\a'; break;
-        case 'b': *o++ = '\b'; break;
-        case 'f': *o++ = '\f'; break;
-        case 'n': *o++ = '\n'; break;
-        case 'r': *o++ = '\r'; break;
-        case 't': *o++ = '\t'; break;
-        case 'v': *o++ = '\v'; break;
+        case 'a':
+            *o++ = '\a';
+            break;
+        case 'b':
+            *o++ = '\b';
+            break;
+        case 'f':
+            *o++ = '\f';
+            break;
+        case 'n':
+            *o++ = '\n';
+            break;
+        case 'r':
+            *o++ = '\r';
+            break;
+        case 't':
+            *o++ = '\t';
+            break;
+        case 'v':
+            *o++ = '\v';
+            break;
         case '"':
         case '?':
         case '\'':

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QByteArrayView>
+#include <QIODevice>
 #include <QList>
 
 #include <optional>
@@ -51,7 +51,7 @@ public:
 
 private:
     struct Line {
-        QByteArray text; // often a view into m_source
+        QByteArray text;          // often a view into m_source
         qsizetype keyLength = -1; // -1 for a section header
     };
     struct Section {

@@ -53,7 +53,9 @@ FileContents readWholeFile(const QString &fileName)
     // mounted, say) with a file of its own.
     const QFileInfo info(fileName);
     if (info.isSymLink() && !info.exists())
-        return {true, {}, QStringLiteral("%1 links to %2, which is missing").arg(shortName(fileName), info.symLinkTarget())};
+        return {true,
+                {},
+                QStringLiteral("%1 links to %2, which is missing").arg(shortName(fileName), info.symLinkTarget())};
     QFile file(fileName);
     if (!file.exists())
         return {};
@@ -182,8 +184,9 @@ bool SettingsTodoStorage::keepCopy(const QByteArray &contents)
         return true; // kept by an earlier try of this save
     const QFileInfo info(m_fileName);
     QString error;
-    const auto copy = NewFile::write(info.absolutePath(), info.fileName() + QStringLiteral(".unreadable-")
-                                         + NewFile::timeStamp(), QString(), contents, &error);
+    const auto copy =
+        NewFile::write(info.absolutePath(), info.fileName() + QStringLiteral(".unreadable-") + NewFile::timeStamp(),
+                       QString(), contents, &error);
     if (!copy)
         return fail(QStringLiteral("no copy of %1 could be kept: %2").arg(shortName(m_fileName), error));
     m_keptHash = hash;

@@ -40,10 +40,22 @@ void NotchShapeItem::setStyle(auto &field, const auto &value)
     Q_EMIT styleChanged();
 }
 
-void NotchShapeItem::setFillColor(const QColor &color) { setStyle(m_fillColor, color); }
-void NotchShapeItem::setStrokeWidth(double width) { setStyle(m_strokeWidth, width); }
-void NotchShapeItem::setStrokeTopColor(const QColor &color) { setStyle(m_strokeTopColor, color); }
-void NotchShapeItem::setStrokeBottomColor(const QColor &color) { setStyle(m_strokeBottomColor, color); }
+void NotchShapeItem::setFillColor(const QColor &color)
+{
+    setStyle(m_fillColor, color);
+}
+void NotchShapeItem::setStrokeWidth(double width)
+{
+    setStyle(m_strokeWidth, width);
+}
+void NotchShapeItem::setStrokeTopColor(const QColor &color)
+{
+    setStyle(m_strokeTopColor, color);
+}
+void NotchShapeItem::setStrokeBottomColor(const QColor &color)
+{
+    setStyle(m_strokeBottomColor, color);
+}
 
 void NotchShapeItem::paint(QPainter *painter)
 {

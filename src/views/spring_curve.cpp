@@ -114,7 +114,8 @@ constexpr auto easingFunctions = slotFunctions(std::make_integer_sequence<int, e
 QEasingCurve SpringCurve::easingCurve() const
 {
     int slot = 0;
-    while (slot < usedEasingSlots && !(easingSlots[slot].response == m_response && easingSlots[slot].dampingFraction == m_zeta))
+    while (slot < usedEasingSlots
+           && !(easingSlots[slot].response == m_response && easingSlots[slot].dampingFraction == m_zeta))
         ++slot;
     if (slot == usedEasingSlots) {
         if (slot == easingSlotCount) {

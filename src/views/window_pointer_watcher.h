@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include <QPointer>
 #include <QPointF>
+#include <QPointer>
 #include <QQuickItem>
 #include <QTimer>
 #include <QtQmlIntegration/qqmlintegration.h>

@@ -22,8 +22,7 @@ namespace {
 
 // The delegate, started, over hand-driven services, a list in memory and a
 // recording panel window.
-struct Harness
-{
+struct Harness {
     FakeScreenProvider screens;
     ManualClockScheduler scheduler;
     FakePressMonitors monitors;
@@ -31,14 +30,16 @@ struct Harness
     MemoryTodoStorage::Contents memory;
     FakePanelWindow *panel = nullptr;
     int panelsMade = 0;
-    AppDelegate delegate{AppDelegate::Services{&screens, &scheduler, &monitors, &pointer},
-                         AppDelegate::Factories{
-                             .store = [this] { return std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&memory)); },
-                             .panel = [this] {
-                                 ++panelsMade;
-                                 return std::unique_ptr<PanelWindow>(panel = new FakePanelWindow);
-                             },
-                             .statusItem = false}};
+    AppDelegate delegate{
+        AppDelegate::Services{&screens, &scheduler, &monitors, &pointer},
+        AppDelegate::Factories{
+            .store = [this] { return std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&memory)); },
+            .panel =
+                [this] {
+                    ++panelsMade;
+                    return std::unique_ptr<PanelWindow>(panel = new FakePanelWindow);
+                },
+            .statusItem = false}};
     DropdownPanelController *controller = nullptr;
 
     Harness()

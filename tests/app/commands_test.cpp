@@ -53,7 +53,8 @@ private Q_SLOTS:
             home.environment.insert(u"DISPLAY"_s, display);
             const Output show = home.run({u"show"_s});
             QCOMPARE(show.exitCode, 1);
-            QVERIFY2(show.err.contains(display.isEmpty() ? u"DISPLAY is not set"_s : u"\":4093\""_s), qPrintable(show.err));
+            QVERIFY2(show.err.contains(display.isEmpty() ? u"DISPLAY is not set"_s : u"\":4093\""_s),
+                     qPrintable(show.err));
         }
     }
 
@@ -70,7 +71,8 @@ private Q_SLOTS:
         file.close();
         const Output count = home.run({u"count"_s});
         QCOMPARE(count.exitCode, 1);
-        QVERIFY2(count.err.startsWith(u"marlowick: Not read: "_s) && count.err.count(u'\n') == 1, qPrintable(count.err));
+        QVERIFY2(count.err.startsWith(u"marlowick: Not read: "_s) && count.err.count(u'\n') == 1,
+                 qPrintable(count.err));
         const Output add = home.run({u"add"_s, u"Buy milk"_s});
         QCOMPARE(add.exitCode, 1);
         QVERIFY2(add.err.contains(u"nothing was added"_s), qPrintable(add.err));

@@ -225,7 +225,8 @@ private:
         if (!m_desktop->run(u"import"_s, {u"-window"_s, u"root"_s, u"-crop"_s, u"160x20+880+33"_s, u"+repage"_s, file}))
             return false;
         const QImage image = QImage(file).convertToFormat(QImage::Format_Grayscale8); // 160 bytes a line
-        return std::any_of(image.constBits(), image.constBits() + image.sizeInBytes(), [](uchar gray) { return gray > 200; });
+        return std::any_of(image.constBits(), image.constBits() + image.sizeInBytes(),
+                           [](uchar gray) { return gray > 200; });
     }
 
     std::unique_ptr<XDesktop> m_desktop;

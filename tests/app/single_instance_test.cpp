@@ -25,7 +25,8 @@ QByteArray exchange(const QString &socketPath, const QByteArray &bytes, bool han
     if (hangUp)
         return {};
     // Whatever came within the time, or nothing.
-    (void)QTest::qWaitFor([&] { return client.canReadLine() || client.state() == QLocalSocket::UnconnectedState; }, 10000);
+    (void)QTest::qWaitFor([&] { return client.canReadLine() || client.state() == QLocalSocket::UnconnectedState; },
+                          10000);
     return client.readLine();
 }
 
@@ -48,7 +49,9 @@ private Q_SLOTS:
         });
         QVERIFY(instance.listen());
 
-        const auto statusOf = [](const QByteArray &line) { return CommandProtocol::decodeReply(line).value_or(CommandReply{-1, {}, {}}).status; };
+        const auto statusOf = [](const QByteArray &line) {
+            return CommandProtocol::decodeReply(line).value_or(CommandReply{-1, {}, {}}).status;
+        };
         QCOMPARE(statusOf(exchange(socket, "hello\n")), CommandReply::UsageError);
         QVERIFY(exchange(socket, "{\"marlowick\":99,\"command\":\"count\"}\n").contains("version 1"));
         // A line longer than a request can be is refused without waiting for its end.

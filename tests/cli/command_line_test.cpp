@@ -28,29 +28,39 @@ private Q_SLOTS:
         const auto run = Action::RunCommand;
         const auto error = Action::UsageError;
         QTest::newRow("start") << QStringList{} << Action::StartProgram << u"||today|"_s;
-        QTest::newRow("Qt's options") << QStringList{u"-platform"_s, u"offscreen"_s} << Action::StartProgram << u"||today|"_s;
-        QTest::newRow("start for show --add") << QStringList{u"--open-panel=add"_s} << Action::StartProgram << u"||today|add"_s;
+        QTest::newRow("Qt's options") << QStringList{u"-platform"_s, u"offscreen"_s} << Action::StartProgram
+                                      << u"||today|"_s;
+        QTest::newRow("start for show --add")
+            << QStringList{u"--open-panel=add"_s} << Action::StartProgram << u"||today|add"_s;
         QTest::newRow("help anywhere") << QStringList{u"count"_s, u"--help"_s} << Action::ShowHelp << u"||today|"_s;
         QTest::newRow("version") << QStringList{u"--version"_s} << Action::ShowVersion << u"||today|"_s;
-        QTest::newRow("add joins words") << QStringList{u"add"_s, u"Buy"_s, u"oat milk"_s} << run << u"add|Buy oat milk|today|"_s;
-        QTest::newRow("add --day before") << QStringList{u"add"_s, u"--day"_s, u"-3"_s, u"Call"_s, u"Mum"_s} << run << u"add|Call Mum|-3|"_s;
-        QTest::newRow("add --day= after") << QStringList{u"add"_s, u"Pay"_s, u"--day=2026-01-31"_s} << run << u"add|Pay|2026-01-31|"_s;
-        QTest::newRow("add after --") << QStringList{u"add"_s, u"--"_s, u"--verbose"_s, u"-1"_s} << run << u"add|--verbose -1|today|"_s;
-        QTest::newRow("list --json") << QStringList{u"list"_s, u"--json"_s, u"--day"_s, u"Tomorrow"_s} << run << u"list||Tomorrow|json"_s;
+        QTest::newRow("add joins words") << QStringList{u"add"_s, u"Buy"_s, u"oat milk"_s} << run
+                                         << u"add|Buy oat milk|today|"_s;
+        QTest::newRow("add --day before")
+            << QStringList{u"add"_s, u"--day"_s, u"-3"_s, u"Call"_s, u"Mum"_s} << run << u"add|Call Mum|-3|"_s;
+        QTest::newRow("add --day= after")
+            << QStringList{u"add"_s, u"Pay"_s, u"--day=2026-01-31"_s} << run << u"add|Pay|2026-01-31|"_s;
+        QTest::newRow("add after --") << QStringList{u"add"_s, u"--"_s, u"--verbose"_s, u"-1"_s} << run
+                                      << u"add|--verbose -1|today|"_s;
+        QTest::newRow("list --json") << QStringList{u"list"_s, u"--json"_s, u"--day"_s, u"Tomorrow"_s} << run
+                                     << u"list||Tomorrow|json"_s;
         QTest::newRow("count --open") << QStringList{u"count"_s, u"--open"_s} << run << u"count||today|open"_s;
         QTest::newRow("show --add") << QStringList{u"show"_s, u"--add"_s} << run << u"show||today|add"_s;
         QTest::newRow("unknown command") << QStringList{u"frob"_s} << error << u"unknown command \"frob\""_s;
         QTest::newRow("unknown option") << QStringList{u"--frob"_s} << error << u"unknown option --frob"_s;
         QTest::newRow("no title") << QStringList{u"add"_s, u"--day=+1"_s} << error << u"needs the title"_s;
         QTest::newRow("blank title") << QStringList{u"add"_s, u" \n "_s, u"\t"_s} << error << u"blank"_s;
-        QTest::newRow("title too long") << QStringList{u"add"_s, QString(10001, u'x')} << error << u"10001 characters long"_s;
+        QTest::newRow("title too long") << QStringList{u"add"_s, QString(10001, u'x')} << error
+                                        << u"10001 characters long"_s;
         QTest::newRow("not a day") << QStringList{u"list"_s, u"--day"_s, u"someday"_s} << error << u"not a day"_s;
         QTest::newRow("no such date") << QStringList{u"count"_s, u"--day=2026-02-30"_s} << error << u"not a day"_s;
         QTest::newRow("day missing") << QStringList{u"list"_s, u"--day"_s} << error << u"needs a day"_s;
         QTest::newRow("day twice") << QStringList{u"list"_s, u"--day=+1"_s, u"--day=-1"_s} << error << u"twice"_s;
-        QTest::newRow("option of another") << QStringList{u"count"_s, u"--json"_s} << error << u"count has no option --json"_s;
+        QTest::newRow("option of another")
+            << QStringList{u"count"_s, u"--json"_s} << error << u"count has no option --json"_s;
         QTest::newRow("flag with value") << QStringList{u"show"_s, u"--add=yes"_s} << error << u"takes no value"_s;
-        QTest::newRow("stray argument") << QStringList{u"toggle"_s, u"now"_s} << error << u"toggle takes no argument \"now\""_s;
+        QTest::newRow("stray argument") << QStringList{u"toggle"_s, u"now"_s} << error
+                                        << u"toggle takes no argument \"now\""_s;
     }
 
     void parsesEachCommandAndRefusesWrongArguments()
@@ -65,7 +75,8 @@ private Q_SLOTS:
             return;
         }
         const CommandRequest &r = line.request;
-        const QString flag = QString(r.json ? u"json"_s : QString()) + (r.openOnly ? u"open"_s : QString()) + (r.addField ? u"add"_s : QString());
+        const QString flag = QString(r.json ? u"json"_s : QString()) + (r.openOnly ? u"open"_s : QString())
+            + (r.addField ? u"add"_s : QString());
         const QString command = action == Action::RunCommand ? CommandRequest::nameOf(r.command) : QString();
         QCOMPARE(QStringList({command, r.title, r.day, flag}).join(u'|'), expected);
         QCOMPARE(line.opensPanel, arguments.value(0).startsWith(u"--open-panel"_s));
@@ -95,7 +106,9 @@ private Q_SLOTS:
         const QTimeZone zone("America/New_York");
         const DayCalendar calendar(zone, QLocale::c());
         const auto start = DayArgument::resolve(text, calendar, instantAt(zone, 2026, 3, 7, 15, 30));
-        QCOMPARE(start ? QDateTime::fromMSecsSinceEpoch(*Instant::toUnixMsecs(*start), zone).toString(Qt::ISODate) : QString(), day);
+        QCOMPARE(start ? QDateTime::fromMSecsSinceEpoch(*Instant::toUnixMsecs(*start), zone).toString(Qt::ISODate)
+                       : QString(),
+                 day);
     }
 };
 

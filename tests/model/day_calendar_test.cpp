@@ -50,7 +50,8 @@ private Q_SLOTS:
         QTest::newRow("next year, never shown") << usEnglish << at(1, 1, 2027) << afternoon << u"Friday, Jan 1"_s;
         QTest::newRow("a year back") << usEnglish << at(12, 5, 2025) << afternoon << u"Friday, Dec 5"_s;
         QTest::newRow("late evening") << usEnglish << at(12, 5, 2026, 23, 59) << afternoon << u"Today, Dec 5"_s;
-        QTest::newRow("just after midnight") << usEnglish << at(12, 5) << at(12, 6, 2026, 0, 1) << u"Yesterday, Dec 5"_s;
+        QTest::newRow("just after midnight")
+            << usEnglish << at(12, 5) << at(12, 6, 2026, 0, 1) << u"Yesterday, Dec 5"_s;
         // The relative words stay as they are.
         const QLocale german(QLocale::German, QLocale::Germany);
         QTest::newRow("German") << german << at(12, 7) << afternoon << u"Montag, Dez. 7"_s;
@@ -103,14 +104,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("start"); // UTC, to the hour
         QTest::addColumn<QString>("end");
         QTest::addColumn<QString>("label");
-        QTest::newRow("ordinary") << "America/New_York"_ba << u"2026-12-05T05"_s << u"2026-12-06T05"_s << u"Today, Dec 5"_s;
-        QTest::newRow("23 hours") << "America/New_York"_ba << u"2026-03-08T05"_s << u"2026-03-09T04"_s << u"Today, Mar 8"_s;
-        QTest::newRow("25 hours") << "America/New_York"_ba << u"2026-11-01T04"_s << u"2026-11-02T05"_s << u"Today, Nov 1"_s;
-        QTest::newRow("midnight twice, Havana") << "America/Havana"_ba << u"2012-11-04T04"_s << u"2012-11-05T05"_s << u"Today, Nov 4"_s;
-        QTest::newRow("midnight twice, Azores") << "Atlantic/Azores"_ba << u"2023-10-29T00"_s << u"2023-10-30T01"_s << u"Today, Oct 29"_s;
-        QTest::newRow("no midnight, Santiago") << "America/Santiago"_ba << u"2026-09-06T04"_s << u"2026-09-07T03"_s << u"Today, Sep 6"_s;
-        QTest::newRow("before a skipped date") << "Pacific/Apia"_ba << u"2011-12-29T10"_s << u"2011-12-30T10"_s << u"Today, Dec 29"_s;
-        QTest::newRow("after a skipped date") << "Pacific/Apia"_ba << u"2011-12-30T10"_s << u"2011-12-31T10"_s << u"Today, Dec 31"_s;
+        QTest::newRow("ordinary") << "America/New_York"_ba << u"2026-12-05T05"_s << u"2026-12-06T05"_s
+                                  << u"Today, Dec 5"_s;
+        QTest::newRow("23 hours") << "America/New_York"_ba << u"2026-03-08T05"_s << u"2026-03-09T04"_s
+                                  << u"Today, Mar 8"_s;
+        QTest::newRow("25 hours") << "America/New_York"_ba << u"2026-11-01T04"_s << u"2026-11-02T05"_s
+                                  << u"Today, Nov 1"_s;
+        QTest::newRow("midnight twice, Havana")
+            << "America/Havana"_ba << u"2012-11-04T04"_s << u"2012-11-05T05"_s << u"Today, Nov 4"_s;
+        QTest::newRow("midnight twice, Azores")
+            << "Atlantic/Azores"_ba << u"2023-10-29T00"_s << u"2023-10-30T01"_s << u"Today, Oct 29"_s;
+        QTest::newRow("no midnight, Santiago")
+            << "America/Santiago"_ba << u"2026-09-06T04"_s << u"2026-09-07T03"_s << u"Today, Sep 6"_s;
+        QTest::newRow("before a skipped date")
+            << "Pacific/Apia"_ba << u"2011-12-29T10"_s << u"2011-12-30T10"_s << u"Today, Dec 29"_s;
+        QTest::newRow("after a skipped date")
+            << "Pacific/Apia"_ba << u"2011-12-30T10"_s << u"2011-12-31T10"_s << u"Today, Dec 31"_s;
     }
     void daysAreHalfOpenFromTheirFirstInstant()
     {
@@ -165,7 +174,7 @@ private Q_SLOTS:
         const QTimeZone zone = DayCalendar::current().timeZone();
         QVERIFY(zone.isValid());
         for (const QDateTime &at : {QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()),
-                                   QDateTime(QDate(2026, 7, 15), QTime(12, 0), QTimeZone::utc())}) {
+                                    QDateTime(QDate(2026, 7, 15), QTime(12, 0), QTimeZone::utc())}) {
             const std::time_t time = at.toSecsSinceEpoch();
             std::tm local{};
             QVERIFY(localtime_r(&time, &local));

@@ -32,7 +32,10 @@ struct StoreFixture {
         return *store;
     }
 
-    void storeItems(const QList<TodoItem> &items) { storage.values[TodoStore::itemsDefaultsKey] = *TodoListCodec::encode(items); }
+    void storeItems(const QList<TodoItem> &items)
+    {
+        storage.values[TodoStore::itemsDefaultsKey] = *TodoListCodec::encode(items);
+    }
 
     QList<TodoItem> storedItems() const
     {
@@ -70,7 +73,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("notice");
         const QString damaged = u"Not read: the stored list is damaged"_s;
         QTest::newRow("read") << QVariant(QByteArray("[]")) << QString() << QString();
-        QTest::newRow("not a list") << QVariant(QByteArray(R"([{"id":"not-a-uuid","title":"Years of to-dos"}])")) << QString() << damaged;
+        QTest::newRow("not a list") << QVariant(QByteArray(R"([{"id":"not-a-uuid","title":"Years of to-dos"}])"))
+                                    << QString() << damaged;
         QTest::newRow("not bytes") << QVariant(u"[]"_s) << QString() << damaged;
         QTest::newRow("unreadable") << QVariant() << u"marlowick.conf cannot be read: Permission denied"_s
                                     << u"Not read: marlowick.conf cannot be read: Permission denied"_s;
@@ -129,7 +133,8 @@ private Q_SLOTS:
         const double nextLocalDay = instantAt(newYork, 1970, 1, 1);
         f.storeItems({first, second, second, itemOn(Instant::unixEpoch, u"epoch"_s),
                       itemOn(instantAt(newYork, 1969, 12, 31, 8), u"morning"_s), itemOn(nextLocalDay, u"next"_s)});
-        f.storage.values[TodoStore::itemsDefaultsKey] = f.storage.values[TodoStore::itemsDefaultsKey].toByteArray().chopped(1)
+        f.storage.values[TodoStore::itemsDefaultsKey] =
+            f.storage.values[TodoStore::itemsDefaultsKey].toByteArray().chopped(1)
             + R"(,{"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","title":"Tea","isCompleted":true,)"
               R"("createdAt":786000000.5,"date":786085200,"colour":"red"}])";
         TodoStore &store = f.open();
@@ -158,7 +163,8 @@ private Q_SLOTS:
         store.addTodo(u"  Buy milk \n"_s);
         store.addTodo(u"\u3000Call\u00a0mum\u0085"_s);
         store.addTodo(u"zero\u200b"_s); // a zero-width space is not white space
-        QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"zero\u200b"_s, u"Call\u00a0mum"_s, u"Buy milk"_s}));
+        QCOMPARE(titles(store.itemsForSelectedDate()),
+                 (QStringList{u"zero\u200b"_s, u"Call\u00a0mum"_s, u"Buy milk"_s}));
         const TodoItem &newest = store.items().first();
         QCOMPARE(std::tuple(newest.date, newest.createdAt, newest.isCompleted), std::tuple(december5, f.now, false));
         QCOMPARE(newest.id.version(), QUuid::Random);
@@ -208,7 +214,8 @@ private Q_SLOTS:
         store.updateTitle(b, u"x"_s);
         store.deleteTodo(b);
         store.moveToToday(b);
-        QCOMPARE(std::tuple(store.items(), f.storage.writes, itemsChanged.count()), std::tuple(before, writesBefore, 0));
+        QCOMPARE(std::tuple(store.items(), f.storage.writes, itemsChanged.count()),
+                 std::tuple(before, writesBefore, 0));
         store.undoLastDelete();
         store.undoLastDelete(); // one deletion recorded, not two
         QCOMPARE(store.items().size(), before.size() + 1);
@@ -220,8 +227,9 @@ private Q_SLOTS:
     {
         StoreFixture f;
         const double otherZoneMidnight = instantAt(QTimeZone("Europe/Berlin"), 2026, 12, 6); // 6 pm on the 5th here
-        f.storeItems({itemOn(december5 + 3600, u"one"_s), itemOn(december4, u"old"_s), itemOn(otherZoneMidnight, u"two"_s),
-                      itemOn(instantAt(newYork, 2026, 12, 6), u"y"_s), itemOn(december5 + 86399.5, u"three"_s)});
+        f.storeItems({itemOn(december5 + 3600, u"one"_s), itemOn(december4, u"old"_s),
+                      itemOn(otherZoneMidnight, u"two"_s), itemOn(instantAt(newYork, 2026, 12, 6), u"y"_s),
+                      itemOn(december5 + 86399.5, u"three"_s)});
         TodoStore &store = f.open();
         QCOMPARE(titles(store.itemsForSelectedDate()), (QStringList{u"one"_s, u"two"_s, u"three"_s}));
         QCOMPARE(store.items().at(2).date, otherZoneMidnight); // loaded unchanged

@@ -30,8 +30,7 @@ NotchGeometry stripGeometry(qreal centreX = 960, bool screenEdge = false)
     return g;
 }
 
-struct Rig
-{
+struct Rig {
     ManualClockScheduler clock;
     FakePressMonitors monitors;
     FakePointerLocator pointer;
@@ -45,8 +44,9 @@ struct Rig
     Rig()
     {
         panel->window = &panelWindow;
-        controller = std::make_unique<DropdownPanelController>(
-            stripGeometry(), std::unique_ptr<PanelWindow>(panel), DropdownPanelController::Services{&clock, &monitors, &pointer});
+        controller =
+            std::make_unique<DropdownPanelController>(stripGeometry(), std::unique_ptr<PanelWindow>(panel),
+                                                      DropdownPanelController::Services{&clock, &monitors, &pointer});
         controller->connectSensor(&sensor);
     }
 
@@ -68,9 +68,12 @@ struct Rig
         if (what == u"global"_s || what == u"local"_s)
             return int(what == u"global"_s ? monitors.global.size() : monitors.local.size());
         const QHash<QString, int> ofController{
-            {u"opened"_s, controller->isOpen()},      {u"hides"_s, panel->hideCount},
-            {u"shows"_s, panel->showCount},           {u"activations"_s, panel->activationRequests},
-            {u"frames"_s, int(panel->framesSet.size())}, {u"frameX"_s, qRound(panel->currentFrame.x())},
+            {u"opened"_s, controller->isOpen()},
+            {u"hides"_s, panel->hideCount},
+            {u"shows"_s, panel->showCount},
+            {u"activations"_s, panel->activationRequests},
+            {u"frames"_s, int(panel->framesSet.size())},
+            {u"frameX"_s, qRound(panel->currentFrame.x())},
         };
         return ofController.value(what, -1);
     }
@@ -106,7 +109,8 @@ struct Rig
         if (token.startsWith(u'+')) {
             clock.advance(std::chrono::milliseconds(token.mid(1).toInt()));
         } else if (token.startsWith(u"global@"_s)) {
-            pointer.at = QPointF(token.section(u'@', 1).section(u',', 0, 0).toDouble(), token.section(u',', 1).toDouble());
+            pointer.at =
+                QPointF(token.section(u'@', 1).section(u',', 0, 0).toDouble(), token.section(u',', 1).toDouble());
             monitors.pressGlobally();
         } else {
             QVERIFY2(steps.contains(token), qPrintable(token));
@@ -164,7 +168,8 @@ private Q_SLOTS:
             << u"show +2000 hide leave hide #pending=1 +450 =hidden hide =hidden #hides=1 #pending=0"_s;
         QTest::newRow("re-framed once even after a quick close")
             << u"show +100 hide moved +300 #frames=2 #frameX=2690 +150 =hidden #frames=2"_s;
-        QTest::newRow("delayed work dies with the controller") << u"show leave destroyed #global=0 #local=0 +2000 #pending=0"_s;
+        QTest::newRow("delayed work dies with the controller")
+            << u"show leave destroyed #global=0 #local=0 +2000 #pending=0"_s;
     }
 
     void followsItsEventScripts()

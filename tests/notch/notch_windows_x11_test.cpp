@@ -3,10 +3,10 @@
 
 // The notch's windows where only a real X server shows how Qt hands on its
 // events: run under tests/support/run_with_xvfb.sh (a 32-pixel top panel).
+#include "key_repeat_filter.h"
 #include "notch/dropdown_panel.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "key_repeat_filter.h"
 #include "qt_screen_provider.h"
 #include "x11_connection.h"
 #include "x_desktop.h"
@@ -89,10 +89,11 @@ private Q_SLOTS:
         panel.hostRootView(
             [&](QQmlEngine *engine, const PanelRootViewSetup &) {
                 QQmlComponent component(engine);
-                component.setData("import QtQuick\nItem { width: 340; height: 100; focus: true; property int acted; "
-                                  "property int releases; property int code; Keys.onReleased: ++releases; "
-                                  "Keys.onPressed: event => { code = event.nativeScanCode; acted += !event.isAutoRepeat } }",
-                                  QUrl());
+                component.setData(
+                    "import QtQuick\nItem { width: 340; height: 100; focus: true; property int acted; "
+                    "property int releases; property int code; Keys.onReleased: ++releases; "
+                    "Keys.onPressed: event => { code = event.nativeScanCode; acted += !event.isAutoRepeat } }",
+                    QUrl());
                 keys = qobject_cast<QQuickItem *>(component.create());
                 return keys.get();
             },
@@ -109,9 +110,20 @@ private Q_SLOTS:
         // release before it, as from a server too busy to send them
         // together: looking ahead, Qt finds no press.
         auto send = [&, c = X11Connection::connection()](uint8_t type, xcb_timestamp_t time) {
-            const xcb_key_press_event_t key{type, uint8_t(keys->property("code").toUInt()), 0, time,
-                                            X11Connection::rootWindow(), xcb_window_t(panel.winId()),
-                                            XCB_NONE, 0, 0, 0, 0, 0, 1, 0};
+            const xcb_key_press_event_t key{type,
+                                            uint8_t(keys->property("code").toUInt()),
+                                            0,
+                                            time,
+                                            X11Connection::rootWindow(),
+                                            xcb_window_t(panel.winId()),
+                                            XCB_NONE,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            0,
+                                            1,
+                                            0};
             xcb_send_event(c, false, key.event, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
                            reinterpret_cast<const char *>(&key));
             xcb_flush(c);
@@ -131,8 +143,9 @@ private Q_SLOTS:
         QtScreenProvider screens;
         QSignalSpy changed(&screens, &ScreenProvider::screenConfigurationChanged);
         const auto setWorkArea = [&](int top) {
-            return m_desktop.run(u"xprop"_s, {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s,
-                                              u"_NET_WORKAREA"_s, u"0, %1, 1920, %2"_s.arg(top).arg(1080 - top)});
+            return m_desktop.run(u"xprop"_s,
+                                 {u"-root"_s, u"-f"_s, u"_NET_WORKAREA"_s, u"32c"_s, u"-set"_s, u"_NET_WORKAREA"_s,
+                                  u"0, %1, 1920, %2"_s.arg(top).arg(1080 - top)});
         };
         auto restore = qScopeGuard([&] { setWorkArea(32); });
         QVERIFY(setWorkArea(40));

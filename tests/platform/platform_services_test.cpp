@@ -5,7 +5,6 @@
 #include "qt_scheduler.h"
 #include "x11_press_monitors.h"
 
-
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -88,10 +87,14 @@ private Q_SLOTS:
         // Qt misses are tried on a real X server.)
         QTest::addColumn<QString>("events");
         QTest::addColumn<QString>("seen");
-        QTest::newRow("held, Qt guessed right") << "p9@100 r9@600* p9@600* r9@633* p9@633* r9@650" << "prr";
-        QTest::newRow("pressed again at once") << "p9@100 r9@180* p9@185*" << "pp";
-        QTest::newRow("another key's time") << "p9@100 r9@180 p7@180" << "pp";
-        QTest::newRow("made up, no time") << "p9@0 r9@0 p9@0* p9@0" << "prp";
+        QTest::newRow("held, Qt guessed right") << "p9@100 r9@600* p9@600* r9@633* p9@633* r9@650"
+                                                << "prr";
+        QTest::newRow("pressed again at once") << "p9@100 r9@180* p9@185*"
+                                               << "pp";
+        QTest::newRow("another key's time") << "p9@100 r9@180 p7@180"
+                                            << "pp";
+        QTest::newRow("made up, no time") << "p9@0 r9@0 p9@0* p9@0"
+                                          << "prp";
     }
 
     void keyRepeatsAreToldByTheServerTime()

@@ -3,7 +3,6 @@
 
 #include "top_reservation.h"
 
-
 #include <QTest>
 
 using Strut = DesktopReservations::TopStrut;
@@ -25,8 +24,7 @@ private Q_SLOTS:
         QTest::newRow("work area only") << left << DesktopReservations{QRect(0, 32, 1920, 1048), {}} << 32;
         QTest::newRow("work area below a bottom panel only")
             << left << DesktopReservations{QRect(0, 0, 1920, 1040), {}} << 0;
-        QTest::newRow("dock over the whole width")
-            << left << DesktopReservations{{}, {Strut{28, 0, 3839}}} << 28;
+        QTest::newRow("dock over the whole width") << left << DesktopReservations{{}, {Strut{28, 0, 3839}}} << 28;
         QTest::newRow("dock on the other monitor") << right << DesktopReservations{{}, {Strut{28, 0, 1919}}} << 0;
         QTest::newRow("dock on this monitor beside another")
             << right << DesktopReservations{{}, {Strut{28, 0, 1919}, Strut{40, 1920, 3839}}} << 40;

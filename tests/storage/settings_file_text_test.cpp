@@ -52,9 +52,19 @@ QByteArray randomBytes(QRandomGenerator &random)
 QList<TodoItem> randomItems(QRandomGenerator &random)
 {
     static const QList<QString> pieces = {
-        u"a"_s, u"0"_s, u"f"_s, u"F"_s, u"9"_s, u"\""_s, u"\\"_s, u";"_s, u","_s, u"="_s, u" "_s, u"\n"_s,
-        u"\t"_s, u"\r"_s, u"\x01"_s, u"\x1f"_s, u"\x7f"_s, u"é"_s, u"日"_s, u"\u2028"_s, u"🎉"_s,
-        QString(QChar(0xd800)), u"@ByteArray("_s, u")"_s, u"%"_s,
+        u"a"_s,           u"0"_s,
+        u"f"_s,           u"F"_s,
+        u"9"_s,           u"\""_s,
+        u"\\"_s,          u";"_s,
+        u","_s,           u"="_s,
+        u" "_s,           u"\n"_s,
+        u"\t"_s,          u"\r"_s,
+        u"\x01"_s,        u"\x1f"_s,
+        u"\x7f"_s,        u"é"_s,
+        u"日"_s,          u"\u2028"_s,
+        u"🎉"_s,           QString(QChar(0xd800)),
+        u"@ByteArray("_s, u")"_s,
+        u"%"_s,
     };
     QList<TodoItem> items;
     const int count = random.bounded(0, 6);
@@ -62,8 +72,8 @@ QList<TodoItem> randomItems(QRandomGenerator &random)
         QString title;
         for (int n = random.bounded(0, 30); n > 0; --n)
             title += pieces.at(random.bounded(int(pieces.size())));
-        items.append(TodoItem{QUuid::createUuid(), title, random.bounded(2) == 1,
-                              random.generateDouble() * 1e9 - 5e8, double(random.bounded(-100000, 100000)) * 86400});
+        items.append(TodoItem{QUuid::createUuid(), title, random.bounded(2) == 1, random.generateDouble() * 1e9 - 5e8,
+                              double(random.bounded(-100000, 100000)) * 86400});
     }
     return items;
 }
@@ -83,13 +93,35 @@ private Q_SLOTS:
         for (int step = 0; step < 3000; ++step) {
             const QList<TodoItem> more = randomItems(random);
             switch (random.bounded(7)) {
-            case 0: items = more + items; break;                                   // added
-            case 1: if (!items.isEmpty()) items.removeAt(random.bounded(int(items.size()))); break;
-            case 2: if (!items.isEmpty()) items[random.bounded(int(items.size()))].isCompleted ^= true; break;
-            case 3: if (!items.isEmpty() && !more.isEmpty()) items[0].title = more.first().title; break;
-            case 4: if (items.size() > 1) items.move(0, items.size() - 1); break;  // reordered
-            case 5: if (!items.isEmpty()) items.append(items.first()); break;       // the same id twice
-            case 6: if (items.size() > 1) { items[1].id = items[0].id; items[1].date += 1; } break;
+            case 0:
+                items = more + items;
+                break; // added
+            case 1:
+                if (!items.isEmpty())
+                    items.removeAt(random.bounded(int(items.size())));
+                break;
+            case 2:
+                if (!items.isEmpty())
+                    items[random.bounded(int(items.size()))].isCompleted ^= true;
+                break;
+            case 3:
+                if (!items.isEmpty() && !more.isEmpty())
+                    items[0].title = more.first().title;
+                break;
+            case 4:
+                if (items.size() > 1)
+                    items.move(0, items.size() - 1);
+                break; // reordered
+            case 5:
+                if (!items.isEmpty())
+                    items.append(items.first());
+                break; // the same id twice
+            case 6:
+                if (items.size() > 1) {
+                    items[1].id = items[0].id;
+                    items[1].date += 1;
+                }
+                break;
             }
             // One pass, and a writer that remembers to-dos, write what
             // QSettings would.

@@ -82,17 +82,16 @@ private Q_SLOTS:
         QTest::newRow("@Invalid()") << replaced(listValue, "@Invalid()") << true << QStringList();
         QTest::newRow("@Variant garbage") << replaced(listValue, "@Variant(\\0\\x1\\xff)") << true << QStringList();
         QTest::newRow("raw UTF-8 in the byte array") << replaced("\\xc3\\xa9", "\xc3\xa9") << true << QStringList();
-        QTest::newRow("two General sections") << replaced("[General]\n", "[General]\nx=1\n\n[General]\n") << true
-                                              << both;
-        QTest::newRow("the key twice") << file + "\n[General]\nmarlowick.items=@ByteArray([])\n" << true
-                                       << QStringList();
+        QTest::newRow("two General sections")
+            << replaced("[General]\n", "[General]\nx=1\n\n[General]\n") << true << both;
+        QTest::newRow("the key twice") << file + "\n[General]\nmarlowick.items=@ByteArray([])\n"
+                                       << true << QStringList();
         QTest::newRow("a comment") << "; mine\n" + file << true << both;
         QTest::newRow("a quote left open") << replaced("a.note=kept", "a.note=\"kept") << true << QStringList();
-        QTest::newRow("another spelling of the key") << replaced("marlowick.items", "marlowick%2Eitems") << true
-                                                     << both;
+        QTest::newRow("another spelling of the key")
+            << replaced("marlowick.items", "marlowick%2Eitems") << true << both;
         QTest::newRow("lower-case general") << replaced("[General]", "[general]") << true << both;
-        QTest::newRow("line joined to the next") << replaced("a.note=kept", "a.note=kept\\") << true
-                                                 << QStringList();
+        QTest::newRow("line joined to the next") << replaced("a.note=kept", "a.note=kept\\") << true << QStringList();
     }
 
     void keepsACopyOfWhatItDidNotUnderstand()

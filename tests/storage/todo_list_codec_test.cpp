@@ -44,8 +44,9 @@ private Q_SLOTS:
     void roundTripKeepsEveryTitleAndNumber()
     {
         const QStringList titles = {
-            u"say \"hi\" to \\ the /slash/"_s, u"line one\nline two\r\nthree\ttabbed"_s, u"control \u0001\u001f bytes"_s,
-            u"Crème brûlée, 日本語, Ελληνικά 🎉"_s, u"<b>milk</b> & <i>eggs</i>"_s, u"separators \u2028 \u2029 \u0085"_s,
+            u"say \"hi\" to \\ the /slash/"_s, u"line one\nline two\r\nthree\ttabbed"_s,
+            u"control \u0001\u001f bytes"_s,   u"Crème brûlée, 日本語, Ελληνικά 🎉"_s,
+            u"<b>milk</b> & <i>eggs</i>"_s,    u"separators \u2028 \u2029 \u0085"_s,
         };
         QList<TodoItem> items;
         for (const QString &title : titles)
@@ -91,7 +92,8 @@ private Q_SLOTS:
         const QByteArray json = R"([{"date":785980800,"extra":{"nested":[1,2]},"title":"Tea \u00e9\/ok",)"
                                 R"("isCompleted":true,"id":"e621e1f8-c36c-495a-93fc-0c247a3e6e5f","createdAt":-1}])";
         const auto decoded = TodoListCodec::decode(json);
-        const TodoItem expected{QUuid::fromString(u"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"_s), u"Tea é/ok"_s, true, -1, 785980800};
+        const TodoItem expected{QUuid::fromString(u"E621E1F8-C36C-495A-93FC-0C247A3E6E5F"_s), u"Tea é/ok"_s, true, -1,
+                                785980800};
         QCOMPARE(decoded.value(), QList<TodoItem>{expected});
         QVERIFY(!TodoListCodec::encode(*decoded)->contains("extra"));
 
@@ -106,7 +108,8 @@ private Q_SLOTS:
         QCOMPARE(odd->first().date, -0.0005);
 
         // Integers beyond 2^53 read as the nearest double, as any JSON reader does.
-        const auto big = TodoListCodec::decode(itemJson(QByteArray(validMembers).replace("786000000.5", "9007199254740993")));
+        const auto big =
+            TodoListCodec::decode(itemJson(QByteArray(validMembers).replace("786000000.5", "9007199254740993")));
         QCOMPARE(big.value().first().createdAt, 9007199254740992.0);
     }
 
@@ -145,8 +148,8 @@ private Q_SLOTS:
         QTest::newRow("id not a string") << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")", "42");
         QTest::newRow("id in braces") << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")",
                                               R"("{E621E1F8-C36C-495A-93FC-0C247A3E6E5F}")");
-        QTest::newRow("id without hyphens") << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")",
-                                                    R"("E621E1F8C36C495A93FC0C247A3E6E5F")");
+        QTest::newRow("id without hyphens")
+            << with(R"("E621E1F8-C36C-495A-93FC-0C247A3E6E5F")", R"("E621E1F8C36C495A93FC0C247A3E6E5F")");
         QTest::newRow("id not hex") << with("E621E1F8-C36C", "G621E1F8-C36C");
         QTest::newRow("id too short") << with("0C247A3E6E5F", "0C247A3E6E5");
         QTest::newRow("id with space") << with(R"(6E5F")", R"(6E5F ")");

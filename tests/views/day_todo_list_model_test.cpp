@@ -27,11 +27,14 @@ struct ModelFixture {
     {
         model.setStore(&store);
         const auto range = [this](QChar sign) {
-            return [this, sign](const QModelIndex &, int first, int last) { log.append(sign + u"%1-%2"_s.arg(first).arg(last)); };
+            return [this, sign](const QModelIndex &, int first, int last) {
+                log.append(sign + u"%1-%2"_s.arg(first).arg(last));
+            };
         };
         QObject::connect(&model, &QAbstractItemModel::rowsInserted, range(u'+'));
         QObject::connect(&model, &QAbstractItemModel::rowsRemoved, range(u'-'));
-        QObject::connect(&model, &QAbstractItemModel::dataChanged, [this](const QModelIndex &index) { log.append(u"~%1"_s.arg(index.row())); });
+        QObject::connect(&model, &QAbstractItemModel::dataChanged,
+                         [this](const QModelIndex &index) { log.append(u"~%1"_s.arg(index.row())); });
         QObject::connect(&model, &QAbstractItemModel::modelReset, [this] { log.append(u"reset"_s); });
     }
 

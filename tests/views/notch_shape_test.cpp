@@ -96,7 +96,8 @@ private Q_SLOTS:
     {
         const QRectF rect(0, 0, 60, 20);
         const double nan = std::numeric_limits<double>::quiet_NaN();
-        for (const NotchShape &shape : {NotchShape{-5, nan, 0}, NotchShape{5, 5, 50}, NotchShape{5, 5, nan}, NotchShape{5, 5, -4}}) {
+        for (const NotchShape &shape :
+             {NotchShape{-5, nan, 0}, NotchShape{5, 5, 50}, NotchShape{5, 5, nan}, NotchShape{5, 5, -4}}) {
             const QRectF bounds = shape.path(rect).boundingRect();
             QVERIFY(rect.contains(bounds) || bounds.isEmpty());
             for (const QPointF &p : pointsOf(shape.path(rect)))

@@ -33,7 +33,8 @@ struct Keys {
         QList<TodoItem> items;
         for (const QString &title : {u"A"_s, u"B"_s, u"C"_s, u"D"_s})
             items.append(TodoItem{QUuid::createUuid(), title, false, today, today});
-        items.append(TodoItem{QUuid::createUuid(), u"x"_s, false, today, sharedCalendar().addingDays(today, -1).value()});
+        items.append(
+            TodoItem{QUuid::createUuid(), u"x"_s, false, today, sharedCalendar().addingDays(today, -1).value()});
         store.setItems(items);
         store.deleteTodo(store.items().at(3));
         keyboard.setFocusState(&focus);
@@ -42,7 +43,8 @@ struct Keys {
 
     QString idOf(const QString &title) const
     {
-        const auto it = std::find_if(store.items().begin(), store.items().end(), [&](const TodoItem &item) { return item.title == title; });
+        const auto it = std::find_if(store.items().begin(), store.items().end(),
+                                     [&](const TodoItem &item) { return item.title == title; });
         return it == store.items().end() ? QString() : it->id.toString();
     }
     // "L-": the section's letter, then the selected title ('-' for none).
@@ -132,7 +134,8 @@ private Q_SLOTS:
         addKey("Backspace on the last row", "list", Qt::Key_Backspace, 0, false, "LC", "LB AB", true);
         addKey("Delete", "list", Qt::Key_Delete, 0, false, "LA", "LB BC", true, u"\x7f"_s);
         addKey("Ctrl+Backspace, no text", "list", Qt::Key_Backspace, ctrl, false, "LB", "LC AC", true);
-        addKey("forward delete by its text", "list", Qt::Key_unknown, 0, false, "LB", "LC AC", true, QString(QChar(0xf728)));
+        addKey("forward delete by its text", "list", Qt::Key_unknown, 0, false, "LB", "LC AC", true,
+               QString(QChar(0xf728)));
         addKey("Backspace on another day's row", "list", Qt::Key_Backspace, 0, false, "Lx", "Lx ABC", true);
         addKey("held Delete", "list", Qt::Key_Delete, 0, true, "LB", "LB ABC", false);
         // While a row is edited in place, the list takes no key at all.
@@ -155,8 +158,9 @@ private Q_SLOTS:
         QSignalSpy close(&keys.keyboard, &PanelKeyboard::closeRequested);
         const QByteArray handler = element.toLatin1() + "KeyPressed";
         bool handled = false;
-        QVERIFY(QMetaObject::invokeMethod(&keys.keyboard, handler.constData(), Q_RETURN_ARG(bool, handled), Q_ARG(int, key),
-                                          Q_ARG(int, modifiers), Q_ARG(QString, text), Q_ARG(bool, repeat)));
+        QVERIFY(QMetaObject::invokeMethod(&keys.keyboard, handler.constData(), Q_RETURN_ARG(bool, handled),
+                                          Q_ARG(int, key), Q_ARG(int, modifiers), Q_ARG(QString, text),
+                                          Q_ARG(bool, repeat)));
         QTEST(handled, "handled");
         QTEST(keys.state() + (close.isEmpty() ? QString() : u" closes"_s), "after");
         QCOMPARE(keys.focus.dateFocusedViaTab(), element == u"view"_s && keys.focus.focusedSection() == Section::Date);

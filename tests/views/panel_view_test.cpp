@@ -53,14 +53,16 @@ struct Panel {
     {
         store = std::make_unique<TodoStore>(std::make_unique<MemoryTodoStorage>(&storage),
                                             [this] { return Instant::now() + clockShift; });
-        const double day = sharedCalendar().addingDays(sharedCalendar().startOfDay(store->now()).value(), dayOffset).value();
+        const double day =
+            sharedCalendar().addingDays(sharedCalendar().startOfDay(store->now()).value(), dayOffset).value();
         QList<TodoItem> items;
         for (qsizetype i = 0; i < titles.size(); ++i)
             items.prepend(TodoItem{QUuid::createUuid(), titles[i], false, day + double(i), day});
         store->setItems(items);
         store->shiftSelectedDate(dayOffset);
         view.engine()->addImportPath(u"qrc:/"_s);
-        view.setInitialProperties({{u"store"_s, QVariant::fromValue(store.get())}, {u"animationState"_s, QVariant::fromValue(&state)}});
+        view.setInitialProperties(
+            {{u"store"_s, QVariant::fromValue(store.get())}, {u"animationState"_s, QVariant::fromValue(&state)}});
         view.setSource(QUrl(u"qrc:/tools/PanelHost.qml"_s));
         view.show();
     }
@@ -72,17 +74,21 @@ struct Panel {
 
     // The first visible item of that name (below `under`, or anywhere in the
     // list) that also passes `also`.
-    QQuickItem *find(const QString &name, QQuickItem *under = nullptr, std::function<bool(QQuickItem *)> also = {}) const
+    QQuickItem *find(const QString &name, QQuickItem *under = nullptr,
+                     std::function<bool(QQuickItem *)> also = {}) const
     {
         const auto named = itemsNamed(under ? under : list(), name);
-        const auto it = std::find_if(named.begin(), named.end(), [&](QQuickItem *item) { return item->isVisible() && (!also || also(item)); });
+        const auto it = std::find_if(named.begin(), named.end(),
+                                     [&](QQuickItem *item) { return item->isVisible() && (!also || also(item)); });
         return it == named.end() ? nullptr : *it;
     }
     QString text(const QString &name) const { return find(name)->property("text").toString(); }
     bool isSelected(const QString &title) const { return stored(title)->id.toString() == focus()->selectedItemID(); }
     QQuickItem *titleText(const QString &title) const
     {
-        return find(u"titleText"_s, nullptr, [&](QQuickItem *item) { return item->property("text").toString() == title && item->opacity() > 0; });
+        return find(u"titleText"_s, nullptr, [&](QQuickItem *item) {
+            return item->property("text").toString() == title && item->opacity() > 0;
+        });
     }
     QQuickItem *row(const QString &title) const { return titleText(title)->parentItem()->parentItem(); }
     // The alpha of a row's fill, in hundredths.
@@ -90,11 +96,15 @@ struct Panel {
     static int alphaOf(QQuickItem *item) { return qRound(item->property("color").value<QColor>().alphaF() * 100); }
     const TodoItem *stored(const QString &title) const
     {
-        const auto it = std::find_if(store->items().begin(), store->items().end(), [&](const TodoItem &item) { return item.title == title; });
+        const auto it = std::find_if(store->items().begin(), store->items().end(),
+                                     [&](const TodoItem &item) { return item.title == title; });
         return it == store->items().end() ? nullptr : &*it;
     }
 
-    static QPoint centre(QQuickItem *item) { return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint(); }
+    static QPoint centre(QQuickItem *item)
+    {
+        return item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint();
+    }
     void click(QQuickItem *item) { QTest::mouseClick(&view, Qt::LeftButton, {}, centre(item)); }
     void hover(QQuickItem *item) { QTest::mouseMove(&view, centre(item)); }
     void edit(const QString &title)
@@ -143,7 +153,9 @@ private Q_SLOTS:
     {
         Panel panel({u"Buy milk"_s});
         QVERIFY(QTest::qWaitForWindowExposed(&panel.view));
-        const auto untilMidnight = [&] { return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now(); };
+        const auto untilMidnight = [&] {
+            return sharedCalendar().dayContaining(panel.store->now())->end - panel.store->now();
+        };
         // Midnight passes while closed, the list made ahead.
         panel.clockShift += untilMidnight() + 1;
         QQuickItem *body = panel.body();
@@ -251,10 +263,12 @@ private Q_SLOTS:
         field->setProperty("cursorPosition", 4);
         QTextDocument *document = field->property("textDocument").value<QQuickTextDocument *>()->textDocument();
         int longest = 0;
-        connect(document, &QTextDocument::contentsChange, this, [&] { longest = qMax(longest, document->characterCount()); });
+        connect(document, &QTextDocument::contentsChange, this,
+                [&] { longest = qMax(longest, document->characterCount()); });
         QGuiApplication::clipboard()->setText(QString(50'000, u'y'));
         panel.key(Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(panel.store->draftText(), u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
+        QCOMPARE(panel.store->draftText(),
+                 u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
         QCOMPARE(longest, DayTodoListModel::maxTitleLength + 1); // and the closing paragraph mark
     }
 
@@ -269,7 +283,8 @@ private Q_SLOTS:
         // The tooltip of the top row's arrow stays inside the list.
         panel.hover(panel.find(u"moveToTodayButton"_s, panel.row(u"Other"_s)));
         QObject *tip = nullptr;
-        QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s)) && tip->property("opened").toBool());
+        QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s))
+                    && tip->property("opened").toBool());
         QCOMPARE(tip->property("text").toString(), u"Move to today"_s);
         auto *tipBody = tip->property("background").value<QQuickItem *>();
         QQuickItem *list = panel.find(u"listView"_s);
@@ -332,7 +347,9 @@ private Q_SLOTS:
         QCOMPARE(panel.titleText(hebrew)->property("effectiveHorizontalAlignment").toInt(), int(Qt::AlignLeft));
         QVERIFY(panel.titleText(QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026'));
         QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
-        const auto whole = [&] { return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height(); };
+        const auto whole = [&] {
+            return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height();
+        };
         QVERIFY(whole());
         const double eightLines = flick->height();
         const double contentHeight = flick->property("contentHeight").toDouble();

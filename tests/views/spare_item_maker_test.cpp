@@ -3,7 +3,6 @@
 
 #include "views/spare_item_maker.h"
 
-
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQmlIncubationController>

@@ -4,7 +4,6 @@
 #include "views/spring_curve.h"
 #include "views/spring_value.h"
 
-
 #include <QSignalSpy>
 #include <QTest>
 

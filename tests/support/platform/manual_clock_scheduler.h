@@ -19,7 +19,10 @@ public:
         m_pending.append(Pending{++m_lastId, m_now + delay, context, std::move(job)});
         return ScheduledJob{m_lastId};
     }
-    void cancel(ScheduledJob job) override { m_pending.removeIf([&](const Pending &p) { return p.id == job.id; }); }
+    void cancel(ScheduledJob job) override
+    {
+        m_pending.removeIf([&](const Pending &p) { return p.id == job.id; });
+    }
 
     // Moves the clock forward, running every job that falls due on the way
     // (jobs scheduled meanwhile included), in the order of their times.
@@ -27,9 +30,10 @@ public:
     {
         const auto target = m_now + by;
         for (;;) {
-            const auto next = std::min_element(m_pending.begin(), m_pending.end(), [](const Pending &a, const Pending &b) {
-                return std::pair(a.due, a.id) < std::pair(b.due, b.id);
-            });
+            const auto next =
+                std::min_element(m_pending.begin(), m_pending.end(), [](const Pending &a, const Pending &b) {
+                    return std::pair(a.due, a.id) < std::pair(b.due, b.id);
+                });
             if (next == m_pending.end() || next->due > target)
                 break;
             const Pending due = std::move(*next);

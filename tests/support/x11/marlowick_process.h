@@ -47,8 +47,7 @@ public:
 
     // A run to its end (a command, or a second start) with these folders or
     // another runtime folder; this process's events are handled meanwhile.
-    struct Output
-    {
+    struct Output {
         int exitCode = -1;
         QString out, err;
     };

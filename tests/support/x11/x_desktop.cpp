@@ -19,8 +19,7 @@ namespace {
 constexpr int timeout = 20000;
 constexpr int trayIconSize = 24;
 
-struct Free
-{
+struct Free {
     void operator()(void *p) const { std::free(p); }
 };
 template<typename T>
@@ -51,14 +50,13 @@ XDesktop::XDesktop(const DesktopKind &kind)
     (void)(startServer((m_primary | m_secondary).size())
            && (kind.scale != 2 || run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n") || fail(u"xrdb failed"_s))
            && (!two || setUpMonitors())
-           && (!kind.compositing || startAndWait(m_compositor, u"xcompmgr"_s, [this] {
-                   return selectionOwner("_NET_WM_CM_S0") != 0;
-               }))
+           && (!kind.compositing
+               || startAndWait(m_compositor, u"xcompmgr"_s, [this] { return selectionOwner("_NET_WM_CM_S0") != 0; }))
            && (!kind.topPanel || setTopPanel(true))
            && (!kind.windowManager || startAndWait(m_windowManager, u"openbox"_s, [this] {
-                   return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
-                       && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
-               })));
+                  return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
+                      && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
+              })));
 }
 
 XDesktop::~XDesktop()
@@ -81,11 +79,11 @@ bool XDesktop::startServer(const QSize &size)
 {
     // The server picks a free display and names it on descriptor 3.
     const QString displayFile = m_home.filePath(u"display"_s);
-    m_server.start(u"bash"_s, {u"-c"_s,
-                               u"exec Xvfb -displayfd 3 -screen 0 %1x%2x24 -nolisten tcp -noreset 3>\"$0\""_s
-                                   .arg(size.width())
-                                   .arg(size.height()),
-                               displayFile});
+    m_server.start(u"bash"_s,
+                   {u"-c"_s,
+                    u"exec Xvfb -displayfd 3 -screen 0 %1x%2x24 -nolisten tcp -noreset 3>\"$0\""_s.arg(size.width())
+                        .arg(size.height()),
+                    displayFile});
     QFile file(displayFile);
     if (!QTest::qWaitFor([&] { return file.size() > 0 || m_server.state() == QProcess::NotRunning; }, timeout)
         || !file.open(QIODevice::ReadOnly))
@@ -126,12 +124,18 @@ bool XDesktop::setUpMonitors()
     for (const QString &name : {u"LEFT"_s, u"RIGHT"_s})
         run(u"xrandr"_s, {u"--delmonitor"_s, name});
     const auto monitor = [this](const QRect &r) {
-        return run(u"xrandr"_s, {u"--setmonitor"_s, r.x() == 0 ? u"LEFT"_s : u"RIGHT"_s,
-                                 u"%1/%2x%3/%4+%5+%6"_s.arg(r.width()).arg(r.width() / 4).arg(r.height())
-                                     .arg(r.height() / 4).arg(r.x()).arg(r.y()),
-                                 r == m_primary ? u"screen"_s : u"none"_s});
+        return run(u"xrandr"_s,
+                   {u"--setmonitor"_s, r.x() == 0 ? u"LEFT"_s : u"RIGHT"_s,
+                    u"%1/%2x%3/%4+%5+%6"_s.arg(r.width())
+                        .arg(r.width() / 4)
+                        .arg(r.height())
+                        .arg(r.height() / 4)
+                        .arg(r.x())
+                        .arg(r.y()),
+                    r == m_primary ? u"screen"_s : u"none"_s});
     };
-    return (run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) && monitor(m_secondary) && monitor(m_primary))
+    return (run(u"xrandr"_s, {u"--output"_s, u"screen"_s, u"--primary"_s}) && monitor(m_secondary)
+            && monitor(m_primary))
         || fail(u"xrandr failed"_s);
 }
 
@@ -286,7 +290,8 @@ QList<quint32> XDesktop::mappedWindows(const QByteArray &name, qint64 pid) const
     for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
         const xcb_window_t window = xcb_query_tree_children(tree.get())[i];
         const QByteArray windowPid = property(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
-        if (isMapped(window) && (name.isEmpty() || property(window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY) == name)
+        if (isMapped(window)
+            && (name.isEmpty() || property(window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY) == name)
             && (pid == 0 || (windowPid.size() == 4 && *reinterpret_cast<const quint32 *>(windowPid.data()) == pid)))
             found.append(window);
     }

@@ -13,8 +13,7 @@
 struct xcb_connection_t;
 
 // One kind of desktop people run.
-struct DesktopKind
-{
+struct DesktopKind {
     enum class Monitors { One, PrimaryLeft, PrimaryRight };
 
     // 2: Xft.dpi 192, as a desktop sets it; any other but 1: QT_SCALE_FACTOR.
@@ -57,7 +56,10 @@ public:
     }
     bool click(int button = 1) const { return xdotool({"click", QByteArray::number(button)}); }
     bool type(const QString &text) const { return xdotool({"type", "--delay", "20", text.toUtf8()}); }
-    bool keys(const QByteArray &names) const { return xdotool(QByteArrayList{"key", "--delay", "50"} + names.split(' ')); }
+    bool keys(const QByteArray &names) const
+    {
+        return xdotool(QByteArrayList{"key", "--delay", "50"} + names.split(' '));
+    }
 
     bool setTopPanel(bool shown);
     bool swapPrimaryMonitor();
