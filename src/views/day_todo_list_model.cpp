@@ -169,11 +169,6 @@ int DayTodoListModel::rowOf(const QString &id) const
     return -1;
 }
 
-QString DayTodoListModel::idAt(int row) const
-{
-    return row >= 0 && row < count() ? m_items[row].id.toString() : QString();
-}
-
 namespace {
 
 // The store finds the to-do an operation names by its id alone.

@@ -59,7 +59,6 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     Q_INVOKABLE int rowOf(const QString &id) const;
-    Q_INVOKABLE QString idAt(int row) const;
 
     Q_INVOKABLE void toggleCompletion(const QString &id);
     Q_INVOKABLE void updateTitle(const QString &id, const QString &title);

@@ -46,7 +46,8 @@ struct ModelFixture {
             result.append(model.data(model.index(row), DayTodoListModel::TitleRole).toString());
         return result.join(u' ');
     }
-    QString idOf(const QString &title) const { return model.idAt(titles().split(u' ').indexOf(title)); }
+    QString idAt(int row) const { return model.data(model.index(row), DayTodoListModel::IdRole).toString(); }
+    QString idOf(const QString &title) const { return idAt(titles().split(u' ').indexOf(title)); }
 };
 
 } // namespace
@@ -123,12 +124,12 @@ private Q_SLOTS:
 
         // Unchanged or blank, the part leaves the title as it is.
         f.reported();
-        f.model.updateEditedTitle(f.model.idAt(1), head);
-        f.model.updateEditedTitle(f.model.idAt(1), u"  "_s);
+        f.model.updateEditedTitle(f.idAt(1), head);
+        f.model.updateEditedTitle(f.idAt(1), u"  "_s);
         QCOMPARE(f.reported(), QString());
-        f.model.updateEditedTitle(f.model.idAt(1), u"new "_s);
+        f.model.updateEditedTitle(f.idAt(1), u"new "_s);
         QCOMPARE(f.store.items().at(1).title, u"new \U0001F600 rest"_s);
-        f.model.updateEditedTitle(f.model.idAt(0), u" shorter "_s);
+        f.model.updateEditedTitle(f.idAt(0), u" shorter "_s);
         QCOMPARE(f.store.items().at(0).title, u"shorter"_s);
     }
 };
