@@ -11,6 +11,8 @@
 // to it under the writer lock, itself); --version shows what loading the
 // program alone costs. Wall time from spawning the process to reaping it:
 // minimum, median and 90th percentile of ROUNDS runs each.
+#include "ordinary_todos.h"
+
 #include "model/day_calendar.h"
 #include "model/instant.h"
 #include "model/todo_store.h"
@@ -87,19 +89,9 @@ void report(const char *name, const QStringList &command, int rounds)
 void writeTodos(const QString &settingsFile, int count)
 {
     QDir().mkpath(QFileInfo(settingsFile).absolutePath());
+    // The latest of them today.
     const double today = *sharedCalendar().startOfDay(Instant::now());
-    QList<TodoItem> items;
-    for (int i = 0; i < count; ++i) {
-        TodoItem item;
-        item.id = QUuid::createUuid();
-        item.title = u"To-do number %1, with a title of ordinary length"_s.arg(i);
-        item.isCompleted = i % 3 == 0;
-        // Five a day, the last of them today.
-        item.date = today - 86400.0 * (i / 5);
-        item.createdAt = item.date + 60 * (i % 5);
-        items.append(item);
-    }
-    SettingsTodoStorage(settingsFile).write(TodoStore::itemsDefaultsKey, items);
+    SettingsTodoStorage(settingsFile).write(TodoStore::itemsDefaultsKey, ordinaryTodos(count, today, -86400.0));
 }
 
 } // namespace

@@ -21,6 +21,8 @@
 // over the next 10 s left alone the context switches (each a wake-up) and
 // the CPU time; and the memory again 2 s after marlowick's panel has opened
 // from the strip and closed once.
+#include "ordinary_todos.h"
+
 #include "model/day_calendar.h"
 #include "model/instant.h"
 #include "model/todo_store.h"
@@ -197,15 +199,7 @@ void writeTodos(const QString &configHome, int count, qsizetype hugeTitle)
         items.append(TodoItem{QUuid::createUuid(), QString(hugeTitle, u'x'), false, Instant::now(),
                               *sharedCalendar().startOfDay(Instant::now())});
     const double firstDay = 788918400; // 2026-01-01T00:00:00Z
-    for (int i = 0; i < count; ++i) {
-        TodoItem item;
-        item.id = QUuid::createUuid();
-        item.title = u"To-do number %1, with a title of ordinary length"_s.arg(i);
-        item.isCompleted = i % 3 == 0;
-        item.date = firstDay + 86400.0 * (i / 5);
-        item.createdAt = item.date + 60 * (i % 5);
-        items.append(item);
-    }
+    items += ordinaryTodos(count, firstDay, 86400.0);
     SettingsTodoStorage(file).write(TodoStore::itemsDefaultsKey, items);
 }
 
