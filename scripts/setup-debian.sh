@@ -31,6 +31,9 @@ packages=(
     # events, window queries, a compositing manager, a window manager and
     # screenshots
     xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
+    # the panel read as a screen reader reads it: a private session bus, the
+    # accessibility bus and registry, and Python's AT-SPI client
+    dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()
