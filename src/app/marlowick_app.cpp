@@ -97,7 +97,10 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("marlowick"));
+    // The tray item's title (a StatusNotifierItem's Title is the application's
+    // name) and the name screen readers give the program. The files keep
+    // their lower-case names: none is derived from it.
+    QApplication::setApplicationName(QStringLiteral("Marlowick"));
     QApplication::setOrganizationName(QStringLiteral("marlowick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marlowick"));
     QApplication::setDesktopFileName(QStringLiteral("marlowick"));

@@ -23,7 +23,7 @@ import tempfile
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Gio, GLib
 
 TIMEOUT = 30  # seconds; generous, for a loaded machine
 TITLES = ["Buy milk", "Call Anna", "Water the plants"]  # as added; shown newest first
@@ -168,6 +168,50 @@ class Events:
             raise Failure("no event: %s; seen: %s" % (what, self.seen[-20:]))
 
 
+class TrayWatcher:
+    """A system tray as desktops offer it on D-Bus (a StatusNotifierWatcher
+    with a host), which takes the program's tray item."""
+
+    XML = """<node><interface name="org.kde.StatusNotifierWatcher">
+      <method name="RegisterStatusNotifierItem"><arg type="s" direction="in"/></method>
+      <method name="RegisterStatusNotifierHost"><arg type="s" direction="in"/></method>
+      <property name="RegisteredStatusNotifierItems" type="as" access="read"/>
+      <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
+      <property name="ProtocolVersion" type="i" access="read"/>
+    </interface></node>"""
+
+    def __init__(self):
+        self.items = []
+        self.bus = Gio.bus_get_sync(Gio.BusType.SESSION)
+        interface = Gio.DBusNodeInfo.new_for_xml(self.XML).interfaces[0]
+        self.bus.register_object("/StatusNotifierWatcher", interface, self.called, self.property, None)
+        self.call("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
+                  GLib.Variant("(su)", ("org.kde.StatusNotifierWatcher", 0)))
+
+    def called(self, bus, sender, path, interface, method, arguments, invocation):
+        if method == "RegisterStatusNotifierItem":
+            self.items.append(arguments.unpack()[0])
+        invocation.return_value(None)
+
+    def property(self, bus, sender, path, interface, name):
+        return {"RegisteredStatusNotifierItems": GLib.Variant("as", self.items),
+                "IsStatusNotifierHostRegistered": GLib.Variant("b", True),
+                "ProtocolVersion": GLib.Variant("i", 0)}[name]
+
+    def call(self, service, path, interface, method, arguments):
+        return self.bus.call_sync(service, path, interface, method, arguments, None,
+                                  Gio.DBusCallFlags.NONE, TIMEOUT * 1000, None).unpack()
+
+    def item_property(self, name):
+        return self.call(self.items[0], "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+                         GLib.Variant("(ss)", ("org.kde.StatusNotifierItem", name)))[0]
+
+    def menu_labels(self):
+        layout = self.call(self.items[0], self.item_property("Menu"), "com.canonical.dbusmenu", "GetLayout",
+                           GLib.Variant("(iias)", (0, -1, [])))[1]
+        return [child[1].get("label") for child in layout[2] if child[1].get("visible", True)]
+
+
 def descendants(root, role=None, name=None):
     found = []
 
@@ -210,12 +254,18 @@ def application():
 
 def main(command, program):
     events = Events()
+    tray = TrayWatcher()
     session = Session(command, program)
     try:
         for title in TITLES:
             session.run("add", title)
         session.start()
         app = wait_for("the program on the accessibility bus", application)
+
+        # The tray item and its menu, named.
+        wait_for("the tray item", lambda: tray.items)
+        check(tray.item_property("Title") == "Marlowick", "tray title: %r" % tray.item_property("Title"))
+        check(tray.menu_labels() == ["Quit"], "tray menu: %s" % tray.menu_labels())
         session.run("show")
         heading = wait_for("the day's heading", lambda: one(app, pyatspi.ROLE_HEADING))
 
