@@ -14,6 +14,8 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
+    # Qt Quick's accessible item, which the panel's text areas extend
+    qt6-declarative-private-dev
     # X11: XInput2 raw button events on the root window, window shapes
     libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
     # icons, drawn as glyphs of this font

@@ -17,6 +17,7 @@
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
 #include "storage/todo_storage.h"
+#include "views/editable_text_accessible.h"
 #include "x11_press_monitors.h"
 
 #include <QApplication>
@@ -106,6 +107,8 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QApplication::setDesktopFileName(QStringLiteral("marlowick"));
     // The panel and the tray menu come and go; only "Quit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Screen readers and dictation can type into the panel's fields.
+    QAccessible::installFactory(&EditableTextAccessible::create);
 
     const QString settingsFile = SettingsTodoStorage::defaultFileName();
     WriterLock writerLock(settingsFile);
