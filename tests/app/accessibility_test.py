@@ -259,6 +259,7 @@ def main(command, program):
     try:
         for title in TITLES:
             session.run("add", title)
+        session.run("add", "--day", "tomorrow", "Return the books")
         session.start()
         app = wait_for("the program on the accessibility bus", application)
 
@@ -268,6 +269,8 @@ def main(command, program):
         check(tray.menu_labels() == ["Quit"], "tray menu: %s" % tray.menu_labels())
         session.run("show")
         heading = wait_for("the day's heading", lambda: one(app, pyatspi.ROLE_HEADING))
+        panel = one(app, pyatspi.ROLE_FRAME, "Marlowick")
+        wait_for("the panel to take the keyboard", lambda: has_states(panel, pyatspi.STATE_ACTIVE))
 
         # Every element, named.
         check(re.fullmatch(r"Today, \w+, [\w ,]+ \d{4}", heading.name), "heading: %r" % heading.name)
@@ -351,6 +354,16 @@ def main(command, program):
         check(not descendants(app, pyatspi.ROLE_LIST), "no list on an empty day")
         press(one(app, pyatspi.ROLE_PUSH_BUTTON, "Next day"), "Press")
         wait_for("today again", lambda: one(app, pyatspi.ROLE_LIST, "4 to-dos"))
+
+        # Tomorrow's to-do, selected, offers to move to today, and does.
+        press(one(app, pyatspi.ROLE_PUSH_BUTTON, "Next day"), "Press")
+        wait_for("tomorrow", lambda: one(app, pyatspi.ROLE_LIST, "1 to-do"))
+        session.keys("Tab")
+        books = wait_for("the row selected", lambda: one(app, pyatspi.ROLE_LIST_ITEM, "Return the books"))
+        press(wait_for("its button", lambda: one(books, pyatspi.ROLE_PUSH_BUTTON, "Move to today")), "Press")
+        wait_for("tomorrow emptied", lambda: one(app, pyatspi.ROLE_PANEL, "Nothing here"))
+        press(one(app, pyatspi.ROLE_PUSH_BUTTON, "Previous day"), "Press")
+        wait_for("the books today", lambda: one(app, pyatspi.ROLE_LIST, "5 to-dos"))
 
         # A save that fails: the notice is an alert, and it is said.
         folder = os.path.dirname(session.settings_file)
