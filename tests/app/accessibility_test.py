@@ -82,7 +82,6 @@ class Session:
                         QT_QPA_PLATFORM="xcb",
                         QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                         QT_LOGGING_RULES="marlowick.app.info=true")
-        self.processes = []
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-noreset",
                                       "-screen", "0", "1280x800x24"], pass_fds=[write_end])
@@ -267,6 +266,7 @@ def main(command, program):
         wait_for("the tray item", lambda: tray.items)
         check(tray.item_property("Title") == "Marlowick", "tray title: %r" % tray.item_property("Title"))
         check(tray.menu_labels() == ["Quit"], "tray menu: %s" % tray.menu_labels())
+
         session.run("show")
         heading = wait_for("the day's heading", lambda: one(app, pyatspi.ROLE_HEADING))
         panel = one(app, pyatspi.ROLE_FRAME, "Marlowick")
@@ -284,7 +284,7 @@ def main(command, program):
             check(has_states(row, pyatspi.STATE_FOCUSABLE, pyatspi.STATE_SELECTABLE, pyatspi.STATE_SHOWING),
                   "row states: %s %s" % (row.name, row.getState().getStates()))
             check(not has_states(row, pyatspi.STATE_CHECKED), "row checked: " + row.name)
-            circle = one(row, pyatspi.ROLE_CHECK_BOX, "Done")
+            one(row, pyatspi.ROLE_CHECK_BOX, "Done")
             check(not descendants(row, pyatspi.ROLE_PUSH_BUTTON), "buttons of a row not selected: " + row.name)
         field = one(app, pyatspi.ROLE_TEXT, "New to-do")
         check(field.description == "Add a to-do...", "field described: %r" % field.description)
