@@ -14,6 +14,8 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
+    # Qt Quick's accessible item, which the panel's text areas extend
+    qt6-declarative-private-dev
     # X11: XInput2 raw button events on the root window, window shapes
     libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
     # icons, drawn as glyphs of this font
@@ -31,6 +33,9 @@ packages=(
     # events, window queries, a compositing manager, a window manager and
     # screenshots
     xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
+    # the panel read as a screen reader reads it: a private session bus, the
+    # accessibility bus and registry, and Python's AT-SPI client
+    dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 missing=()

@@ -17,6 +17,7 @@
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
 #include "storage/todo_storage.h"
+#include "views/editable_text_accessible.h"
 #include "x11_press_monitors.h"
 
 #include <QApplication>
@@ -97,12 +98,17 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("marlowick"));
+    // The tray item's title (a StatusNotifierItem's Title is the application's
+    // name) and the name screen readers give the program. The files keep
+    // their lower-case names: none is derived from it.
+    QApplication::setApplicationName(QStringLiteral("Marlowick"));
     QApplication::setOrganizationName(QStringLiteral("marlowick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marlowick"));
     QApplication::setDesktopFileName(QStringLiteral("marlowick"));
     // The panel and the tray menu come and go; only "Quit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Screen readers and dictation can type into the panel's fields.
+    QAccessible::installFactory(&EditableTextAccessible::create);
 
     const QString settingsFile = SettingsTodoStorage::defaultFileName();
     WriterLock writerLock(settingsFile);

@@ -51,6 +51,8 @@ QIcon checklistIcon()
 StatusItem::StatusItem(QObject *parent)
     : QObject(parent)
 {
+    // Named for screen readers, which read a menu by its title.
+    m_menu.setTitle(QStringLiteral("Marlowick"));
     QAction *quit = m_menu.addAction(tr("Quit"));
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
     connect(quit, &QAction::triggered, this, &StatusItem::quitRequested);

@@ -186,6 +186,25 @@ QString DayCalendar::dayLabel(double instant, double now) const
     return m_locale.toString(QDateTime::fromMSecsSinceEpoch(*msecs, m_zone), pattern);
 }
 
+QString DayCalendar::fullDayName(double instant, double now) const
+{
+    const auto date = localDate(instant);
+    if (!date)
+        return QString();
+    const QString longDate = m_locale.toString(*date, QLocale::LongFormat);
+    switch (relationToToday(instant, now)) {
+    case DayRelation::Today:
+        return QStringLiteral("Today, ") + longDate;
+    case DayRelation::Yesterday:
+        return QStringLiteral("Yesterday, ") + longDate;
+    case DayRelation::Tomorrow:
+        return QStringLiteral("Tomorrow, ") + longDate;
+    case DayRelation::Other:
+        break;
+    }
+    return longDate;
+}
+
 const DayCalendar &sharedCalendar()
 {
     static const DayCalendar calendar = DayCalendar::current();

@@ -58,6 +58,10 @@ public:
     // "Today, Dec 5", "Yesterday, Dec 4", "Tomorrow, Dec 6" or
     // "Monday, Dec 7", with the month and weekday names of the locale.
     QString dayLabel(double instant, double now) const;
+    // The day in full, as a screen reader says it: "Today, Monday, December
+    // 7, 2026" (Yesterday and Tomorrow likewise), or the date alone for other
+    // days, in the locale's long date format.
+    QString fullDayName(double instant, double now) const;
 
 private:
     // Zones have skipped at most one whole date at a time.

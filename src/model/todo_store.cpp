@@ -195,6 +195,7 @@ bool TodoStore::addTodoOnDay(const QString &title, double instant)
         return false;
     m_items.prepend(TodoItem{QUuid::createUuid(), trimmed, false, m_clock(), *day});
     itemsWereChanged();
+    Q_EMIT todoAdded(trimmed);
     return true;
 }
 
@@ -227,8 +228,9 @@ void TodoStore::deleteTodo(const TodoItem &item)
     m_undoStack.append(UndoEntry{m_items.at(i), i, m_selectedDate});
     if (m_undoStack.size() > maxUndoEntries)
         m_undoStack.removeFirst();
-    m_items.removeAt(i);
+    const QString title = m_items.takeAt(i).title;
     itemsWereChanged();
+    Q_EMIT todoDeleted(title);
 }
 
 void TodoStore::undoLastDelete()
@@ -242,6 +244,7 @@ void TodoStore::undoLastDelete()
         const UndoEntry entry = m_undoStack.takeAt(e);
         m_items.insert(std::min<qint64>(entry.index, m_items.size()), entry.item);
         itemsWereChanged();
+        Q_EMIT deletionUndone(entry.item.title);
         return;
     }
 }

@@ -107,6 +107,11 @@ Q_SIGNALS:
     void selectedDateLabelChanged();
     void todayChanged();
     void storageNoticeChanged();
+    // A to-do came, went, or came back by undo (after the list changed), so
+    // that the views can say so.
+    void todoAdded(const QString &title);
+    void todoDeleted(const QString &title);
+    void deletionUndone(const QString &title);
 
 private:
     void load();

@@ -83,6 +83,7 @@ Item {
             }
             maximumLength: addView.maxLength
             placeholderText: qsTr("Add a to-do...")
+            Accessible.name: qsTr("New to-do")
             placeholderTextColor: PanelColors.white(0.3)
             Keys.onReturnPressed: event => {
                 // Shift-Return breaks the line.
@@ -157,6 +158,15 @@ Item {
                 else
                     addView.focusInput();
             }
+        }
+
+        Accessible.role: Accessible.Button
+        Accessible.name: qsTr("Add")
+        function accessiblePressAction() {
+            if (addView.canSubmit)
+                addView.submitDraft();
+            else
+                addView.focusInput();
         }
     }
 }

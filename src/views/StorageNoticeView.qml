@@ -15,6 +15,9 @@ Item {
 
     implicitHeight: notice === "" ? 0 : 26
     visible: notice !== ""
+    // The list view says it as it appears.
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: notice
 
     MaterialIcon {
         id: icon

@@ -126,6 +126,10 @@ FocusScope {
             height: 44
             activeFocusOnTab: false
             Keys.onPressed: event => event.accepted = todoList.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
+            Accessible.role: Accessible.Heading
+            Accessible.name: todoList.dayModel.fullDayName
+            Accessible.description: qsTr("Left and Right arrows step between days")
+            Accessible.focusable: true
 
             Rectangle {
                 x: 6
@@ -145,6 +149,11 @@ FocusScope {
                 y: 10
                 width: 28
                 height: 28
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Previous day")
+                function accessiblePressAction() {
+                    todoList.store.goToPreviousDay();
+                }
                 MaterialIcon {
                     anchors.centerIn: parent
                     name: "arrow_back_ios_new"
@@ -221,6 +230,11 @@ FocusScope {
                 y: 10
                 width: 28
                 height: 28
+                Accessible.role: Accessible.Button
+                Accessible.name: qsTr("Next day")
+                function accessiblePressAction() {
+                    todoList.store.goToNextDay();
+                }
                 MaterialIcon {
                     anchors.centerIn: parent
                     name: "arrow_forward_ios"
@@ -280,7 +294,14 @@ FocusScope {
             keyNavigationEnabled: false
             Keys.onPressed: event => event.accepted = todoList.keyboard.listKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
             model: todoList.dayModel
-            ScrollIndicator.vertical: ScrollIndicator {}
+            // It tells a screen reader nothing the list does not.
+            ScrollIndicator.vertical: ScrollIndicator {
+                Accessible.ignored: true
+            }
+            Accessible.role: Accessible.List
+            Accessible.name: todoList.dayModel.count === 1 ? qsTr("1 to-do") : qsTr("%1 to-dos").arg(todoList.dayModel.count)
+            Accessible.focusable: true
+            Accessible.ignored: !shown
 
             delegate: TodoRowView {
                 width: ListView.view.width
@@ -340,6 +361,12 @@ FocusScope {
             clip: true
             activeFocusOnTab: false
             Keys.onPressed: event => event.accepted = todoList.keyboard.placeholderKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
+            // The focus comes here on a day without to-dos.
+            Accessible.role: Accessible.Grouping
+            Accessible.name: placeholderTitle.text
+            Accessible.description: placeholderSubtitle.text
+            Accessible.focusable: true
+            Accessible.ignored: !shown
 
             MouseArea {
                 anchors.fill: parent
@@ -356,7 +383,10 @@ FocusScope {
                     color: PanelColors.white(0.2)
                 }
                 Text {
+                    id: placeholderTitle
                     objectName: "placeholderTitle"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: todoList.dayModel.isToday ? qsTr("All clear!") : qsTr("Nothing here")
                     font.pixelSize: 13
@@ -364,7 +394,10 @@ FocusScope {
                     color: PanelColors.white(0.5)
                 }
                 Text {
+                    id: placeholderSubtitle
                     objectName: "placeholderSubtitle"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     anchors.horizontalCenter: parent.horizontalCenter
                     text: todoList.dayModel.isToday ? qsTr("Add a to-do below") : qsTr("No tasks for this day")
                     font.pixelSize: 11
@@ -397,5 +430,50 @@ FocusScope {
             maximumHeight: todoList.roomForListAndField - Math.min(listView.naturalHeight, todoList.minimumListHeight)
             onTabPressed: todoList.keyboard.cycleFocus()
         }
+
+        // Says what a screen reader would not learn from the focus: a to-do
+        // added, deleted or brought back, and a notice about the stored list.
+        // A notification is read as it appears.
+        Item {
+            id: announcer
+            objectName: "announcer"
+            visible: false
+            Accessible.role: Accessible.Notification
+            function say(text: string) {
+                // Not from a list made ahead of time, which would say it as
+                // it is shown.
+                if (!todoList.visible)
+                    return;
+                visible = false;
+                Accessible.name = text;
+                visible = true;
+            }
+        }
+    }
+
+    // Titles run long; a message says enough of one to tell which it is.
+    function shortened(title: string): string {
+        return title.length > 200 ? title.substring(0, 200) + "…" : title;
+    }
+    Connections {
+        target: todoList.store
+        function onTodoAdded(title: string) {
+            announcer.say(qsTr("Added: %1").arg(todoList.shortened(title)));
+        }
+        function onTodoDeleted(title: string) {
+            announcer.say(qsTr("Deleted: %1").arg(todoList.shortened(title)));
+        }
+        function onDeletionUndone(title: string) {
+            announcer.say(qsTr("Restored: %1").arg(todoList.shortened(title)));
+        }
+        function onStorageNoticeChanged() {
+            if (todoList.store.storageNotice !== "")
+                announcer.say(todoList.store.storageNotice);
+        }
+    }
+    // A notice already there is said as the panel shows it.
+    onVisibleChanged: {
+        if (visible && store && store.storageNotice !== "")
+            announcer.say(store.storageNotice);
     }
 }

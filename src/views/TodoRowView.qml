@@ -63,6 +63,27 @@ Item {
     }
 
     implicitHeight: Math.max(icon.implicitHeight, titleArea.height, 18) + 14
+
+    // A list item named by its title that can be checked; the selected row is
+    // where the keyboard acts, so it is the focus for assistive technology.
+    readonly property bool isCurrent: isSelected && !isEditing
+    Accessible.role: Accessible.ListItem
+    Accessible.name: shownTitle
+    Accessible.checkable: true
+    Accessible.checked: isCompleted
+    Accessible.selectable: true
+    Accessible.selected: isSelected
+    Accessible.focusable: true
+    Accessible.focused: isCurrent
+    Accessible.onSelectedChanged: AccessibleEvents.selectionChanged(row)
+    onIsCurrentChanged: {
+        if (isCurrent)
+            AccessibleEvents.focusMoved(row);
+    }
+    Accessible.onToggleAction: row.toggle()
+    // The row's buttons show to assistive technology while it is selected,
+    // as they show to the eye while it is hovered.
+    readonly property bool showsActions: isSelected || isHovering
     onIsEditingChanged: titleArea.showEditField(isEditing)
     // A row made again (scrolled back into view) while its to-do is edited.
     Component.onCompleted: titleArea.showEditField(isEditing)
@@ -116,6 +137,17 @@ Item {
             anchors.fill: parent
             anchors.margins: -3
             onClicked: row.toggle()
+        }
+
+        Accessible.role: Accessible.CheckBox
+        Accessible.name: qsTr("Done")
+        Accessible.checkable: true
+        Accessible.checked: row.isCompleted
+        function accessiblePressAction() {
+            row.toggle();
+        }
+        function accessibleToggleAction() {
+            row.toggle();
         }
     }
 
@@ -179,6 +211,7 @@ Item {
             id: editFieldMaker
             TitleTextArea {
                 objectName: "editField"
+                Accessible.name: qsTr("Title")
                 width: titleArea.width
                 maximumLength: row.dayModel.maxTitleLength
                 text: row.editText
@@ -254,6 +287,13 @@ Item {
                 row.tap();
                 row.dayModel.moveToToday(row.itemId);
             }
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Move to today")
+            Accessible.ignored: !row.showsActions || !row.showMoveToToday
+            function accessiblePressAction() {
+                row.tap();
+                row.dayModel.moveToToday(row.itemId);
+            }
             // The tooltip is made the first time the arrow is pointed at,
             // not with every row. Made visible only once it exists, it
             // waits its delay.
@@ -294,6 +334,13 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             enabled: row.isHovering
             onClicked: {
+                row.tap();
+                row.dayModel.deleteTodo(row.itemId);
+            }
+            Accessible.role: Accessible.Button
+            Accessible.name: qsTr("Delete")
+            Accessible.ignored: !row.showsActions
+            function accessiblePressAction() {
                 row.tap();
                 row.dayModel.deleteTodo(row.itemId);
             }

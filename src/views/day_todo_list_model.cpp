@@ -35,10 +35,17 @@ void DayTodoListModel::setStore(TodoStore *store)
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::sync);
         connect(m_store, &TodoStore::selectedDateChanged, this, &DayTodoListModel::updateIsToday);
         connect(m_store, &TodoStore::todayChanged, this, &DayTodoListModel::updateIsToday);
+        connect(m_store, &TodoStore::selectedDateLabelChanged, this, &DayTodoListModel::fullDayNameChanged);
     }
     updateIsToday();
     sync();
     Q_EMIT storeChanged();
+    Q_EMIT fullDayNameChanged();
+}
+
+QString DayTodoListModel::fullDayName() const
+{
+    return m_store ? sharedCalendar().fullDayName(m_store->selectedDate(), m_store->now()) : QString();
 }
 
 void DayTodoListModel::updateIsToday()

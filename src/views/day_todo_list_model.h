@@ -27,6 +27,9 @@ class DayTodoListModel : public QAbstractListModel
     Q_PROPERTY(int count READ count NOTIFY countChanged)
     // Whether the selected day is today.
     Q_PROPERTY(bool isToday READ isToday NOTIFY isTodayChanged)
+    // The day in full, as a screen reader says it ("Today, Monday, December
+    // 7, 2026"); it changes with the day's label.
+    Q_PROPERTY(QString fullDayName READ fullDayName NOTIFY fullDayNameChanged)
     Q_PROPERTY(int maxTitleLength READ titleLengthLimit CONSTANT)
 
 public:
@@ -51,6 +54,7 @@ public:
     void setStore(TodoStore *store);
     int count() const { return int(m_items.size()); }
     bool isToday() const { return m_isToday; }
+    QString fullDayName() const;
     int titleLengthLimit() const { return maxTitleLength; }
     const QList<TodoItem> &items() const { return m_items; }
 
@@ -73,6 +77,7 @@ Q_SIGNALS:
     void storeChanged();
     void countChanged();
     void isTodayChanged();
+    void fullDayNameChanged();
 
 private:
     void sync();

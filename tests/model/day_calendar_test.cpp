@@ -37,25 +37,38 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("day");
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QString>("label");
+        // As a screen reader says it.
+        QTest::addColumn<QString>("fullName");
         const auto at = [](int month, int day, int year = 2026, int hour = 0, int minute = 0) {
             return QDateTime(QDate(year, month, day), QTime(hour, minute), newYork);
         };
         const QDateTime afternoon = at(12, 5, 2026, 15, 30); // Saturday
-        QTest::newRow("today") << usEnglish << at(12, 5) << afternoon << u"Today, Dec 5"_s;
-        QTest::newRow("yesterday") << usEnglish << at(12, 4) << afternoon << u"Yesterday, Dec 4"_s;
-        QTest::newRow("tomorrow") << usEnglish << at(12, 6) << afternoon << u"Tomorrow, Dec 6"_s;
-        QTest::newRow("later") << usEnglish << at(12, 7) << afternoon << u"Monday, Dec 7"_s;
-        QTest::newRow("earlier") << usEnglish << at(12, 3) << afternoon << u"Thursday, Dec 3"_s;
-        QTest::newRow("a week on") << usEnglish << at(12, 12) << afternoon << u"Saturday, Dec 12"_s;
-        QTest::newRow("next year, never shown") << usEnglish << at(1, 1, 2027) << afternoon << u"Friday, Jan 1"_s;
-        QTest::newRow("a year back") << usEnglish << at(12, 5, 2025) << afternoon << u"Friday, Dec 5"_s;
-        QTest::newRow("late evening") << usEnglish << at(12, 5, 2026, 23, 59) << afternoon << u"Today, Dec 5"_s;
-        QTest::newRow("just after midnight")
-            << usEnglish << at(12, 5) << at(12, 6, 2026, 0, 1) << u"Yesterday, Dec 5"_s;
+        QTest::newRow("today") << usEnglish << at(12, 5) << afternoon << u"Today, Dec 5"_s
+                               << u"Today, Saturday, December 5, 2026"_s;
+        QTest::newRow("yesterday") << usEnglish << at(12, 4) << afternoon << u"Yesterday, Dec 4"_s
+                                   << u"Yesterday, Friday, December 4, 2026"_s;
+        QTest::newRow("tomorrow") << usEnglish << at(12, 6) << afternoon << u"Tomorrow, Dec 6"_s
+                                  << u"Tomorrow, Sunday, December 6, 2026"_s;
+        QTest::newRow("later") << usEnglish << at(12, 7) << afternoon << u"Monday, Dec 7"_s
+                               << u"Monday, December 7, 2026"_s;
+        QTest::newRow("earlier") << usEnglish << at(12, 3) << afternoon << u"Thursday, Dec 3"_s
+                                 << u"Thursday, December 3, 2026"_s;
+        QTest::newRow("a week on") << usEnglish << at(12, 12) << afternoon << u"Saturday, Dec 12"_s
+                                   << u"Saturday, December 12, 2026"_s;
+        QTest::newRow("next year, never shown")
+            << usEnglish << at(1, 1, 2027) << afternoon << u"Friday, Jan 1"_s << u"Friday, January 1, 2027"_s;
+        QTest::newRow("a year back") << usEnglish << at(12, 5, 2025) << afternoon << u"Friday, Dec 5"_s
+                                     << u"Friday, December 5, 2025"_s;
+        QTest::newRow("late evening") << usEnglish << at(12, 5, 2026, 23, 59) << afternoon << u"Today, Dec 5"_s
+                                      << u"Today, Saturday, December 5, 2026"_s;
+        QTest::newRow("just after midnight") << usEnglish << at(12, 5) << at(12, 6, 2026, 0, 1) << u"Yesterday, Dec 5"_s
+                                             << u"Yesterday, Saturday, December 5, 2026"_s;
         // The relative words stay as they are.
         const QLocale german(QLocale::German, QLocale::Germany);
-        QTest::newRow("German") << german << at(12, 7) << afternoon << u"Montag, Dez. 7"_s;
-        QTest::newRow("German today") << german << at(12, 5) << afternoon << u"Today, Dez. 5"_s;
+        QTest::newRow("German") << german << at(12, 7) << afternoon << u"Montag, Dez. 7"_s
+                                << u"Montag, 7. Dezember 2026"_s;
+        QTest::newRow("German today") << german << at(12, 5) << afternoon << u"Today, Dez. 5"_s
+                                      << u"Today, Samstag, 5. Dezember 2026"_s;
     }
     void labelsNameTheDayRelativeToToday()
     {
@@ -63,7 +76,9 @@ private Q_SLOTS:
         QFETCH(QDateTime, day);
         QFETCH(QDateTime, now);
         const auto instant = [](const QDateTime &local) { return Instant::fromUnixMsecs(local.toMSecsSinceEpoch()); };
-        QTEST(DayCalendar(newYork, locale).dayLabel(instant(day), instant(now)), "label");
+        const DayCalendar calendar(newYork, locale);
+        QTEST(calendar.dayLabel(instant(day), instant(now)), "label");
+        QTEST(calendar.fullDayName(instant(day), instant(now)), "fullName");
     }
 
     void stepsKeepTheLocalTimeOfDay_data()

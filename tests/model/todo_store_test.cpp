@@ -249,20 +249,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("items");
         QTest::addColumn<QString>("script");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("newest first") << u"A B C"_s << u"-C -A u"_s << u"A B"_s;
-        QTest::newRow("all, as they were") << u"A B C"_s << u"-C -A u u u"_s << u"A B C"_s;
+        // What the store said came, went (-) or came back (u), in order.
+        QTest::addColumn<QString>("said");
+        QTest::newRow("newest first") << u"A B C"_s << u"-C -A u"_s << u"A B"_s << u"-C -A uA"_s;
+        QTest::newRow("all, as they were") << u"A B C"_s << u"-C -A u u u"_s << u"A B C"_s << u"-C -A uA uC"_s;
         // The position counts in the whole list and is not adjusted.
-        QTest::newRow("position kept") << u"A B C"_s << u"-B +D u"_s << u"D B A C"_s;
-        QTest::newRow("nothing of the day shown") << u"A B/1 C"_s << u"-C > u"_s << u"A B"_s;
-        QTest::newRow("the day's own, clamped") << u"A B/1 C"_s << u"-C > -B < u u"_s << u"A C"_s;
-        QTest::newRow("each on its day") << u"A B/1 C"_s << u"-C > -B < u > u"_s << u"A B C"_s;
-        QStringList fiftyOne, deletions;
+        QTest::newRow("position kept") << u"A B C"_s << u"-B +D u"_s << u"D B A C"_s << u"-B +D uB"_s;
+        QTest::newRow("nothing of the day shown") << u"A B/1 C"_s << u"-C > u"_s << u"A B"_s << u"-C"_s;
+        QTest::newRow("the day's own, clamped") << u"A B/1 C"_s << u"-C > -B < u u"_s << u"A C"_s << u"-C -B uC"_s;
+        QTest::newRow("each on its day") << u"A B/1 C"_s << u"-C > -B < u > u"_s << u"A B C"_s << u"-C -B uC uB"_s;
+        QStringList fiftyOne, deletions, restored;
         for (int i = 50; i >= 0; --i) {
             fiftyOne.append(QString::number(i));
             deletions.prepend(u"-"_s + fiftyOne.last());
+            if (i > 0)
+                restored.append(u"u"_s + fiftyOne.last());
         }
         QTest::newRow("the last fifty") << fiftyOne.join(u' ') << deletions.join(u' ') + QString(u" u"_s).repeated(60)
-                                        << fiftyOne.mid(0, 50).join(u' ');
+                                        << fiftyOne.mid(0, 50).join(u' ') << (deletions + restored).join(u' ');
     }
     void undoRestoresTheDaysDeletionsAtTheirPositions()
     {
@@ -276,6 +280,10 @@ private Q_SLOTS:
         }
         f.storeItems(stored);
         TodoStore &store = f.open();
+        QStringList said;
+        connect(&store, &TodoStore::todoAdded, this, [&](const QString &title) { said.append(u'+' + title); });
+        connect(&store, &TodoStore::todoDeleted, this, [&](const QString &title) { said.append(u'-' + title); });
+        connect(&store, &TodoStore::deletionUndone, this, [&](const QString &title) { said.append(u'u' + title); });
         for (const QString &step : script.split(u' ')) {
             if (step == u"u"_s)
                 store.undoLastDelete();
@@ -291,6 +299,7 @@ private Q_SLOTS:
                 store.addTodo(step.mid(1));
         }
         QTEST(titles(store.items()).join(u' '), "expected");
+        QTEST(said.join(u' '), "said");
         if (titles(store.items()).join(u' ') == items)
             QCOMPARE(store.items(), stored); // every field as it was
         QCOMPARE(f.storedItems(), store.items());

@@ -8,6 +8,7 @@
 #include "storage/memory_todo_storage.h"
 
 #include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -83,9 +84,13 @@ private Q_SLOTS:
         f.model.moveToToday(gone);
         QCOMPARE(f.reported(), QString());
 
-        // A change of day replaces the rows; moving to today removes one.
+        // A change of day replaces the rows (and names the day anew); moving
+        // to today removes one.
+        QSignalSpy dayNamed(&f.model, &DayTodoListModel::fullDayNameChanged);
         f.store.goToPreviousDay();
         QVERIFY(!f.model.isToday());
+        QVERIFY(f.model.fullDayName().startsWith(u"Yesterday, "_s));
+        QCOMPARE(dayNamed.count(), 1);
         f.store.addTodo(u"a"_s);
         f.store.addTodo(u"b"_s);
         QCOMPARE(f.reported(), u"-0-1 +0-0 +0-0"_s);
