@@ -31,6 +31,8 @@ packages=(
     # events, window queries, a compositing manager, a window manager and
     # screenshots
     xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
+    # the Debian package (dpkg-shlibdeps, which needs file) and its check
+    dpkg-dev file lintian
 )
 
 missing=()

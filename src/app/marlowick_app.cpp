@@ -100,7 +100,7 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QApplication::setApplicationName(QStringLiteral("marlowick"));
     QApplication::setOrganizationName(QStringLiteral("marlowick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marlowick"));
-    QApplication::setDesktopFileName(QStringLiteral("marlowick"));
+    QApplication::setDesktopFileName(QStringLiteral(MARLOWICK_APP_ID));
     // The panel and the tray menu come and go; only "Quit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
