@@ -33,6 +33,9 @@ packages=(
     xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
     # the Debian package (dpkg-shlibdeps, which needs file) and its check
     dpkg-dev file lintian
+    # the start's notification: a private session bus and a fake
+    # notification server
+    dbus-daemon python3-dbus python3-gi
 )
 
 missing=()

@@ -7,12 +7,15 @@
 #include "program_commands.h"
 #include "quick_renderer.h"
 #include "single_instance.h"
+#include "start_notice.h"
+#include "status_item.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
 #include "x11_display.h"
 
 #include "cli/request_client.h"
 #include "key_repeat_filter.h"
+#include "model/todo_store.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -21,6 +24,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <chrono>
@@ -119,6 +123,11 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     UnixSignalWatcher signalWatcher({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
 
+    // The first start is the one that finds no settings file (a link that
+    // leads nowhere is a file the store cannot write, not a first start).
+    const QFileInfo settingsInfo(settingsFile);
+    const bool firstStart = !settingsInfo.exists() && !settingsInfo.isSymLink();
+
     QtScreenProvider screens;
     QtScheduler scheduler;
     X11PressMonitors pressMonitors;
@@ -129,6 +138,12 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::saveBeforeExit);
     delegate.start();
+    if (const auto notice = StartNotice::compose(firstStart, StatusItem::isTrayAvailable()))
+        StartNotice::show(*notice);
+    // Saving the (empty) list makes the settings file: the next start is
+    // not a first one.
+    if (firstStart)
+        delegate.store()->setItems(delegate.store()->items());
     // Listening only now, every request finds the program ready to answer
     // at once; until then a command finds the writer lock held and waits.
     instance.setHandler([&delegate](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });

@@ -82,7 +82,7 @@ package)
     [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "the package's version is not $version"
     depends=$(dpkg-deb -f "$deb" Depends)
     # Computed from the binaries, and the QML modules and the icon font named.
-    for package in libc6 libqt6core6 libqt6gui6 libqt6network6 libqt6qml6 libqt6quick6 libqt6widgets6 libxcb1 \
+    for package in libc6 libqt6core6 libqt6dbus6 libqt6gui6 libqt6network6 libqt6qml6 libqt6quick6 libqt6widgets6 libxcb1 \
         qml6-module-qtquick qml6-module-qtquick-controls fonts-material-design-icons-iconfont; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
     done
