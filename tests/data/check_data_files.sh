@@ -28,7 +28,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manpage" 2>&1
 [ -z "$warnings" ] || fail "man --warnings: $warnings"
 warnings=$(groff -ww -man -z "$manpage" 2>&1)
 [ -z "$warnings" ] || fail "groff -ww: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION COMMANDS "EXIT STATUS"; do
+for section in NAME SYNOPSIS DESCRIPTION "THE PANEL" KEYS "THE TRAY" COMMANDS "EXIT STATUS" ENVIRONMENT FILES; do
     grep -q "^\.SH $section" "$manpage" || fail "the manual page has no section $section"
 done
 
