@@ -5,7 +5,8 @@
 # what they make:
 #   install: the section "Installing for the desktop", into a temporary
 #            prefix; every file arrives, nothing else, and the installed
-#            command finds the installed program.
+#            command finds the installed program; then its uninstall, which
+#            leaves none of them.
 #   package: the section "A Debian package" (all but its apt line) in the
 #            same tree; the package's name, fields, dependencies and files,
 #            and no lintian errors.
@@ -24,11 +25,11 @@ fail() {
     failed=1
 }
 
-# The commands of one README section's first sh block.
+# The commands of a README section's sh block: the first, or the Nth.
 readme_block() {
-    awk -v heading="$1" '$0 == heading { in_section = 1; next }
+    awk -v heading="$1" -v wanted="${2:-1}" '$0 == heading { in_section = 1; next }
         in_section && /^## / { exit }
-        in_section && /^```sh$/ { in_block = 1; next }
+        in_section && /^```sh$/ { in_block = ++blocks == wanted; next }
         in_block && /^```$/ { exit }
         in_block { print }' "$clone/README.md"
 }
@@ -68,6 +69,12 @@ install)
     # it is the program that says which display it tried.
     output=$(DISPLAY=:999 QT_QPA_PLATFORM= "$prefix/bin/marlowick" 2>&1) && fail "started without a display"
     grep -q ':999' <<<"$output" || fail "the installed command did not run the installed program: $output"
+
+    # And the uninstall removes every file again.
+    commands=$(readme_block "## Installing for the desktop" 2)
+    [ -n "$commands" ] || fail "README says not how to uninstall"
+    run_commands "$commands" || fail "the uninstall commands failed"
+    [ -z "$(find "$prefix" -type f)" ] || fail "the uninstall left files: $(find "$prefix" -type f)"
     ;;
 package)
     [ -d "$clone" ] || { echo "FAIL: run the install phase first" >&2; exit 1; }
@@ -83,7 +90,8 @@ package)
     depends=$(dpkg-deb -f "$deb" Depends)
     # Computed from the binaries, and the QML modules and the icon font named.
     for package in libc6 libqt6core6 libqt6dbus6 libqt6gui6 libqt6network6 libqt6qml6 libqt6quick6 libqt6widgets6 libxcb1 \
-        qml6-module-qtquick qml6-module-qtquick-controls fonts-material-design-icons-iconfont; do
+        qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript qml6-module-qtquick \
+        qml6-module-qtquick-controls qml6-module-qtquick-templates fonts-material-design-icons-iconfont; do
         grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
     done
     diff -u <(expected_files "" ./usr/bin ./usr/libexec ./usr/share) \
