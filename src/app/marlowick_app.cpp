@@ -141,8 +141,10 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     if (const auto notice = StartNotice::compose(firstStart, StatusItem::isTrayAvailable()))
         StartNotice::show(*notice);
     // Saving the (empty) list makes the settings file: the next start is
-    // not a first one.
-    if (firstStart)
+    // not a first one. Not where the folder cannot take it: the save would
+    // fail, and the store would report a list behind when nothing changed.
+    const QFileInfo settingsFolder(settingsInfo.absolutePath());
+    if (firstStart && settingsFolder.isDir() && settingsFolder.isWritable())
         delegate.store()->setItems(delegate.store()->items());
     // Listening only now, every request finds the program ready to answer
     // at once; until then a command finds the writer lock held and waits.
