@@ -55,10 +55,15 @@ expected_files() {
 
 case $phase in
 install)
-    # A fresh clone: the files git tracks, as they are in the work tree.
+    # A fresh clone: the files git tracks, as they are in the work tree
+    # (outside git, all but the build folders).
     rm -rf "$work"
     mkdir -p "$clone"
-    git -C "$source_dir" ls-files -z | (cd "$source_dir" && xargs -0 tar -cf - --) | tar -C "$clone" -xf -
+    if git -C "$source_dir" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git -C "$source_dir" ls-files -z | tar -C "$source_dir" --null -T - -cf - | tar -C "$clone" -xf -
+    else
+        tar -C "$source_dir" --exclude='./build*' -cf - . | tar -C "$clone" -xf -
+    fi
     commands=$(readme_block "## Installing for the desktop")
     [ -n "$commands" ] || { echo "FAIL: README has no install commands" >&2; exit 1; }
     run_commands "${commands//\$HOME\/.local/$prefix}" || fail "the install commands failed"
