@@ -36,6 +36,11 @@ packages=(
     # the panel read as a screen reader reads it: a private session bus, the
     # accessibility bus and registry, and Python's AT-SPI client
     dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    # the Debian package (dpkg-shlibdeps, which needs file) and its check
+    dpkg-dev file lintian
+    # the start's notification: a private session bus and a fake
+    # notification server
+    python3-dbus python3-gi
 )
 
 missing=()

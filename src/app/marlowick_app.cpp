@@ -7,12 +7,15 @@
 #include "program_commands.h"
 #include "quick_renderer.h"
 #include "single_instance.h"
+#include "start_notice.h"
+#include "status_item.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
 #include "x11_display.h"
 
 #include "cli/request_client.h"
 #include "key_repeat_filter.h"
+#include "model/todo_store.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -22,6 +25,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QThread>
 
 #include <chrono>
@@ -104,7 +108,7 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QApplication::setApplicationName(QStringLiteral("Marlowick"));
     QApplication::setOrganizationName(QStringLiteral("marlowick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marlowick"));
-    QApplication::setDesktopFileName(QStringLiteral("marlowick"));
+    QApplication::setDesktopFileName(QStringLiteral(MARLOWICK_APP_ID));
     // The panel and the tray menu come and go; only "Quit" ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     // Screen readers and dictation can type into the panel's fields.
@@ -125,6 +129,11 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     UnixSignalWatcher signalWatcher({SIGTERM, SIGHUP, SIGINT});
     QObject::connect(&signalWatcher, &UnixSignalWatcher::signalReceived, &app, &QCoreApplication::quit);
 
+    // The first start is the one that finds no settings file (a link that
+    // leads nowhere is a file the store cannot write, not a first start).
+    const QFileInfo settingsInfo(settingsFile);
+    const bool firstStart = !settingsInfo.exists() && !settingsInfo.isSymLink();
+
     QtScreenProvider screens;
     QtScheduler scheduler;
     X11PressMonitors pressMonitors;
@@ -135,6 +144,14 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::saveBeforeExit);
     delegate.start();
+    if (const auto notice = StartNotice::compose(firstStart, StatusItem::isTrayAvailable()))
+        StartNotice::show(*notice);
+    // Saving the (empty) list makes the settings file: the next start is
+    // not a first one. Not where the folder cannot take it: the save would
+    // fail, and the store would report a list behind when nothing changed.
+    const QFileInfo settingsFolder(settingsInfo.absolutePath());
+    if (firstStart && settingsFolder.isDir() && settingsFolder.isWritable())
+        delegate.store()->setItems(delegate.store()->items());
     // Listening only now, every request finds the program ready to answer
     // at once; until then a command finds the writer lock held and waits.
     instance.setHandler([&delegate](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });

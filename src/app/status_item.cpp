@@ -60,8 +60,10 @@ StatusItem::StatusItem(QObject *parent)
     m_menu.installEventFilter(this);
 
     m_trayIcon.setIcon(checklistIcon());
-    // Read out by screen readers and shown on hover.
-    m_trayIcon.setToolTip(QStringLiteral("Marlowick"));
+    // Read out by screen readers and shown on hover: how to open the panel,
+    // which the item alone does not tell.
+    m_trayIcon.setToolTip(tr("Marlowick: click to open your to-dos, or move the pointer to the top centre of the "
+                             "screen. Right click to quit."));
     m_trayIcon.setContextMenu(&m_menu);
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)

@@ -84,6 +84,21 @@ Item {
     // The row's buttons show to assistive technology while it is selected,
     // as they show to the eye while it is hovered.
     readonly property bool showsActions: isSelected || isHovering
+    // Where the circle and the buttons stand: level with the title's first
+    // line and, while a row taller than the list is scrolled past its top,
+    // as far below the top of what shows of it, so that they stay in view.
+    readonly property real controlsCentre: {
+        const firstLine = titleArea.y + Math.min(titleArea.height, titleMetrics.height) / 2;
+        const view = ListView.view;
+        if (!view)
+            return firstLine;
+        const shownTop = view.contentY - y;
+        return Math.max(firstLine, Math.min(shownTop + firstLine, height - firstLine));
+    }
+    FontMetrics {
+        id: titleMetrics
+        font: titleText.font
+    }
     onIsEditingChanged: titleArea.showEditField(isEditing)
     // A row made again (scrolled back into view) while its to-do is edited.
     Component.onCompleted: titleArea.showEditField(isEditing)
@@ -108,7 +123,7 @@ Item {
         width: 18
         height: 18
         implicitHeight: 18
-        anchors.verticalCenter: parent.verticalCenter
+        y: row.controlsCentre - height / 2
 
         property real done: row.isCompleted ? 1 : 0
         Behavior on done {
@@ -253,8 +268,9 @@ Item {
         id: actionArea
         objectName: "actionArea"
         width: row.showMoveToToday ? 38 : 18
-        height: parent.height
+        height: 24
         x: row.width - 10 - width
+        y: row.controlsCentre - height / 2
         readonly property real split: 17
 
         // A U-turn on its side: the arrow on top points ahead.
@@ -310,8 +326,26 @@ Item {
             PanelToolTip {
                 objectName: "moveToTodayTip"
                 target: moveArea
-                bounds: row.ListView.view
+                // The panel's content: beside the arrow, the tip would
+                // cover its row's title; it goes below the row, or above
+                // it where the content ends, over other rows, the header
+                // or the add field.
+                bounds: row.ListView.view ? row.ListView.view.parent : null
                 text: qsTr("Move to today")
+                x: outsideRow.x
+                y: outsideRow.y
+                readonly property point outsideRow: {
+                    if (!visible || !bounds)
+                        return placement;
+                    const area = bounds.mapToItem(moveArea, 0, 0, bounds.width, bounds.height);
+                    const rowArea = row.mapToItem(moveArea, 0, 0, row.width, row.height);
+                    const left = Math.max(area.x, Math.min(moveArea.width - implicitWidth, area.x + area.width - implicitWidth));
+                    const below = rowArea.y + rowArea.height + 2;
+                    if (below + implicitHeight <= area.y + area.height)
+                        return Qt.point(left, below);
+                    const above = rowArea.y - 2 - implicitHeight;
+                    return above >= area.y ? Qt.point(left, above) : placement;
+                }
             }
         }
 

@@ -4,27 +4,31 @@
 # Checks the files installed beside the program as the tools of a desktop
 # and of Debian read them: the launcher, the AppStream metainfo, the manual
 # page (no warnings from man or groff) and the bash completion.
-# Usage: check_data_files.sh DATA_DIR BUILT_MANPAGE
+# Usage: check_data_files.sh DATA_DIR BUILT_MANPAGE APP_ID
 set -euo pipefail
 data=$1
 manpage=$2
+app_id=$3
 failed=0
 fail() {
     echo "FAIL: $*" >&2
     failed=1
 }
 
-desktop-file-validate "$data/marlowick.desktop" || fail "desktop-file-validate"
-# The ID is the launcher's name: the project owns no domain for a
-# reverse-DNS one (see the file).
-appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info "$data/marlowick.metainfo.xml" >/dev/null ||
-    fail "appstreamcli validate: $(appstreamcli validate --no-net "$data/marlowick.metainfo.xml" 2>&1)"
+# Both clean: desktop-file-validate prints hints too, appstreamcli fails on
+# warnings.
+output=$(desktop-file-validate "$data/$app_id.desktop" 2>&1) && [ -z "$output" ] ||
+    fail "desktop-file-validate: $output"
+output=$(appstreamcli validate --no-net "$data/$app_id.metainfo.xml" 2>&1) ||
+    fail "appstreamcli validate: $output"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$data/$app_id.metainfo.xml" ||
+    fail "the metainfo does not launch $app_id.desktop"
 
 warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manpage" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man --warnings: $warnings"
 warnings=$(groff -ww -man -z "$manpage" 2>&1)
 [ -z "$warnings" ] || fail "groff -ww: $warnings"
-for section in NAME SYNOPSIS DESCRIPTION COMMANDS "EXIT STATUS"; do
+for section in NAME SYNOPSIS DESCRIPTION "THE PANEL" KEYS "THE TRAY" COMMANDS "EXIT STATUS" ENVIRONMENT FILES; do
     grep -q "^\.SH $section" "$manpage" || fail "the manual page has no section $section"
 done
 

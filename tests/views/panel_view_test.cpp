@@ -22,6 +22,8 @@
 #include <QTest>
 #include <QTextDocument>
 
+#include <cmath>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -224,6 +226,13 @@ private Q_SLOTS:
         QCOMPARE(panel.text(u"placeholderSubtitle"_s), u"Add a to-do below"_s);
         QQuickItem *field = panel.find(u"addField"_s);
         QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
+        // The placeholder reads on the black body: a contrast of 4.5:1 at least.
+        const QColor placeholder = field->property("placeholderTextColor").value<QColor>();
+        const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        const double luminance = 0.2126 * linear(placeholder.redF() * placeholder.alphaF())
+            + 0.7152 * linear(placeholder.greenF() * placeholder.alphaF())
+            + 0.0722 * linear(placeholder.blueF() * placeholder.alphaF());
+        QVERIFY2((luminance + 0.05) / 0.05 >= 4.5, qPrintable(placeholder.name(QColor::HexArgb)));
         // The plus puts the focus into the field and adds nothing; placeholder
         // text and cursor start at the field's edge.
         panel.click(panel.find(u"addButton"_s));
@@ -280,15 +289,19 @@ private Q_SLOTS:
         QCOMPARE(panel.find(u"actionArea"_s, row)->width(), 38.0);
         QQuickItem *move = panel.find(u"moveToTodayButton"_s, row);
 
-        // The tooltip of the top row's arrow stays inside the list.
+        // The tooltip of the top row's arrow stays inside the panel's
+        // content and covers nothing of its row.
         panel.hover(panel.find(u"moveToTodayButton"_s, panel.row(u"Other"_s)));
         QObject *tip = nullptr;
         QTRY_VERIFY((tip = panel.row(u"Other"_s)->findChild<QObject *>(u"moveToTodayTip"_s))
                     && tip->property("opened").toBool());
         QCOMPARE(tip->property("text").toString(), u"Move to today"_s);
         auto *tipBody = tip->property("background").value<QQuickItem *>();
-        QQuickItem *list = panel.find(u"listView"_s);
-        QVERIFY(list->mapRectToScene(list->boundingRect()).contains(tipBody->mapRectToScene(tipBody->boundingRect())));
+        QQuickItem *content = panel.find(u"listView"_s)->parentItem();
+        const QRectF tipRect = tipBody->mapRectToScene(tipBody->boundingRect());
+        QVERIFY(content->mapRectToScene(content->boundingRect()).contains(tipRect));
+        QQuickItem *tipRow = panel.row(u"Other"_s);
+        QVERIFY(!tipRow->mapRectToScene(tipRow->boundingRect()).intersects(tipRect));
 
         // Hover fades the buttons in; the selection's fill wins over hover.
         panel.hover(panel.titleText(u"Old errand"_s));
@@ -345,7 +358,24 @@ private Q_SLOTS:
         QVERIFY(itemsNamed(list, u"titleText"_s).size() < 20); // built lazily
         QTRY_VERIFY(panel.titleText(hebrew));
         QCOMPARE(panel.titleText(hebrew)->property("effectiveHorizontalAlignment").toInt(), int(Qt::AlignLeft));
-        QVERIFY(panel.titleText(QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026'));
+        // Taller than the list, a row keeps its circle and buttons in view:
+        // level with its first line, and below the list's top once scrolled
+        // past its own.
+        QQuickItem *wall = panel.row(QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026');
+        QVERIFY(wall->height() > 320);
+        const auto controlsShownAt = [&](double top) {
+            list->setProperty("contentY", wall->y() + top);
+            const QRectF shown = list->mapRectToScene(list->boundingRect());
+            const double firstLine = std::max(wall->mapToScene({}).y(), shown.top()) + 28;
+            for (const QString &name : {u"completionIcon"_s, u"actionArea"_s}) {
+                const QRectF control = panel.find(name, wall)->mapRectToScene(QRectF(0, 0, 18, 18));
+                if (!shown.contains(control) || control.bottom() > firstLine)
+                    return false;
+            }
+            return true;
+        };
+        QVERIFY(controlsShownAt(-6));
+        QVERIFY(controlsShownAt(wall->height() / 2));
         QQuickItem *flick = panel.find(u"addField"_s)->parentItem()->parentItem();
         const auto whole = [&] {
             return flick->mapRectToItem(body, flick->boundingRect()).bottom() + 12 + 4 <= body->height();
