@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
 #include "model/todo_store.h"
+#include "storage/recovery_file.h"
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
+#include "storage/xdg_base_folders.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -157,6 +161,41 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
         QVERIFY(!linked.write(TodoStore::itemsDefaultsKey, {}));
         QVERIFY(QFileInfo(link).isSymLink());
+    }
+
+    // The list is the user's alone; the folders follow the XDG rules.
+    void aNewListIsPrivate()
+    {
+        const mode_t umask = ::umask(022);
+        const auto restore = qScopeGuard([umask] { ::umask(umask); });
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"config/marlowick/marlowick.conf"_s);
+        SettingsTodoStorage storage(path);
+        QVERIFY(storage.write(TodoStore::itemsDefaultsKey, {}));
+        const auto mode = [](const QString &path) {
+            struct stat status {
+            };
+            return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+        };
+        QCOMPARE(mode(path), 0600u);
+        QCOMPARE(mode(dir.filePath(u"config/marlowick"_s)), 0700u);
+        QCOMPARE(mode(dir.filePath(u"config"_s)), 0700u);
+        // A file of the user's keeps the mode given to it.
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
+        QVERIFY(storage.write(TodoStore::itemsDefaultsKey, {{QUuid::createUuid(), u"Tea"_s, false, 1, 0}}));
+        QCOMPARE(mode(path), 0640u);
+        QCOMPARE(QDir(dir.filePath(u"config/marlowick"_s)).entryList(QDir::Files), QStringList{u"marlowick.conf"_s});
+
+        // A base folder given as a relative path counts as not given.
+        qputenv("XDG_CONFIG_HOME", "config");
+        qputenv("XDG_STATE_HOME", "state");
+        qputenv("XDG_RUNTIME_DIR", "runtime");
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), QDir::homePath() + u"/.config/marlowick/marlowick.conf"_s);
+        QCOMPARE(RecoveryFile::folder(), QDir::homePath() + u"/.local/state/marlowick"_s);
+        XdgBaseFolders::dropRelativePaths();
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"));
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), dir.path() + u"/marlowick/marlowick.conf"_s);
     }
 
     void anotherProgramWritingTheFileLosesNothingAndUndoesNothing()
