@@ -40,8 +40,9 @@ void TodoStore::load()
 {
     const TodoStorage::Stored stored = m_storage->read(itemsDefaultsKey);
     std::optional<QList<TodoItem>> decoded;
+    bool inexact = false;
     if (stored.value.typeId() == QMetaType::QByteArray)
-        decoded = TodoListCodec::decode(stored.value.toByteArray());
+        decoded = TodoListCodec::decode(stored.value.toByteArray(), &inexact);
     if (!decoded) {
         if (stored.value.isValid())
             m_readProblem = QStringLiteral("the stored list is damaged");
@@ -54,6 +55,14 @@ void TodoStore::load()
                                          << "- starting with an empty list; what is stored is copied aside before"
                                          << "the first save writes over it.";
         return;
+    }
+
+    // A title read with a character replaced: the stored text, as it is,
+    // is kept aside before the first save writes over it.
+    if (inexact) {
+        m_keepStoredCopy = true;
+        qCWarning(lcStore) << "A title of the stored to-do list holds half a surrogate pair, read as U+FFFD;"
+                           << "what is stored is copied aside before the first save writes over it.";
     }
 
     // Rows are told apart by id: a to-do that repeats an earlier one's id

@@ -95,6 +95,8 @@ private Q_SLOTS:
         QTest::newRow("another spelling of the key")
             << replaced("marlowick.items", "marlowick%2Eitems") << true << both;
         QTest::newRow("lower-case general") << replaced("[General]", "[general]") << true << both;
+        QTest::newRow("half a surrogate pair in a title")
+            << replaced("Tea", "T\\\\ud83dea") << true << QStringList{u"Café"_s, u"T\ufffdea"_s};
         QTest::newRow("line joined to the next") << replaced("a.note=kept", "a.note=kept\\") << true << QStringList();
     }
 
