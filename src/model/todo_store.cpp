@@ -74,19 +74,22 @@ void TodoStore::load()
         ids.insert(item.id);
     }
 
-    // To-dos dated on the day of the Unix epoch come from a damaged clock or
-    // writer: they are moved to today.
-    const auto today = sharedCalendar().startOfDay(m_clock());
-    const auto epochDay = sharedCalendar().dayContaining(Instant::unixEpoch);
-    if (today && epochDay) {
+    if (const auto today = sharedCalendar().startOfDay(m_clock())) {
         for (TodoItem &item : *decoded) {
-            if (epochDay->contains(item.date))
+            if (movesToToday(item.date))
                 item.date = *today;
         }
     }
 
     // Written back at once, repairs and all, in the writer's form.
     setItems(*decoded);
+}
+
+bool TodoStore::movesToToday(double date)
+{
+    // Such dates come from a damaged clock or writer.
+    const auto epochDay = sharedCalendar().dayContaining(Instant::unixEpoch);
+    return epochDay && epochDay->contains(date);
 }
 
 bool TodoStore::save()

@@ -87,6 +87,10 @@ public:
     // The instant at which the current day, as last taken, ends.
     std::optional<double> endOfToday() const;
 
+    // Whether loading moves a to-do of this date to today: one dated on the
+    // day of the Unix epoch.
+    static bool movesToToday(double date);
+
     // Saves again if the last save failed; true when the list on disk is
     // the list in memory.
     bool saveIfBehind();
