@@ -87,8 +87,10 @@ std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPa
 int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest> &panelRequest)
 {
     X11Display::preferXcbPlatform(argc, argv);
+    std::optional<X11Display::CheckConnection> displayCheck;
     if (X11Display::usesXcb(argc, argv)) {
-        if (const auto problem = X11Display::connectionProblem()) {
+        displayCheck.emplace();
+        if (const auto &problem = displayCheck->problem()) {
             std::fprintf(stderr, "marlowick: %s\n", qPrintable(*problem));
             return 1;
         }
@@ -97,6 +99,7 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
+    displayCheck.reset(); // Qt has its own connection now
     QApplication::setApplicationName(QStringLiteral("marlowick"));
     QApplication::setOrganizationName(QStringLiteral("marlowick"));
     QApplication::setApplicationDisplayName(QStringLiteral("Marlowick"));
