@@ -74,9 +74,11 @@ void TodoStore::load()
         ids.insert(item.id);
     }
 
-    if (const auto today = sharedCalendar().startOfDay(m_clock())) {
+    const auto today = sharedCalendar().startOfDay(m_clock());
+    const auto movedDay = dayMovedToToday();
+    if (today && movedDay) {
         for (TodoItem &item : *decoded) {
-            if (movesToToday(item.date))
+            if (movedDay->contains(item.date))
                 item.date = *today;
         }
     }
@@ -85,11 +87,10 @@ void TodoStore::load()
     setItems(*decoded);
 }
 
-bool TodoStore::movesToToday(double date)
+std::optional<DayInterval> TodoStore::dayMovedToToday()
 {
-    // Such dates come from a damaged clock or writer.
-    const auto epochDay = sharedCalendar().dayContaining(Instant::unixEpoch);
-    return epochDay && epochDay->contains(date);
+    // Its dates come from a damaged clock or writer.
+    return sharedCalendar().dayContaining(Instant::unixEpoch);
 }
 
 bool TodoStore::save()

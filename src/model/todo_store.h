@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "day_calendar.h"
 #include "todo_item.h"
 #include "undo_entry.h"
 
@@ -87,9 +88,8 @@ public:
     // The instant at which the current day, as last taken, ends.
     std::optional<double> endOfToday() const;
 
-    // Whether loading moves a to-do of this date to today: one dated on the
-    // day of the Unix epoch.
-    static bool movesToToday(double date);
+    // The day whose to-dos loading moves to today: that of the Unix epoch.
+    static std::optional<DayInterval> dayMovedToToday();
 
     // Saves again if the last save failed; true when the list on disk is
     // the list in memory.
