@@ -225,14 +225,16 @@ std::optional<QByteArray> SettingsTodoStorage::rewrittenByQSettings(const QByteA
             values.insert(settingsKey, settings.value(settingsKey));
     }
     // QSettings may not notice that its last write stopped short: what it
-    // wrote must read back as every value it holds.
+    // wrote must read back as every value it holds. Read under another name,
+    // or QSettings answers from its cache of the file it wrote.
+    const QString checkedPath = dir.filePath(QStringLiteral("checked.conf"));
     QFile rewritten(path);
-    if (!rewritten.open(QIODevice::ReadOnly)) {
+    if (!rewritten.rename(checkedPath) || !rewritten.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
         return std::nullopt;
     }
     const QByteArray text = rewritten.readAll();
-    QSettings check(path, QSettings::NativeFormat);
+    QSettings check(checkedPath, QSettings::NativeFormat);
     const QStringList keys = check.allKeys();
     const bool complete = rewritten.error() == QFileDevice::NoError && check.status() == QSettings::NoError
         && keys.size() == values.size()

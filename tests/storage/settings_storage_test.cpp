@@ -14,7 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace Qt::StringLiterals;
 
@@ -163,6 +166,29 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
         QVERIFY(!linked.write(TodoStore::itemsDefaultsKey, {}));
         QVERIFY(QFileInfo(link).isSymLink());
+
+        // A file QSettings rewrites (here for its comment) is read back:
+        // Qt 6.4's QSettings takes a write that a file-size limit stopped
+        // short for a success.
+        const QString commented = dir.filePath(u"commented.conf"_s);
+        const QByteArray text = "; mine\n" + ordinaryFile();
+        QFile file(commented);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(text.size()), rlim_t(text.size())};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            SettingsTodoStorage storage(commented);
+            const bool saved =
+                storage.write(TodoStore::itemsDefaultsKey, QList<TodoItem>(40, {{}, u"Tea"_s, false, 1, 0}));
+            ::_exit(saved ? 0 : storage.errorString().endsWith(u"the copy is incomplete"_s) ? 1 : 2);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 1 << 8); // exited with 1
+        QCOMPARE(readFile(commented), text);
     }
 
     // The list is the user's alone; the folders follow the XDG rules.
