@@ -98,7 +98,7 @@ bool writeNew(const QString &fileName, QByteArrayView bytes, QString *error)
         *error = QStringLiteral("cannot create %1: %2").arg(fileName, reason(errno));
         return false;
     }
-    bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    bool written = writeAll(fd, bytes.data(), bytes.size()) && ::fdatasync(fd) == 0;
     int failure = errno;
     if (!closeChecked(fd) && written) {
         written = false;
@@ -183,7 +183,8 @@ bool ReplacementFile::commit()
 {
     if (m_fd < 0 || m_failed || !flushBuffer())
         return false;
-    if (::fsync(m_fd) != 0)
+    // The data and what it takes to read it (the size); times need not wait.
+    if (::fdatasync(m_fd) != 0)
         return failWith(errno, QStringLiteral("syncing it to disk"));
     const int fd = std::exchange(m_fd, -1);
     if (!closeChecked(fd))
