@@ -57,11 +57,11 @@ void TodoStore::load()
         return;
     }
 
-    // A title read with a character replaced: the stored text, as it is,
+    // A text read with a character replaced: the stored text, as it is,
     // is kept aside before the first save writes over it.
     if (inexact) {
         m_keepStoredCopy = true;
-        qCWarning(lcStore) << "A title of the stored to-do list holds half a surrogate pair, read as U+FFFD;"
+        qCWarning(lcStore) << "A text of the stored to-do list holds half a surrogate pair, read as U+FFFD;"
                            << "what is stored is copied aside before the first save writes over it.";
     }
 
