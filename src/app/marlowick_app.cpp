@@ -92,8 +92,10 @@ std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPa
 int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest> &panelRequest)
 {
     X11Display::preferXcbPlatform(argc, argv);
+    std::optional<X11Display::CheckConnection> displayCheck;
     if (X11Display::usesXcb(argc, argv)) {
-        if (const auto problem = X11Display::connectionProblem()) {
+        displayCheck.emplace();
+        if (const auto &problem = displayCheck->problem()) {
             std::fprintf(stderr, "marlowick: %s\n", qPrintable(*problem));
             return 1;
         }
@@ -102,6 +104,7 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     QuickRenderer::preferSoftware();
 
     QApplication app(argc, argv);
+    displayCheck.reset(); // Qt has its own connection now
     // The tray item's title (a StatusNotifierItem's Title is the application's
     // name) and the name screen readers give the program. The files keep
     // their lower-case names: none is derived from it.

@@ -10,17 +10,23 @@
 
 namespace X11Display {
 
-std::optional<QString> connectionProblem()
+CheckConnection::CheckConnection()
 {
     const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty())
-        return QStringLiteral("no X display: DISPLAY is not set (Marlowick needs X11 or XWayland)");
-    xcb_connection_t *connection = xcb_connect(display.constData(), nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    if (error != 0)
-        return QStringLiteral("cannot open the X display \"%1\" named by DISPLAY").arg(QString::fromLocal8Bit(display));
-    return std::nullopt;
+    if (display.isEmpty()) {
+        m_problem = QStringLiteral("no X display: DISPLAY is not set (Marlowick needs X11 or XWayland)");
+        return;
+    }
+    m_connection = xcb_connect(display.constData(), nullptr);
+    if (xcb_connection_has_error(m_connection) != 0)
+        m_problem =
+            QStringLiteral("cannot open the X display \"%1\" named by DISPLAY").arg(QString::fromLocal8Bit(display));
+}
+
+CheckConnection::~CheckConnection()
+{
+    if (m_connection)
+        xcb_disconnect(m_connection);
 }
 
 namespace {

@@ -7,11 +7,30 @@
 
 #include <optional>
 
+struct xcb_connection_t;
+
 namespace X11Display {
 
-// Why the X display named by $DISPLAY cannot be used, or none when it can.
-// Checked before Qt starts, which would abort without a useful message.
-std::optional<QString> connectionProblem();
+// A connection to the X display named by $DISPLAY, made before Qt starts
+// (which would abort without a useful message) to tell whether the display
+// can be used. Keep it until Qt, or the program started, has connected: an X
+// server with no other client resets when its last one leaves, and a
+// connection made during the reset fails.
+class CheckConnection
+{
+public:
+    CheckConnection();
+    ~CheckConnection();
+    CheckConnection(const CheckConnection &) = delete;
+    CheckConnection &operator=(const CheckConnection &) = delete;
+
+    // Why the display cannot be used, or none when it can.
+    const std::optional<QString> &problem() const { return m_problem; }
+
+private:
+    xcb_connection_t *m_connection = nullptr;
+    std::optional<QString> m_problem;
+};
 
 // Chooses the X11 platform unless the user chose one (QT_QPA_PLATFORM or
 // -platform): the windows need X11, which Wayland sessions offer through

@@ -3,9 +3,16 @@
 
 #include "cli/command_line.h"
 #include "cli/marlowick_cli.h"
+#include "storage/xdg_base_folders.h"
+
+#include <csignal>
 
 int main(int argc, char **argv)
 {
+    // A file-size limit makes a write fail with EFBIG, which a save reports,
+    // rather than end the program halfway through it.
+    std::signal(SIGXFSZ, SIG_IGN);
+    XdgBaseFolders::dropRelativePaths();
     const CommandLine commandLine = CommandLine::parse(argc, argv);
     if (commandLine.action == CommandLine::Action::StartProgram)
         return MarlowickCli::execProgram(argv);

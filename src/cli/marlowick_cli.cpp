@@ -149,8 +149,11 @@ CommandReply startProgram(const CommandRequest &request, const Paths &paths)
     }
     char *noArguments[] = {nullptr};
     X11Display::preferXcbPlatform(0, noArguments);
+    // Held until the program answers, which it does once it has connected.
+    std::optional<X11Display::CheckConnection> displayCheck;
     if (X11Display::usesXcb(0, noArguments)) {
-        if (const auto problem = X11Display::connectionProblem())
+        displayCheck.emplace();
+        if (const auto &problem = displayCheck->problem())
             return CommandReply::failure(*problem);
     }
     // As a launcher starts it: in a session of its own, from the home folder.

@@ -69,6 +69,12 @@ CommandReply add(const CommandRequest &request, TodoStore &store)
     const auto day = dayOf(request, store, &refusal);
     if (!day)
         return refusal;
+    if (const auto moved = TodoStore::dayMovedToToday(); moved && moved->contains(*day)) {
+        return CommandReply::usageError(
+            QStringLiteral("\"%1\" is the day of the Unix epoch, which the list takes for a broken clock's: "
+                           "its to-dos move to today")
+                .arg(request.day));
+    }
     if (!store.addTodoOnDay(request.title, *day))
         return CommandReply::failure(QStringLiteral("the to-do was not added"));
     if (!store.isSaved())

@@ -40,8 +40,9 @@ void TodoStore::load()
 {
     const TodoStorage::Stored stored = m_storage->read(itemsDefaultsKey);
     std::optional<QList<TodoItem>> decoded;
+    bool inexact = false;
     if (stored.value.typeId() == QMetaType::QByteArray)
-        decoded = TodoListCodec::decode(stored.value.toByteArray());
+        decoded = TodoListCodec::decode(stored.value.toByteArray(), &inexact);
     if (!decoded) {
         if (stored.value.isValid())
             m_readProblem = QStringLiteral("the stored list is damaged");
@@ -56,6 +57,14 @@ void TodoStore::load()
         return;
     }
 
+    // A text read with a character replaced: the stored text, as it is,
+    // is kept aside before the first save writes over it.
+    if (inexact) {
+        m_keepStoredCopy = true;
+        qCWarning(lcStore) << "A text of the stored to-do list holds half a surrogate pair, read as U+FFFD;"
+                           << "what is stored is copied aside before the first save writes over it.";
+    }
+
     // Rows are told apart by id: a to-do that repeats an earlier one's id
     // (a hand edit, a merge of two files) gets an id of its own.
     QSet<QUuid> ids;
@@ -65,19 +74,23 @@ void TodoStore::load()
         ids.insert(item.id);
     }
 
-    // To-dos dated on the day of the Unix epoch come from a damaged clock or
-    // writer: they are moved to today.
     const auto today = sharedCalendar().startOfDay(m_clock());
-    const auto epochDay = sharedCalendar().dayContaining(Instant::unixEpoch);
-    if (today && epochDay) {
+    const auto movedDay = dayMovedToToday();
+    if (today && movedDay) {
         for (TodoItem &item : *decoded) {
-            if (epochDay->contains(item.date))
+            if (movedDay->contains(item.date))
                 item.date = *today;
         }
     }
 
     // Written back at once, repairs and all, in the writer's form.
     setItems(*decoded);
+}
+
+std::optional<DayInterval> TodoStore::dayMovedToToday()
+{
+    // Its dates come from a damaged clock or writer.
+    return sharedCalendar().dayContaining(Instant::unixEpoch);
 }
 
 bool TodoStore::save()

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "day_calendar.h"
 #include "todo_item.h"
 #include "undo_entry.h"
 
@@ -86,6 +87,9 @@ public:
     Q_INVOKABLE void refreshToday();
     // The instant at which the current day, as last taken, ends.
     std::optional<double> endOfToday() const;
+
+    // The day whose to-dos loading moves to today: that of the Unix epoch.
+    static std::optional<DayInterval> dayMovedToToday();
 
     // Saves again if the last save failed; true when the list on disk is
     // the list in memory.

@@ -261,16 +261,23 @@ bool JsonListReader::readString(QByteArray *utf8)
             char32_t unit = 0;
             if (!readUnit(&unit))
                 return false;
-            if (QChar::isLowSurrogate(unit))
-                return false; // a second half without the first
-            if (QChar::isHighSurrogate(unit)) {
-                char32_t low = 0;
-                if (m_end - m_pos < 2 || m_pos[0] != '\\' || m_pos[1] != 'u')
-                    return false;
+            if (QChar::isHighSurrogate(unit) && m_end - m_pos >= 6 && m_pos[0] == '\\' && m_pos[1] == 'u') {
+                const char *next = m_pos;
                 m_pos += 2;
-                if (!readUnit(&low) || !QChar::isLowSurrogate(low))
+                char32_t low = 0;
+                if (!readUnit(&low))
                     return false;
-                unit = QChar::surrogateToUcs4(char16_t(unit), char16_t(low));
+                if (QChar::isLowSurrogate(low))
+                    unit = QChar::surrogateToUcs4(char16_t(unit), char16_t(low));
+                else
+                    m_pos = next; // an escape of its own
+            }
+            // Half a pair (a broken emoji, say) is read as QJsonDocument
+            // reads it: one character, which has no UTF-8 form and so
+            // becomes U+FFFD.
+            if (QChar::isSurrogate(unit)) {
+                unit = QChar::ReplacementCharacter;
+                m_replacedCharacters = true;
             }
             appendUtf8(utf8, unit);
             break;

@@ -15,13 +15,16 @@
 // values, strictly: standard JSON (RFC 8259) in valid UTF-8, an array of
 // objects each with "id" (a UUID in its 36-character form), "title",
 // "isCompleted", "createdAt" and "date" of the right JSON types, finite
-// numbers only, other members skipped. Any violation rejects the whole text.
+// numbers only, other members skipped. Any violation rejects the whole text,
+// except half a surrogate pair escaped in a string: it reads as U+FFFD.
 class JsonListReader
 {
 public:
     explicit JsonListReader(QByteArrayView json);
 
     std::optional<QList<TodoItem>> read();
+    // Whether a string held half a surrogate pair, read as U+FFFD.
+    bool replacedCharacters() const { return m_replacedCharacters; }
 
 private:
     bool readItem(TodoItem *item);
@@ -39,4 +42,5 @@ private:
     const char *m_pos;
     const char *m_end;
     QByteArray m_scratch;
+    bool m_replacedCharacters = false;
 };

@@ -3,11 +3,11 @@
 
 #include "new_file.h"
 
+#include "checked_file.h"
+
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
-
-#include <unistd.h>
+#include <QFileInfo>
 
 namespace NewFile {
 
@@ -19,25 +19,18 @@ QString timeStamp()
 std::optional<QString> write(const QString &folder, const QString &name, const QString &extension, QByteArrayView bytes,
                              QString *error)
 {
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("cannot create the folder %1").arg(folder);
+    if (!CheckedFile::makeFolder(folder, error))
         return std::nullopt;
-    }
     for (int n = 1;; ++n) {
         const QString path = QDir(folder).filePath(n == 1 ? name + extension
                                                           : QStringLiteral("%1-%2%3").arg(name).arg(n).arg(extension));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner)) {
-            if (file.write(bytes.data(), bytes.size()) == bytes.size() && file.flush() && ::fsync(file.handle()) == 0)
-                return path;
-            *error = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
-            file.remove();
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            continue;
+        if (CheckedFile::writeNew(path, bytes, error))
+            return path;
+        // Taken by another writer in between: the next name.
+        if (!QFileInfo(path).isSymLink() && !QFileInfo::exists(path))
             return std::nullopt;
-        }
-        if (!file.exists()) {
-            *error = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
-            return std::nullopt;
-        }
     }
 }
 

@@ -6,18 +6,13 @@
 #include "json_list_writer.h"
 #include "new_file.h"
 #include "settings_file_text.h"
-
-#include <QDir>
+#include "xdg_base_folders.h"
 
 namespace RecoveryFile {
 
 QString folder()
 {
-    // The XDG base directories: a relative path is to be ignored.
-    const QString stateHome = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base =
-        QDir::isAbsolutePath(stateHome) ? stateHome : QDir::homePath() + QStringLiteral("/.local/state");
-    return base + QStringLiteral("/marlowick");
+    return XdgBaseFolders::stateHome() + QStringLiteral("/marlowick");
 }
 
 std::optional<QString> write(const QString &key, const QList<TodoItem> &items, QString *error)

@@ -244,7 +244,7 @@ bool SettingsFileText::writeTo(QIODevice &device) const
         if (!first && device.write("\n", 1) != 1)
             return false;
         first = false;
-        if (device.write(section.header + '\n') < 0)
+        if (device.write(section.header) != section.header.size() || device.write("\n", 1) != 1)
             return false;
         for (const Line &line : section.lines) {
             if (device.write(line.text) != line.text.size() || device.write("\n", 1) != 1)

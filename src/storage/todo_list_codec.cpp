@@ -13,9 +13,13 @@ std::optional<QByteArray> encode(const QList<TodoItem> &items)
     return JsonListWriter::json(items);
 }
 
-std::optional<QList<TodoItem>> decode(const QByteArray &json)
+std::optional<QList<TodoItem>> decode(const QByteArray &json, bool *inexact)
 {
-    return JsonListReader(json).read();
+    JsonListReader reader(json);
+    auto items = reader.read();
+    if (inexact)
+        *inexact = reader.replacedCharacters();
+    return items;
 }
 
 } // namespace TodoListCodec

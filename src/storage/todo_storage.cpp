@@ -3,20 +3,22 @@
 
 #include "todo_storage.h"
 
+#include "checked_file.h"
 #include "json_list_writer.h"
 #include "new_file.h"
 #include "settings_file_lock.h"
 #include "settings_file_text.h"
+#include "xdg_base_folders.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcStorage, "marlowick.storage")
 
@@ -88,8 +90,7 @@ QString SettingsTodoStorage::defaultFileName()
 {
     // As QSettings finds it on Unix, without making a QSettings, which would
     // read the whole file at once.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-        + QStringLiteral("/marlowick/marlowick.conf");
+    return XdgBaseFolders::configHome() + QStringLiteral("/marlowick/marlowick.conf");
 }
 
 bool SettingsTodoStorage::understands(QByteArrayView rawValue) const
@@ -140,8 +141,9 @@ bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items
         return true;
 
     const QString folder = QFileInfo(m_fileName).absolutePath();
-    if (!QDir().mkpath(folder))
-        return fail(QStringLiteral("the folder %1 cannot be created").arg(shortFolder(folder)));
+    QString folderError;
+    if (!CheckedFile::makeFolder(folder, &folderError))
+        return fail(folderError.replace(folder, shortFolder(folder)));
     // Another program may write other keys of the file through QSettings:
     // under its lock, the file as it is now is the one to change.
     SettingsFileLock lock(m_fileName);
@@ -168,9 +170,9 @@ bool SettingsTodoStorage::write(const QString &key, const QList<TodoItem> &items
     }
 
     // A new file, flushed to disk, then renamed over the old one.
-    QSaveFile out(m_fileName);
-    const bool written = out.open(QIODevice::WriteOnly)
-        && (understood ? file->writeTo(out) : out.write(newText) == newText.size()) && out.commit();
+    ReplacementFile out(m_fileName);
+    const bool written =
+        out.open() && (understood ? file->writeTo(out) : out.write(newText) == newText.size()) && out.commit();
     if (!written)
         return fail(QStringLiteral("%1 cannot be written: %2").arg(shortName(m_fileName), out.errorString()));
     m_knownValue = *listValue;
@@ -203,12 +205,13 @@ std::optional<QByteArray> SettingsTodoStorage::rewrittenByQSettings(const QByteA
     const auto json = JsonListWriter::json(items);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("settings.conf"));
-    QFile copy(path);
-    if (!dir.isValid() || !copy.open(QIODevice::WriteOnly) || copy.write(contents) != contents.size()) {
-        fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
+    QString error;
+    if (!dir.isValid() || !CheckedFile::writeNew(path, contents, &error)) {
+        fail(QStringLiteral("%1 cannot be rewritten in a temporary folder: %2")
+                 .arg(shortName(m_fileName), dir.isValid() ? error : dir.errorString()));
         return std::nullopt;
     }
-    copy.close();
+    QVariantMap values;
     {
         QSettings settings(path, QSettings::NativeFormat);
         settings.setValue(key, *json);
@@ -218,11 +221,28 @@ std::optional<QByteArray> SettingsTodoStorage::rewrittenByQSettings(const QByteA
             fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
             return std::nullopt;
         }
+        for (const QString &settingsKey : settings.allKeys())
+            values.insert(settingsKey, settings.value(settingsKey));
     }
+    // QSettings may not notice that its last write stopped short: what it
+    // wrote must read back as every value it holds. Read under another name,
+    // or QSettings answers from its cache of the file it wrote.
+    const QString checkedPath = dir.filePath(QStringLiteral("checked.conf"));
     QFile rewritten(path);
-    if (!rewritten.open(QIODevice::ReadOnly)) {
+    if (!rewritten.rename(checkedPath) || !rewritten.open(QIODevice::ReadOnly)) {
         fail(QStringLiteral("%1 cannot be rewritten in a temporary folder").arg(shortName(m_fileName)));
         return std::nullopt;
     }
-    return rewritten.readAll();
+    const QByteArray text = rewritten.readAll();
+    QSettings check(checkedPath, QSettings::NativeFormat);
+    const QStringList keys = check.allKeys();
+    const bool complete = rewritten.error() == QFileDevice::NoError && check.status() == QSettings::NoError
+        && keys.size() == values.size()
+        && std::all_of(keys.cbegin(), keys.cend(), [&](const QString &k) { return check.value(k) == values.value(k); });
+    if (!complete) {
+        fail(QStringLiteral("%1 cannot be rewritten in a temporary folder: the copy is incomplete")
+                 .arg(shortName(m_fileName)));
+        return std::nullopt;
+    }
+    return text;
 }

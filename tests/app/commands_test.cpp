@@ -80,6 +80,49 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), before);
     }
 
+    // A save that stops short (a full disk, a quota, here a file-size limit)
+    // fails with its reason and leaves the stored list byte for byte, whether
+    // the command saves or the program it asks.
+    void aSaveThatDoesNotFitChangesNothing_data()
+    {
+        QTest::addColumn<int>("kilobytes");
+        QTest::addColumn<bool>("byTheProgram");
+        for (const int kilobytes : {1, 4, 8, 16, 64}) {
+            QTest::addRow("%d KB by the command", kilobytes) << kilobytes << false;
+            QTest::addRow("%d KB by the program", kilobytes) << kilobytes << true;
+        }
+    }
+
+    void aSaveThatDoesNotFitChangesNothing()
+    {
+        QFETCH(int, kilobytes);
+        QFETCH(bool, byTheProgram);
+        MarlowickProcess home;
+        home.environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        QList<TodoItem> items;
+        for (int i = 0; i < kilobytes * 1024 / 175; ++i) // about 175 bytes each in the file
+            items.append({QUuid::createUuid(), u"Call the plumber about the kitchen tap, number %1"_s.arg(i), false,
+                          800000000.0 + i, 799977600});
+        QVERIFY(home.store(items));
+        QFile file(home.settingsFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+
+        home.fileSizeLimit = before.size();
+        if (byTheProgram) {
+            QVERIFY(home.startAndWaitUntilReady());
+            home.fileSizeLimit = 0;
+        }
+        const Output add = home.run({u"add"_s, u"One more"_s});
+        QCOMPARE(add.exitCode, 1);
+        QVERIFY2(add.err.contains(u"marlowick: Not saved: marlowick.conf cannot be written: File too large"_s),
+                 qPrintable(add.err));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList({u"*.saving-*"_s}, QDir::Files), QStringList());
+    }
+
     void aSocketThatAnswersNonsenseOrNothingFails()
     {
         MarlowickProcess home;

@@ -61,8 +61,13 @@ private Q_SLOTS:
         const CommandReply blank = TodoCommands::run(request(Command::Add, u"today"_s, u" \n"_s), store);
         const CommandReply long20k = TodoCommands::run(request(Command::Add, u"today"_s, QString(20000, u'x')), store);
         const CommandReply noDay = TodoCommands::run(request(Command::Add, u"+99999999"_s, u"x"_s), store);
-        QCOMPARE(QList<int>({blank.status, long20k.status, noDay.status}), QList<int>(3, CommandReply::UsageError));
+        // The day of the Unix epoch, which loading moves to today.
+        const QString epochDay = QDateTime::fromSecsSinceEpoch(0).date().toString(Qt::ISODate);
+        const CommandReply moved = TodoCommands::run(request(Command::Add, epochDay, u"x"_s), store);
+        QCOMPARE(QList<int>({blank.status, long20k.status, noDay.status, moved.status}),
+                 QList<int>(4, CommandReply::UsageError));
         QVERIFY2(long20k.error.contains(u"20000"_s), qPrintable(long20k.error));
+        QVERIFY2(moved.error.contains(u"Unix epoch"_s), qPrintable(moved.error));
         QCOMPARE(store.items().size(), 3);
 
         // A save that fails is a failure, with its reason.

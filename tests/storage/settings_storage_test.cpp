@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
 #include "model/todo_store.h"
+#include "storage/recovery_file.h"
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
+#include "storage/xdg_base_folders.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +13,11 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace Qt::StringLiterals;
 
@@ -91,6 +98,8 @@ private Q_SLOTS:
         QTest::newRow("another spelling of the key")
             << replaced("marlowick.items", "marlowick%2Eitems") << true << both;
         QTest::newRow("lower-case general") << replaced("[General]", "[general]") << true << both;
+        QTest::newRow("half a surrogate pair in a title")
+            << replaced("Tea", "T\\\\ud83dea") << true << QStringList{u"Café"_s, u"T\ufffdea"_s};
         QTest::newRow("line joined to the next") << replaced("a.note=kept", "a.note=kept\\") << true << QStringList();
     }
 
@@ -157,6 +166,64 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"Could not save"_s));
         QVERIFY(!linked.write(TodoStore::itemsDefaultsKey, {}));
         QVERIFY(QFileInfo(link).isSymLink());
+
+        // A file QSettings rewrites (here for its comment) is read back:
+        // Qt 6.4's QSettings takes a write that a file-size limit stopped
+        // short for a success.
+        const QString commented = dir.filePath(u"commented.conf"_s);
+        const QByteArray text = "; mine\n" + ordinaryFile();
+        QFile file(commented);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+        file.close();
+        const pid_t child = ::fork();
+        if (child == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(text.size()), rlim_t(text.size())};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            SettingsTodoStorage storage(commented);
+            const bool saved =
+                storage.write(TodoStore::itemsDefaultsKey, QList<TodoItem>(40, {{}, u"Tea"_s, false, 1, 0}));
+            ::_exit(saved ? 0 : storage.errorString().endsWith(u"the copy is incomplete"_s) ? 1 : 2);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(status, 1 << 8); // exited with 1
+        QCOMPARE(readFile(commented), text);
+    }
+
+    // The list is the user's alone; the folders follow the XDG rules.
+    void aNewListIsPrivate()
+    {
+        const mode_t umask = ::umask(022);
+        const auto restore = qScopeGuard([umask] { ::umask(umask); });
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"config/marlowick/marlowick.conf"_s);
+        SettingsTodoStorage storage(path);
+        QVERIFY(storage.write(TodoStore::itemsDefaultsKey, {}));
+        const auto mode = [](const QString &path) {
+            struct stat status {
+            };
+            return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 0777 : 0;
+        };
+        QCOMPARE(mode(path), 0600u);
+        QCOMPARE(mode(dir.filePath(u"config/marlowick"_s)), 0700u);
+        QCOMPARE(mode(dir.filePath(u"config"_s)), 0700u);
+        // A file of the user's keeps the mode given to it.
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0640) == 0);
+        QVERIFY(storage.write(TodoStore::itemsDefaultsKey, {{QUuid::createUuid(), u"Tea"_s, false, 1, 0}}));
+        QCOMPARE(mode(path), 0640u);
+        QCOMPARE(QDir(dir.filePath(u"config/marlowick"_s)).entryList(QDir::Files), QStringList{u"marlowick.conf"_s});
+
+        // A base folder given as a relative path counts as not given.
+        qputenv("XDG_CONFIG_HOME", "config");
+        qputenv("XDG_STATE_HOME", "state");
+        qputenv("XDG_RUNTIME_DIR", "runtime");
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), QDir::homePath() + u"/.config/marlowick/marlowick.conf"_s);
+        QCOMPARE(RecoveryFile::folder(), QDir::homePath() + u"/.local/state/marlowick"_s);
+        XdgBaseFolders::dropRelativePaths();
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_RUNTIME_DIR"));
+        qputenv("XDG_CONFIG_HOME", dir.path().toUtf8());
+        QCOMPARE(SettingsTodoStorage::defaultFileName(), dir.path() + u"/marlowick/marlowick.conf"_s);
     }
 
     void anotherProgramWritingTheFileLosesNothingAndUndoesNothing()

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QTest>
 
+#include <sys/resource.h>
+
 using namespace Qt::StringLiterals;
 
 static constexpr int timeout = 20000;
@@ -63,6 +65,12 @@ void MarlowickProcess::prepare(QProcess &process, const QString &runtime) const
     for (auto variable = environment.cbegin(); variable != environment.cend(); ++variable)
         variables.insert(variable.key(), variable.value());
     process.setProcessEnvironment(variables);
+    process.setChildProcessModifier([limit = rlim_t(fileSizeLimit)] {
+        if (limit > 0) {
+            const rlimit fileSize{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        }
+    });
 }
 
 bool MarlowickProcess::startAndWaitUntilReady()

@@ -24,6 +24,8 @@ public:
 
     // Set for each start, over the desktop's environment.
     QHash<QString, QString> environment;
+    // The largest file a start may write, in bytes (RLIMIT_FSIZE); none when 0.
+    qint64 fileSizeLimit = 0;
 
     QString settingsFile() const { return m_config.filePath(QStringLiteral("marlowick/marlowick.conf")); }
     QString runtimeFolder() const { return m_runtime.path(); }
