@@ -13,13 +13,4 @@ namespace X11Display {
 // Checked before Qt starts, which would abort without a useful message.
 std::optional<QString> connectionProblem();
 
-// Chooses the X11 platform unless the user chose one (QT_QPA_PLATFORM or
-// -platform): the windows need X11, which Wayland sessions offer through
-// XWayland.
-void preferXcbPlatform(int argc, char **argv);
-
-// Whether Qt will use its X11 platform: the windows then need an X display,
-// and Qt itself would abort without one.
-bool usesXcb(int argc, char **argv);
-
 } // namespace X11Display
