@@ -25,7 +25,9 @@ bool isSamePosition(const QPointF &a, const QPointF &b)
 
 WindowPointerWatcher::WindowPointerWatcher(QQuickItem *parent)
     : QQuickItem(parent)
-    , m_pointerOnlyOverOwnWindows(QGuiApplication::platformName() == QLatin1String("wayland"))
+    , m_pointerOnlyOverOwnWindows(
+          QGuiApplication::platformName() == QLatin1String("wayland")
+          || (QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY")))
 {
     m_restingPointerCheck.setInterval(restingPointerCheckMs);
     connect(&m_restingPointerCheck, &QTimer::timeout, this, &WindowPointerWatcher::checkRestingPointer);
@@ -87,9 +89,9 @@ bool WindowPointerWatcher::eventFilter(QObject *watched, QEvent *event)
         }
         case QEvent::Leave:
             // The pointer has not moved: the window's shape shrank away from
-            // under it. It leaves when it moves. (A Wayland client is told
-            // nothing of the pointer outside its surfaces: there the leave
-            // is all there is.)
+            // under it. It leaves when it moves. (A Wayland client, XWayland's
+            // included, is told nothing of the pointer over other clients'
+            // surfaces: there the leave is all there is.)
             if (!m_pointerOnlyOverOwnWindows && m_lastGlobalPosition
                 && isSamePosition(QCursor::pos(), *m_lastGlobalPosition)) {
                 m_restingPointerCheck.start();
