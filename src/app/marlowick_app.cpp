@@ -21,6 +21,7 @@
 #include "wayland/layer_panel_window.h"
 #include "wayland/layer_sensor.h"
 #include "wayland/layer_shell.h"
+#include "wayland/software_buffers.h"
 #include "wayland/wayland_pointer_locator.h"
 #include "wayland/wayland_press_monitors.h"
 #include "x11_press_monitors.h"
@@ -113,8 +114,12 @@ struct WindowSystem {
         auto presses = std::make_unique<WaylandPressMonitors>();
         WaylandPressMonitors *pressMonitors = presses.get();
         system.pressMonitors = std::move(presses);
-        system.pointer = std::make_unique<WaylandPointerLocator>();
-        system.factories.dropdownPanel = [] { return std::make_unique<LayerPanelWindow>(); };
+        auto pointer = std::make_unique<WaylandPointerLocator>();
+        const WaylandPointerLocator *pointerLocator = pointer.get();
+        system.pointer = std::move(pointer);
+        system.factories.dropdownPanel = [pointerLocator] {
+            return std::make_unique<LayerPanelWindow>([pointerLocator] { return pointerLocator->isOverOwnWindow(); });
+        };
         system.factories.sensor = [pressMonitors](const NotchGeometry &geometry) {
             auto sensor = std::make_unique<LayerSensor>(geometry);
             pressMonitors->ignoreWindow(sensor->window());
@@ -134,6 +139,8 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     }
 
     QuickRenderer::preferSoftware();
+    if (DisplayPlatform::name(argc, argv).startsWith("wayland"))
+        SoftwareBuffers::preferWithoutEgl();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("marlowick"));

@@ -8,15 +8,19 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-LayerPanelWindow::LayerPanelWindow(QWindow *parent)
+LayerPanelWindow::LayerPanelWindow(std::function<bool()> pointerOverOwnWindow, QWindow *parent)
     : DropdownPanel(parent)
     , m_role(this)
+    , m_pointerOverOwnWindow(std::move(pointerOverOwnWindow))
 {
     setObjectName(QStringLiteral("Marlowick panel"));
     connect(this, &QWindow::activeChanged, this, [this] {
+        if (!isActive())
+            return;
         // Held, it is given back as the compositor's windows are.
-        if (isActive())
-            m_role.setKeyboard(LayerSurfaceRole::Keyboard::OnDemand);
+        m_role.setKeyboard(LayerSurfaceRole::Keyboard::OnDemand);
+        if (!m_pointerOverOwnWindow())
+            coverOutside();
     });
 }
 
@@ -48,15 +52,14 @@ void LayerPanelWindow::hostRootView(const PanelRootViewFactory &factory, const P
     connect(setup.animationState, &NotchAnimationState::isOpenChanged, this, [this, state = setup.animationState] {
         if (state->isOpen())
             return;
-        m_outside.uncover();
+        uncoverOutside();
         m_role.setKeyboard(LayerSurfaceRole::Keyboard::None);
     });
 }
 
 void LayerPanelWindow::hide()
 {
-    m_pointerInside = false;
-    m_outside.uncover();
+    uncoverOutside();
     m_role.release();
     DropdownPanel::hide();
 }
@@ -65,18 +68,29 @@ void LayerPanelWindow::requestActivate()
 {
     if (!isActive())
         m_role.setKeyboard(LayerSurfaceRole::Keyboard::Exclusive);
-    if (!m_pointerInside)
-        m_outside.cover(screen());
 }
 
 bool LayerPanelWindow::event(QEvent *event)
 {
-    if (event->type() == QEvent::Enter) {
-        m_pointerInside = true;
-        // From here leaving the panel closes it.
-        m_outside.uncover();
-    } else if (event->type() == QEvent::Leave) {
-        m_pointerInside = false;
-    }
+    // From here leaving the panel closes it.
+    if (event->type() == QEvent::Enter)
+        uncoverOutside();
     return DropdownPanel::event(event);
+}
+
+void LayerPanelWindow::coverOutside()
+{
+    if (!m_outside)
+        m_outside = new OutsidePressCatcher;
+    m_outside->cover(screen());
+}
+
+void LayerPanelWindow::uncoverOutside()
+{
+    if (!m_outside)
+        return;
+    m_outside->uncover();
+    // Later: the press it took may still be on its way to it.
+    m_outside->deleteLater();
+    m_outside = nullptr;
 }

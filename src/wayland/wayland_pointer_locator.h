@@ -23,6 +23,8 @@ public:
     ~WaylandPointerLocator() override;
 
     QPointF position() const override;
+    // Whether the pointer is over one of this program's windows.
+    bool isOverOwnWindow() const { return !m_under.isNull(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
