@@ -51,8 +51,8 @@ for _ in $(seq "$rounds"); do
     layers=$(panel_layers)
     gone=$(grep -c 'zwlr_layer_surface_v1@.*destroy()' "$log")
     lines=$(wc -l <"$log")
-    pointer move 960 0
-    pointer click
+    # In one go: a rest on the strip would open the panel before the press.
+    pointer click 960 0
     wait_for 10 frames_after "$layers" "$lines" || { echo "no panel after a press" >&2; cp "$log" /tmp/wl_bench_fail.log; exit 1; }
     in_desk "$root/bin/marlowick" toggle >/dev/null 2>&1
     # Its layer surface and the strip's press: both go.
@@ -69,7 +69,9 @@ awk '
     waiting && attached && index($0, "-> " panel ".commit()") {
         print now - press; waiting = 0; attached = 0
     }
-' "$log" | sort -n | awk '{ v[NR] = $1 } END {
+' "$log" >"$root/latencies"
+echo "  in order: $(awk '{ printf "%.1f ", $1 }' "$root/latencies")"
+sort -n "$root/latencies" | awk '{ v[NR] = $1 } END {
     if (NR == 0) { print "  no frames found"; exit 1 }
     printf "  median %.1f, max %.1f, min %.1f (%d frames)\n", v[int((NR + 1) / 2)], v[NR], v[1], NR }'
 

@@ -13,7 +13,6 @@
 
 #include "cli/request_client.h"
 #include "key_repeat_filter.h"
-#include "notch/dropdown_panel.h"
 #include "qt_pointer_locator.h"
 #include "qt_scheduler.h"
 #include "qt_screen_provider.h"
@@ -167,14 +166,10 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
 
     QtScreenProvider screens;
     QtScheduler scheduler;
-    std::optional<WindowSystem> windowSystem;
-    if (LayerShell::instance())
-        windowSystem.emplace(WindowSystem::wayland());
-    else
-        windowSystem.emplace(WindowSystem::x11(app));
+    WindowSystem windowSystem = LayerShell::instance() ? WindowSystem::wayland() : WindowSystem::x11(app);
     AppDelegate delegate(
-        AppDelegate::Services{&screens, &scheduler, windowSystem->pressMonitors.get(), windowSystem->pointer.get()},
-        windowSystem->factories);
+        AppDelegate::Services{&screens, &scheduler, windowSystem.pressMonitors.get(), windowSystem.pointer.get()},
+        windowSystem.factories);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::saveBeforeExit);
     delegate.start();
     // Listening only now, every request finds the program ready to answer

@@ -121,7 +121,7 @@ EOF
         "$root/libexec/marlowick/marlowick-program" >"$desk/program.log" 2>&1 &
     program_pid=$!
     pids+=($program_pid)
-    wait_for 30 grep -q "ready:" "$desk/program.log" || { fail "Marlowick did not start: $(cat "$desk/program.log")"; return 1; }
+    wait_for 30 grep -qs "ready:" "$desk/program.log" || { fail "Marlowick did not start: $(cat "$desk/program.log")"; return 1; }
     # The first frame of the strip.
     sleep 0.5
 }

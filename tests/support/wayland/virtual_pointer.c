@@ -7,6 +7,7 @@
 // and answers each with "ok" once the compositor has handled it:
 //   move X Y      the pointer to X,Y of the layout (absolute)
 //   press, release, click    the left button
+//   click X Y     moves there and clicks at once, in one go
 // Usage: virtual-pointer LAYOUT_WIDTH LAYOUT_HEIGHT
 
 #include <linux/input-event-codes.h>
@@ -77,7 +78,12 @@ int main(int argc, char **argv)
     char line[256];
     while (fgets(line, sizeof line, stdin)) {
         unsigned x = 0, y = 0;
-        if (sscanf(line, "move %u %u", &x, &y) == 2) {
+        if (sscanf(line, "click %u %u", &x, &y) == 2) {
+            zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), x, y, width, height);
+            zwlr_virtual_pointer_v1_frame(pointer);
+            button(pointer, WL_POINTER_BUTTON_STATE_PRESSED);
+            button(pointer, WL_POINTER_BUTTON_STATE_RELEASED);
+        } else if (sscanf(line, "move %u %u", &x, &y) == 2) {
             zwlr_virtual_pointer_v1_motion_absolute(pointer, now_ms(), x, y, width, height);
             zwlr_virtual_pointer_v1_frame(pointer);
         } else if (strncmp(line, "press", 5) == 0) {
