@@ -72,7 +72,8 @@ std::optional<QString> choose(int argc, char **argv)
         if (WaylandProbe::isWaylandSession()) {
             const auto compositor = WaylandProbe::probe();
             if (compositor && compositor->layerShellVersion > 0) {
-                qputenv("QT_QPA_PLATFORM", "wayland");
+                // XWayland still, should Qt's wayland platform be missing.
+                qputenv("QT_QPA_PLATFORM", "wayland;xcb");
                 useWayland();
                 return std::nullopt;
             }

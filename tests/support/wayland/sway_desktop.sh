@@ -87,7 +87,7 @@ start_desktop() {
 $2
 bar {
     position top
-    status_command echo bar
+    status_command while echo bar; do sleep 3600; done
     colors {
         background #ff8800
         statusline #000000
