@@ -18,6 +18,10 @@ packages=(
     qt6-declarative-private-dev
     # X11: XInput2 raw button events on the root window, window shapes
     libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
+    # Wayland: Qt's wayland platform, its native interface (private
+    # headers), libwayland-client, wayland-scanner and the protocols
+    # Debian ships (xdg-shell, which the layer shell names)
+    qt6-wayland qt6-base-private-dev libwayland-dev libwayland-bin wayland-protocols
     # icons, drawn as glyphs of this font
     fonts-material-design-icons-iconfont
     # a text font for the panel where the desktop has none (a bare server)
@@ -41,6 +45,9 @@ packages=(
     # the start's notification: a private session bus and a fake
     # notification server
     python3-dbus python3-gi
+    # Wayland desktops in the tests: headless sway with its bar, a native
+    # terminal, keys, screenshots; weston, which has no layer shell
+    sway foot wtype grim weston
 )
 
 missing=()

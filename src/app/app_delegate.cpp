@@ -80,9 +80,16 @@ AppDelegate::AppDelegate(const Services &services, Factories factories, QObject 
 {
     if (!m_factories.store)
         m_factories.store = [] { return std::make_unique<TodoStore>(); };
+    if (!m_factories.dropdownPanel)
+        m_factories.dropdownPanel = [] { return std::make_unique<DropdownPanel>(); };
+    if (!m_factories.sensor) {
+        m_factories.sensor = [](const NotchGeometry &geometry) {
+            return std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
+        };
+    }
     if (!m_factories.panel) {
         m_factories.panel = [this]() -> std::unique_ptr<PanelWindow> {
-            auto panel = std::make_unique<DropdownPanel>();
+            std::unique_ptr<DropdownPanel> panel = m_factories.dropdownPanel();
             panel->installEventFilter(new QuitKeyFilter(this, panel.get()));
             return panel;
         };
@@ -111,7 +118,7 @@ void AppDelegate::setupWindows()
         return;
     const NotchGeometry geometry = detectNotchGeometry(*m_services.screens);
     if (!m_sensorWindow) {
-        m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
+        m_sensorWindow = m_factories.sensor(geometry);
         m_panelController = std::make_unique<DropdownPanelController>(
             geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
@@ -124,14 +131,13 @@ void AppDelegate::setupWindows()
                 notePanelClosed();
         });
     } else {
-        m_sensorWindow->reposition(geometry.sensorDeviceRect);
         m_panelController->setGeometry(geometry);
         // A closed or closing panel takes the new frame when it next opens.
         if (m_panelController->isOpen())
             m_panelController->panel()->setFrame(geometry.panelFrame());
         qCInfo(lcApp, "screens changed: sensor %s", qPrintable(describe(geometry)));
     }
-    m_sensorWindow->show();
+    m_sensorWindow->place(geometry);
 
     if (!m_statusItem && m_factories.statusItem) {
         if (!StatusItem::isTrayAvailable()) {

@@ -11,7 +11,9 @@
 #include <memory>
 
 class DropdownPanelController;
-class NotchSensorWindow;
+class DropdownPanel;
+class NotchSensor;
+struct NotchGeometry;
 class PanelWindow;
 class PointerLocator;
 class PressMonitors;
@@ -40,13 +42,17 @@ public:
         PointerLocator *pointer = nullptr;
     };
 
-    // How the parts are made; the defaults are the real ones (the user's
-    // stored list, the DropdownPanel window showing panelRootViewFactory()'s
-    // view of the store).
+    // How the parts are made; the defaults are the real ones on X11 (the
+    // user's stored list, the DropdownPanel window showing
+    // panelRootViewFactory()'s view of the store, an X window as the sensor).
     struct Factories {
         std::function<std::unique_ptr<TodoStore>()> store;
+        // The panel as its controller drives it; by default the window
+        // dropdownPanel makes, which Ctrl+Q in it quits.
         std::function<std::unique_ptr<PanelWindow>()> panel;
         bool statusItem = true;
+        std::function<std::unique_ptr<DropdownPanel>()> dropdownPanel = {};
+        std::function<std::unique_ptr<NotchSensor>(const NotchGeometry &)> sensor = {};
     };
 
     explicit AppDelegate(const Services &services, QObject *parent = nullptr);
@@ -78,7 +84,7 @@ public:
     void saveBeforeExit();
 
     TodoStore *store() const { return m_store.get(); }
-    NotchSensorWindow *sensorWindow() const { return m_sensorWindow.get(); }
+    NotchSensor *sensorWindow() const { return m_sensorWindow.get(); }
     DropdownPanelController *panelController() const { return m_panelController.get(); }
 
 Q_SIGNALS:
@@ -92,7 +98,7 @@ private:
     Services m_services;
     Factories m_factories;
     std::unique_ptr<TodoStore> m_store;
-    std::unique_ptr<NotchSensorWindow> m_sensorWindow;
+    std::unique_ptr<NotchSensor> m_sensorWindow;
     std::unique_ptr<DropdownPanelController> m_panelController;
     std::unique_ptr<StatusItem> m_statusItem;
     // Set while the panel closed less than the tray click's grace ago.

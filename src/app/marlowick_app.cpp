@@ -4,6 +4,7 @@
 #include "marlowick_app.h"
 
 #include "app_delegate.h"
+#include "display_platform.h"
 #include "program_commands.h"
 #include "quick_renderer.h"
 #include "single_instance.h"
@@ -11,7 +12,6 @@
 #include "status_item.h"
 #include "unix_signal_watcher.h"
 #include "writer_lock.h"
-#include "x11_display.h"
 
 #include "cli/request_client.h"
 #include "key_repeat_filter.h"
@@ -21,6 +21,12 @@
 #include "qt_screen_provider.h"
 #include "storage/todo_storage.h"
 #include "views/editable_text_accessible.h"
+#include "wayland/layer_panel_window.h"
+#include "wayland/layer_sensor.h"
+#include "wayland/layer_shell.h"
+#include "wayland/software_buffers.h"
+#include "wayland/wayland_pointer_locator.h"
+#include "wayland/wayland_press_monitors.h"
 #include "x11_press_monitors.h"
 
 #include <QApplication>
@@ -31,6 +37,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -87,21 +94,58 @@ std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPa
     return std::nullopt;
 }
 
+// What the program uses of X11 or of a Wayland compositor with a layer shell.
+struct WindowSystem {
+    std::unique_ptr<PressMonitors> pressMonitors;
+    std::unique_ptr<PointerLocator> pointer;
+    std::unique_ptr<QObject> keyRepeats;
+    AppDelegate::Factories factories;
+
+    static WindowSystem x11(QApplication &app)
+    {
+        WindowSystem system;
+        system.pressMonitors = std::make_unique<X11PressMonitors>();
+        system.pointer = std::make_unique<QtPointerLocator>();
+        // Held keys' repeats told by the X events, not by Qt's guess.
+        system.keyRepeats = std::make_unique<KeyRepeatFilter>();
+        app.installEventFilter(system.keyRepeats.get());
+        return system;
+    }
+
+    static WindowSystem wayland()
+    {
+        WindowSystem system;
+        auto presses = std::make_unique<WaylandPressMonitors>();
+        WaylandPressMonitors *pressMonitors = presses.get();
+        system.pressMonitors = std::move(presses);
+        auto pointer = std::make_unique<WaylandPointerLocator>();
+        const WaylandPointerLocator *pointerLocator = pointer.get();
+        system.pointer = std::move(pointer);
+        system.factories.dropdownPanel = [pointerLocator] {
+            return std::make_unique<LayerPanelWindow>([pointerLocator] { return pointerLocator->isOverOwnWindow(); });
+        };
+        system.factories.sensor = [pressMonitors](const NotchGeometry &geometry) {
+            auto sensor = std::make_unique<LayerSensor>(geometry);
+            pressMonitors->ignoreWindow(sensor->window());
+            return sensor;
+        };
+        return system;
+    }
+};
+
 } // namespace
 
 int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest> &panelRequest)
 {
-    X11Display::preferXcbPlatform(argc, argv);
     std::optional<X11Display::CheckConnection> displayCheck;
-    if (X11Display::usesXcb(argc, argv)) {
-        displayCheck.emplace();
-        if (const auto &problem = displayCheck->problem()) {
-            std::fprintf(stderr, "marlowick: %s\n", qPrintable(*problem));
-            return 1;
-        }
+    if (const auto problem = DisplayPlatform::choose(argc, argv, displayCheck)) {
+        std::fprintf(stderr, "marlowick: %s\n", qPrintable(*problem));
+        return 1;
     }
 
     QuickRenderer::preferSoftware();
+    if (DisplayPlatform::name(argc, argv).startsWith("wayland"))
+        SoftwareBuffers::preferWithoutEgl();
 
     QApplication app(argc, argv);
     displayCheck.reset(); // Qt has its own connection now
@@ -139,12 +183,10 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
 
     QtScreenProvider screens;
     QtScheduler scheduler;
-    X11PressMonitors pressMonitors;
-    QtPointerLocator pointer;
-    // Held keys' repeats told by the X events, not by Qt's guess.
-    KeyRepeatFilter keyRepeats;
-    app.installEventFilter(&keyRepeats);
-    AppDelegate delegate(AppDelegate::Services{&screens, &scheduler, &pressMonitors, &pointer});
+    WindowSystem windowSystem = LayerShell::instance() ? WindowSystem::wayland() : WindowSystem::x11(app);
+    AppDelegate delegate(
+        AppDelegate::Services{&screens, &scheduler, windowSystem.pressMonitors.get(), windowSystem.pointer.get()},
+        windowSystem.factories);
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, &AppDelegate::saveBeforeExit);
     delegate.start();
     if (const auto notice = StartNotice::compose(firstStart, StatusItem::isTrayAvailable()))

@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 
-#include <cstring>
 #include <xcb/xcb.h>
 
 namespace X11Display {
@@ -27,38 +26,6 @@ CheckConnection::~CheckConnection()
 {
     if (m_connection)
         xcb_disconnect(m_connection);
-}
-
-namespace {
-
-// The platform asked for with "-platform NAME" or "-platform=NAME"; empty
-// for a "-platform" with nothing after it, none without the option.
-std::optional<QByteArray> platformArgument(int argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0)
-            return QByteArray(i + 1 < argc ? argv[i + 1] : "");
-        if (std::strncmp(argv[i], "-platform=", 10) == 0)
-            return QByteArray(argv[i] + 10);
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-void preferXcbPlatform(int argc, char **argv)
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || platformArgument(argc, argv))
-        return;
-    qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-bool usesXcb(int argc, char **argv)
-{
-    const auto argument = platformArgument(argc, argv);
-    if (argument && !argument->isEmpty())
-        return argument->startsWith("xcb");
-    return qgetenv("QT_QPA_PLATFORM").startsWith("xcb");
 }
 
 } // namespace X11Display

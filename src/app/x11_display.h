@@ -32,13 +32,4 @@ private:
     std::optional<QString> m_problem;
 };
 
-// Chooses the X11 platform unless the user chose one (QT_QPA_PLATFORM or
-// -platform): the windows need X11, which Wayland sessions offer through
-// XWayland.
-void preferXcbPlatform(int argc, char **argv);
-
-// Whether Qt will use its X11 platform: the windows then need an X display,
-// and Qt itself would abort without one.
-bool usesXcb(int argc, char **argv);
-
 } // namespace X11Display

@@ -6,9 +6,9 @@
 #include "request_client.h"
 #include "todo_commands.h"
 
+#include "app/display_platform.h"
 #include "app/single_instance.h"
 #include "app/writer_lock.h"
-#include "app/x11_display.h"
 #include "model/todo_store.h"
 #include "storage/todo_storage.h"
 
@@ -148,14 +148,11 @@ CommandReply startProgram(const CommandRequest &request, const Paths &paths)
             return *reply;
     }
     char *noArguments[] = {nullptr};
-    X11Display::preferXcbPlatform(0, noArguments);
-    // Held until the program answers, which it does once it has connected.
+    // The program inherits the choice. The display check's connection is
+    // held until the program answers, which it does once it has connected.
     std::optional<X11Display::CheckConnection> displayCheck;
-    if (X11Display::usesXcb(0, noArguments)) {
-        displayCheck.emplace();
-        if (const auto &problem = displayCheck->problem())
-            return CommandReply::failure(*problem);
-    }
+    if (const auto problem = DisplayPlatform::choose(0, noArguments, displayCheck))
+        return CommandReply::failure(*problem);
     // As a launcher starts it: in a session of its own, from the home folder.
     QProcess program;
     program.setProgram(QCoreApplication::applicationFilePath());

@@ -4,7 +4,7 @@
 #include "dropdown_panel_controller.h"
 
 #include "notch_animation_state.h"
-#include "notch_sensor_window.h"
+#include "notch_sensor.h"
 #include "panel_metrics.h"
 #include "panel_window.h"
 #include "pointer_locator.h"
@@ -111,11 +111,11 @@ void DropdownPanelController::togglePanel()
         showPanel();
 }
 
-void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
+void DropdownPanelController::connectSensor(const NotchSensor *sensor)
 {
-    connect(sensor, &NotchSensorWindow::entered, this, &DropdownPanelController::sensorEntered);
-    connect(sensor, &NotchSensorWindow::exited, this, &DropdownPanelController::sensorExited);
-    connect(sensor, &NotchSensorWindow::pressed, this, &DropdownPanelController::sensorPressed);
+    connect(sensor, &NotchSensor::entered, this, &DropdownPanelController::sensorEntered);
+    connect(sensor, &NotchSensor::exited, this, &DropdownPanelController::sensorExited);
+    connect(sensor, &NotchSensor::pressed, this, &DropdownPanelController::sensorPressed);
 }
 
 void DropdownPanelController::scheduleHide()

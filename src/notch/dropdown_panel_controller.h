@@ -13,7 +13,7 @@
 #include <memory>
 
 class NotchAnimationState;
-class NotchSensorWindow;
+class NotchSensor;
 class PanelWindow;
 class PointerLocator;
 
@@ -55,8 +55,8 @@ public:
     void togglePanel();
 
     // Opens, closes and toggles the panel as the pointer enters, leaves and
-    // presses the sensor window.
-    void connectSensor(const NotchSensorWindow *sensor);
+    // presses the sensor.
+    void connectSensor(const NotchSensor *sensor);
 
     // False as soon as closing starts, while the window is still up.
     bool isOpen() const { return m_isOpen; }

@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 
 NotchSensorWindow::NotchSensorWindow(const QRect &rect, QObject *parent)
-    : QObject(parent)
+    : NotchSensor(parent)
     , m_rect(rect)
 {
     xcb_connection_t *c = X11Connection::connection();

@@ -3,8 +3,9 @@
 
 #pragma once
 
+#include "notch_sensor.h"
+
 #include <QAbstractNativeEventFilter>
-#include <QObject>
 #include <QRect>
 
 // An invisible window laid over the notch that signals when the pointer
@@ -18,7 +19,7 @@
 // focuses, lists or moves it, and it stays put on every virtual desktop.
 // Its events are picked out of Qt's event stream with a native event filter.
 // Without X11 (the offscreen platform) it exists but never reports anything.
-class NotchSensorWindow : public QObject, public QAbstractNativeEventFilter
+class NotchSensorWindow : public NotchSensor, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -26,7 +27,9 @@ public:
     explicit NotchSensorWindow(const QRect &rect, QObject *parent = nullptr);
     ~NotchSensorWindow() override;
 
-    QRect rect() const { return m_rect; }
+    QRect rect() const override { return m_rect; }
+    // Repositions it to the sensor's device rectangle.
+    void place(const NotchGeometry &geometry) override { reposition(geometry.sensorDeviceRect); }
     // Moves the window, and with it the area that reports, to rect, and
     // shows it again. An empty rect takes the window off the screen: it
     // reports nothing until it is given a non-empty one.
@@ -38,13 +41,6 @@ public:
     quint32 winId() const { return m_window; }
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
-
-Q_SIGNALS:
-    // Once per crossing of the window's edge.
-    void entered();
-    void exited();
-    // A button pressed in the window; wheel steps are no presses.
-    void pressed();
 
 private:
     void setPointerInside(bool inside);

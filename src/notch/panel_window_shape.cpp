@@ -78,22 +78,26 @@ void PanelWindowShape::refresh()
     update();
 }
 
-QRegion PanelWindowShape::outlineRegion() const
+QRegion PanelWindowShape::outlineRegion(qreal devicePixelRatio) const
 {
     const QQuickItem *item = m_outlineItem ? m_outlineItem.get() : m_window->contentItem();
     if (!item->isVisible())
         return {};
     const QRectF rect = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
     const auto *shapeItem = qobject_cast<const NotchShapeItem *>(item);
-    return (shapeItem ? shapeItem->shape() : NotchShape{}).pixelRegion(rect, m_window->devicePixelRatio());
+    return (shapeItem ? shapeItem->shape() : NotchShape{}).pixelRegion(rect, devicePixelRatio);
 }
 
 void PanelWindowShape::update()
 {
     xcb_connection_t *c = X11Connection::connection();
-    if (!c || !m_window->handle() || !serverHasInputShapes(c))
+    if (!c) {
+        updateMask();
         return;
-    const QRegion outline = outlineRegion();
+    }
+    if (!m_window->handle() || !serverHasInputShapes(c))
+        return;
+    const QRegion outline = outlineRegion(m_window->devicePixelRatio());
     const quintptr window = m_window->winId();
     if (window == m_sentWindow && outline == m_sentOutline && m_composited == m_sentComposited)
         return;
@@ -116,4 +120,16 @@ void PanelWindowShape::send(const QRegion &outline)
     else if (!m_sentComposited || window != m_sentWindow)
         xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_BOUNDING, window, 0, 0, XCB_NONE);
     xcb_flush(c);
+}
+
+void PanelWindowShape::updateMask()
+{
+    // Qt's wayland platform makes the mask the surface's input region; in
+    // logical pixels, which are the surface's own. An empty mask would be no
+    // mask at all: a closed body takes its input off the surface instead.
+    QRegion outline = outlineRegion(1);
+    if (outline.isEmpty())
+        outline = QRegion(-1, -1, 1, 1);
+    if (outline != m_window->mask())
+        m_window->setMask(outline);
 }

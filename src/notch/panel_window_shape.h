@@ -11,7 +11,7 @@ class QQuickItem;
 class QQuickWindow;
 
 // Keeps the panel window's X shapes on the body's outline while it springs
-// open and closed: the input shape always, so that presses beside and below
+// open and closed (off X11, its mask, which is the input region there): the input shape always, so that presses beside and below
 // the body reach the windows underneath; the visible (bounding) shape too
 // where no compositing manager makes the pixels around the body transparent.
 //
@@ -38,9 +38,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The outline in the window's device pixels.
-    QRegion outlineRegion() const;
+    // The outline in pixels of that ratio to logical ones.
+    QRegion outlineRegion(qreal devicePixelRatio) const;
     void update();
+    // Off X11: the outline as the window's mask.
+    void updateMask();
     void send(const QRegion &outline);
 
     QQuickWindow *m_window;

@@ -82,8 +82,14 @@ Item {
                     addView.store.draftText = text;
             }
             maximumLength: addView.maxLength
-            placeholderText: qsTr("Add a to-do...")
-            Accessible.name: qsTr("New to-do")
+            // Keys go to the window that holds the keyboard. The field's
+            // focus only counts while the panel's window holds it (it has
+            // no caret otherwise); until then the field says where to click.
+            readonly property bool keyboardElsewhere: addView.focusState !== null
+                && addView.focusState.focusedSection === PanelFocusState.Input && !Window.active
+            placeholderText: keyboardElsewhere ? qsTr("Click here to type: another window has the keyboard")
+                                               : qsTr("Add a to-do...")
+                        Accessible.name: qsTr("New to-do")
             // 5.3:1 on the black body (at least 4.5:1 for text to read).
             placeholderTextColor: PanelColors.white(0.5)
             Keys.onReturnPressed: event => {

@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QQuickWindow>
 
@@ -24,6 +25,9 @@ bool isSamePosition(const QPointF &a, const QPointF &b)
 
 WindowPointerWatcher::WindowPointerWatcher(QQuickItem *parent)
     : QQuickItem(parent)
+    , m_pointerOnlyOverOwnWindows(
+          QGuiApplication::platformName() == QLatin1String("wayland")
+          || (QGuiApplication::platformName() == QLatin1String("xcb") && qEnvironmentVariableIsSet("WAYLAND_DISPLAY")))
 {
     m_restingPointerCheck.setInterval(restingPointerCheckMs);
     connect(&m_restingPointerCheck, &QTimer::timeout, this, &WindowPointerWatcher::checkRestingPointer);
@@ -85,8 +89,11 @@ bool WindowPointerWatcher::eventFilter(QObject *watched, QEvent *event)
         }
         case QEvent::Leave:
             // The pointer has not moved: the window's shape shrank away from
-            // under it. It leaves when it moves.
-            if (m_lastGlobalPosition && isSamePosition(QCursor::pos(), *m_lastGlobalPosition)) {
+            // under it. It leaves when it moves. (A Wayland client, XWayland's
+            // included, is told nothing of the pointer over other clients'
+            // surfaces: there the leave is all there is.)
+            if (!m_pointerOnlyOverOwnWindows && m_lastGlobalPosition
+                && isSamePosition(QCursor::pos(), *m_lastGlobalPosition)) {
                 m_restingPointerCheck.start();
                 break;
             }

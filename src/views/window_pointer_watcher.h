@@ -47,4 +47,8 @@ private:
     std::optional<QPointF> m_lastGlobalPosition;
     // Runs only while the window's shape has left a resting pointer outside.
     QTimer m_restingPointerCheck;
+    // The window system reports the pointer only over this program's
+    // windows (Wayland, and X11 under XWayland, where native windows hide
+    // it): QCursor::pos() stands still once it has left.
+    const bool m_pointerOnlyOverOwnWindows;
 };

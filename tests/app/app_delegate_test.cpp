@@ -85,7 +85,7 @@ private Q_SLOTS:
         QVERIFY(h.controller->isOpen());
 
         // Nothing is made a second time, by the passes or by another launch.
-        const NotchSensorWindow *sensor = h.delegate.sensorWindow();
+        const NotchSensor *sensor = h.delegate.sensorWindow();
         h.delegate.start();
         QCOMPARE(h.delegate.sensorWindow(), sensor);
         QCOMPARE(h.delegate.panelController(), h.controller);

@@ -245,6 +245,17 @@ private Q_SLOTS:
                 QCOMPARE(child->mapToScene({}).x(), fieldX);
         }
 
+        // Another window takes the keyboard: no caret, and the field says so.
+        QWindow elsewhere;
+        elsewhere.show();
+        elsewhere.requestActivate();
+        QTRY_VERIFY(!field->hasActiveFocus());
+        QCOMPARE(field->property("cursorVisible").toBool(), false);
+        QVERIFY(field->property("placeholderText").toString().contains(u"another window has the keyboard"_s));
+        panel.view.requestActivate();
+        QTRY_VERIFY(field->hasActiveFocus());
+        QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
+
         panel.type(u"Buy bread"_s);
         panel.key(Qt::Key_Return);
         QVERIFY(panel.stored(u"Buy bread"_s));

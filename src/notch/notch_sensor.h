@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Marlowick developers
+
+#pragma once
+
+#include "notch_geometry.h"
+
+#include <QObject>
+#include <QRect>
+
+// What lies over the notch (or the strip) and tells the panel's controller
+// when the pointer enters or leaves it and when a button is pressed in it.
+// Each window system has its own: an X window, a Wayland layer surface.
+class NotchSensor : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    // Where it reports, in the window system's pixels.
+    virtual QRect rect() const = 0;
+    // Puts it where geometry says and shows it above the other windows.
+    virtual void place(const NotchGeometry &geometry) = 0;
+
+Q_SIGNALS:
+    // Once per crossing of its edge.
+    void entered();
+    void exited();
+    // A button pressed in it; wheel steps are no presses.
+    void pressed();
+};
