@@ -51,7 +51,8 @@ ScreenDescription QtScreenProvider::describe(const QScreen *screen) const
     if (m_reservations) {
         const QRect monitor = description.toDevicePixels(description.geometry);
         description.topPanelHeight =
-            reservedTop(monitor, m_reservations->reservations()) / description.devicePixelRatio;
+            reservedTop(monitor, m_reservations->reservations(), QGuiApplication::screens().size() == 1)
+            / description.devicePixelRatio;
     } else {
         description.topPanelHeight = screen->availableGeometry().y() - screen->geometry().y();
     }
