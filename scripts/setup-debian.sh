@@ -28,9 +28,9 @@ packages=(
     # checks of the launcher and the AppStream metainfo
     scdoc man-db groff-base desktop-file-utils appstream
     # windows under a virtual X server in the tests: Xvfb, pointer and key
-    # events, window queries, a compositing manager, a window manager and
-    # screenshots
-    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
+    # events, window queries, a compositing manager, window managers people
+    # run (openbox, icewm, fluxbox) and screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox icewm fluxbox imagemagick
 )
 
 missing=()

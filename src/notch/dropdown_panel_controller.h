@@ -27,6 +27,8 @@ class PointerLocator;
 //
 // Someone typing into the panel keeps it open although the pointer has left
 // it: the hide delay runs from the later of leaving and the last key press.
+// So does someone holding a button pressed in the panel, until its release.
+// Closing gives the keyboard back to the window that had it.
 //
 // States: Hidden (not open, window hidden), Open (open, window shown with
 // the keyboard, press monitors installed) and Closing (not open, window
@@ -75,6 +77,7 @@ private:
     void sensorPressed();
     void scheduleHide();
     void panelKeyPressed();
+    void panelButtonReleased();
     void cancelHideTimer();
     void cancelCloseJob();
     void cancelEdgeDwell();
