@@ -57,6 +57,7 @@ public:
         return xdotool({"mousemove", QByteArray::number(to.x()), QByteArray::number(to.y())});
     }
     bool click(int button = 1) const { return xdotool({"click", QByteArray::number(button)}); }
+    bool pressButton(bool down) const { return xdotool({down ? "mousedown" : "mouseup", "1"}); }
     bool type(const QString &text) const { return xdotool({"type", "--delay", "20", text.toUtf8()}); }
     bool keys(const QByteArray &names) const
     {
