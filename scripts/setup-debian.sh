@@ -10,6 +10,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     # Qt 6.4: widgets (tray icon), Qt Quick and the QML modules the views import
     qt6-base-dev qt6-declarative-dev
+    # Qt's high-DPI scaling, to follow a new Xft.dpi from the X resources
+    qt6-base-private-dev
     qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts

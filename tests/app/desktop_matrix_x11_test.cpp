@@ -181,6 +181,11 @@ private Q_SLOTS:
         QVERIFY2(sensorBecomes(u"400x64+1720+0"_s), qPrintable(app.log()));
         QVERIFY(desktop.setTopPanel(false));
         QVERIFY2(sensorBecomes(u"400x1+1720+0 (screen edge)"_s), qPrintable(app.log()));
+        // A new Xft.dpi from xrdb, as from a desktop's settings.
+        QVERIFY(desktop.run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 96\n"));
+        QVERIFY2(sensorBecomes(u"200x1+1820+0 (screen edge)"_s), qPrintable(app.log()));
+        QVERIFY(desktop.run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 144\n"));
+        QVERIFY2(sensorBecomes(u"300x1+1770+0 (screen edge)"_s), qPrintable(app.log()));
     }
 };
 
