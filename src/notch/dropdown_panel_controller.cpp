@@ -127,6 +127,7 @@ void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
     connect(sensor, &NotchSensorWindow::entered, this, &DropdownPanelController::sensorEntered);
     connect(sensor, &NotchSensorWindow::exited, this, &DropdownPanelController::sensorExited);
     connect(sensor, &NotchSensorWindow::pressed, this, &DropdownPanelController::sensorPressed);
+    connect(sensor, &NotchSensorWindow::moved, this, &DropdownPanelController::sensorMoved);
 }
 
 void DropdownPanelController::scheduleHide()
@@ -189,6 +190,14 @@ void DropdownPanelController::sensorEntered()
     }
     cancelHideTimer();
     showPanel();
+}
+
+void DropdownPanelController::sensorMoved()
+{
+    // Sliding along the bare edge is on the way somewhere: the rest starts
+    // again when the pointer stops.
+    if (m_edgeDwell.isValid())
+        sensorEntered();
 }
 
 void DropdownPanelController::sensorExited()

@@ -74,6 +74,7 @@ public:
 private:
     void sensorEntered();
     void sensorExited();
+    void sensorMoved();
     void sensorPressed();
     void scheduleHide();
     void panelKeyPressed();

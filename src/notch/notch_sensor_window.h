@@ -40,14 +40,20 @@ public:
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
 Q_SIGNALS:
-    // Once per crossing of the window's edge.
+    // Once per crossing of the window's edge by the pointer alone: not at
+    // the end of a drag (a button held, or a grab let go there), and not
+    // while a fullscreen window is active over the strip (a video, a game).
     void entered();
     void exited();
-    // A button pressed in the window; wheel steps are no presses.
+    // A button pressed in the window; wheel steps are no presses. Not while
+    // a fullscreen window is active over the strip.
     void pressed();
+    // The pointer moved inside the window (along a bare edge, sideways).
+    void moved();
 
 private:
     void setPointerInside(bool inside);
+    bool fullscreenWindowIsActive() const;
 
     QRect m_rect;
     quint32 m_window = 0;

@@ -157,6 +157,45 @@ private Q_SLOTS:
         QCOMPARE(desktop.inputFocus(), editor);
     }
 
+    // The bare top edge does nothing for a drag that ends there, a slide
+    // along it, or while a fullscreen window is active; the commands still
+    // open the panel.
+    void theEdgeStaysShutWhileSomethingElseHasTheUser()
+    {
+        XDesktop desktop(DesktopKind{1, DesktopKind::Monitors::One, false, false, DesktopKind::WindowManager::Openbox});
+        QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        const quint32 source = desktop.createPressRecorder(QRect(900, 500, 100, 100));
+        MarlowickProcess app(&desktop);
+        QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
+        const auto staysShut = [&] {
+            QTest::qWait(600); // four times the rest that opens it
+            return desktop.mappedWindow("Marlowick") == 0;
+        };
+
+        // Something dragged from a window to the top centre and let go there.
+        QVERIFY(desktop.movePointer(QPoint(950, 550)) && desktop.pressButton(true));
+        QVERIFY(desktop.movePointer(QPoint(960, 200)) && desktop.movePointer(QPoint(960, 0)));
+        QVERIFY(desktop.pressButton(false));
+        QVERIFY(staysShut());
+        // Along the edge at 500 pixels a second, through the strip.
+        QVERIFY(desktop.movePointer(QPoint(700, 300)));
+        QByteArrayList slide;
+        for (int x = 700; x <= 1200; x += 10)
+            slide += QByteArrayList{"mousemove", QByteArray::number(x), "0", "sleep", "0.02"};
+        QVERIFY(desktop.xdotoolScript(slide));
+        QVERIFY(staysShut());
+
+        // A video played fullscreen: neither a rest nor a click opens it.
+        const quint32 video = desktop.createEditor(QRect(100, 100, 640, 360));
+        QVERIFY(video && desktop.activate(video) && desktop.setFullscreen(video));
+        QVERIFY(desktop.movePointer(QPoint(960, 300)) && desktop.movePointer(QPoint(960, 0)));
+        QVERIFY(staysShut());
+        QVERIFY(desktop.click() && staysShut());
+        QCOMPARE(app.run({u"show"_s}).exitCode, 0);
+        WAIT_FOR(desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.pressesSeen(source), 1); // the drag's
+    }
+
     void followsEveryChangeOfTheDesktop()
     {
         XDesktop desktop(

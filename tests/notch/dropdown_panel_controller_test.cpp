@@ -92,6 +92,7 @@ struct Rig {
             {u"enter"_s, [this] { Q_EMIT sensor.entered(); }},
             {u"leave"_s, [this] { Q_EMIT sensor.exited(); }},
             {u"press"_s, [this] { Q_EMIT sensor.pressed(); }},
+            {u"slide"_s, [this] { Q_EMIT sensor.moved(); }},
             {u"in"_s, [&] { hover(true, true); }},
             {u"out"_s, [&] { hover(false, true); }},
             {u"in!"_s, [&] { hover(true, false); }},
@@ -133,7 +134,7 @@ class DropdownPanelControllerTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Steps: sensor enter, leave and press; hover in and out of the body (in!:
+    // Steps: sensor enter, leave, press and slide (motion inside); hover in and out of the body (in!:
     // the flag set, its notice not yet handled); key; hold and release (a
     // button pressed in the panel); +N ms; presses global@X,Y
     // (another program), local (the panel), other (another window of ours),
@@ -160,6 +161,8 @@ private Q_SLOTS:
         QTest::newRow("re-entered while closing") << u"enter leave +800 =closing enter =open +2000 =open #hides=0"_s;
         QTest::newRow("passing over the bare edge") << u"edge enter +149 leave +2000 =hidden #pending=0"_s;
         QTest::newRow("resting on the bare edge") << u"edge enter +150 =open leave +500 =closing"_s;
+        QTest::newRow("sliding along the bare edge, then resting")
+            << u"edge enter +100 slide +100 slide +149 =hidden +1 =open slide +2000 =open"_s;
         QTest::newRow("a press on the edge does not wait") << u"edge enter press =open press +150 =closing"_s;
         QTest::newRow("press inside") << u"enter global@960,300 =open"_s;
         QTest::newRow("press on the transparent lower part") << u"enter global@771,519 =open"_s;

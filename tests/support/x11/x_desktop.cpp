@@ -12,6 +12,7 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -238,6 +239,25 @@ bool XDesktop::activate(quint32 window)
             return true;
     }
     return false;
+}
+
+bool XDesktop::setFullscreen(quint32 window)
+{
+    xcb_client_message_event_t message{XCB_CLIENT_MESSAGE, 32, 0, window, atom("_NET_WM_STATE"), {}};
+    message.data.data32[0] = 1; // add
+    message.data.data32[1] = atom("_NET_WM_STATE_FULLSCREEN");
+    message.data.data32[3] = 2; // a pager
+    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(m_connection);
+    const auto fullscreen = atom("_NET_WM_STATE_FULLSCREEN");
+    return QTest::qWaitFor(
+        [&] {
+            const QByteArray state = property(window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+            const auto *atoms = reinterpret_cast<const quint32 *>(state.constData());
+            return std::find(atoms, atoms + state.size() / 4, fullscreen) != atoms + state.size() / 4;
+        },
+        timeout);
 }
 
 bool XDesktop::startTray()

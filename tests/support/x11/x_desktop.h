@@ -71,6 +71,10 @@ public:
     // As a click on its task-bar entry or a pager does: through the window
     // manager where there is one; true once it has the keyboard.
     bool activate(quint32 window);
+    // Asks the window manager to show window fullscreen; true once it does.
+    bool setFullscreen(quint32 window);
+    // Runs xdotool's commands in one go (timed with its own "sleep").
+    bool xdotoolScript(const QByteArrayList &commands) const { return xdotool(commands); }
     bool swapPrimaryMonitor();
     // A tray at the right end of the top panel, which docks the icons that
     // ask it side by side; the centres of those it holds.
