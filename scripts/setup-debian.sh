@@ -16,8 +16,9 @@ packages=(
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
-    # X11: XInput2 raw button events on the root window, window shapes
-    libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
+    # X11: XInput2 raw button events on the root window, window shapes,
+    # pointer barriers
+    libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev libxcb-xfixes0-dev
     # icons, drawn as glyphs of this font
     fonts-material-design-icons-iconfont
     # a text font for the panel where the desktop has none (a bare server)

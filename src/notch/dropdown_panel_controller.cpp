@@ -128,6 +128,11 @@ void DropdownPanelController::connectSensor(const NotchSensorWindow *sensor)
     connect(sensor, &NotchSensorWindow::exited, this, &DropdownPanelController::sensorExited);
     connect(sensor, &NotchSensorWindow::pressed, this, &DropdownPanelController::sensorPressed);
     connect(sensor, &NotchSensorWindow::moved, this, &DropdownPanelController::sensorMoved);
+    connect(sensor, &NotchSensorWindow::pushed, this, [this] {
+        // A push wants the panel, wherever the pointer goes next.
+        cancelEdgeDwell();
+        showPanel();
+    });
 }
 
 void DropdownPanelController::scheduleHide()

@@ -3,7 +3,9 @@
 
 #include "notch_sensor_window.h"
 
+#include "panel_metrics.h"
 #include "x11_connection.h"
+#include "x11_push_barrier.h"
 
 #include <QCoreApplication>
 
@@ -33,6 +35,11 @@ NotchSensorWindow::NotchSensorWindow(const QRect &rect, QObject *parent)
     static const char name[] = "Marlowick notch sensor";
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, sizeof(name) - 1,
                         name);
+    m_barrier = new X11PushBarrier(PanelMetrics::pushDistance(), this);
+    connect(m_barrier, &X11PushBarrier::pushed, this, [this] {
+        if (!fullscreenWindowIsActive())
+            Q_EMIT pushed();
+    });
     xcb_flush(c);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
@@ -74,6 +81,7 @@ void NotchSensorWindow::show()
                              values);
         xcb_map_window(c, m_window);
     }
+    m_barrier->place(m_rect);
     xcb_flush(c);
 }
 

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QRect>
 
+class X11PushBarrier;
+
 // An invisible window laid over the notch that signals when the pointer
 // enters or leaves it and when a mouse button is pressed in it. It is placed
 // in the X server's pixels (NotchGeometry::sensorDeviceRect), not in Qt's
@@ -18,6 +20,10 @@
 // focuses, lists or moves it, and it stays put on every virtual desktop.
 // Its events are picked out of Qt's event stream with a native event filter.
 // Without X11 (the offscreen platform) it exists but never reports anything.
+//
+// Along its top edge lies an X Fixes pointer barrier (with XInput 2.3 barrier
+// events) that holds the pointer pushed up against it and reports how hard it
+// pushes: only a push, not every motion, wakes the program.
 class NotchSensorWindow : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
@@ -50,6 +56,11 @@ Q_SIGNALS:
     void pressed();
     // The pointer moved inside the window (along a bare edge, sideways).
     void moved();
+    // The pointer pushed up against the strip's top edge, held there by a
+    // pointer barrier, as far as PanelMetrics::pushDistance(); where the
+    // primary monitor lies below another, a further push passes through.
+    // Not while a fullscreen window is active over the strip.
+    void pushed();
 
 private:
     void setPointerInside(bool inside);
@@ -58,4 +69,5 @@ private:
     QRect m_rect;
     quint32 m_window = 0;
     bool m_pointerInside = false;
+    X11PushBarrier *m_barrier = nullptr;
 };

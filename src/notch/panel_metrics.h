@@ -53,6 +53,10 @@ public:
     // sliver: the pointer meets it on its way to anything at the top, as it
     // meets a bare edge.
     static constexpr qreal minimumTopPanelHeight() { return 8; }
+    // How far, in the X server's pixels, the pointer must push up against
+    // the top edge at the strip for the panel to open: a deliberate push,
+    // not a pointer thrown up on its way to something at the top.
+    static constexpr qreal pushDistance() { return 60; }
     // How long the pointer must rest on a bare screen edge (a sensor without
     // a top panel) before the panel opens; passing over it does nothing.
     static constexpr std::chrono::milliseconds edgeDwell() { return std::chrono::milliseconds(150); }

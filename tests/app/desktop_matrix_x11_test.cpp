@@ -196,6 +196,27 @@ private Q_SLOTS:
         QCOMPARE(desktop.pressesSeen(source), 1); // the drag's
     }
 
+    // Below another monitor the primary's top edge is a line across the
+    // desktop: a pointer barrier holds the pointer pushed up against it at
+    // the centre, the push opens the panel, and a further push goes through.
+    void aPushUpAtTheTopCentreOfALowerPrimaryOpensThePanel()
+    {
+        XDesktop desktop(
+            DesktopKind{1, DesktopKind::Monitors::PrimaryBelow, false, false, DesktopKind::WindowManager::None});
+        QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        MarlowickProcess app(&desktop);
+        QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
+        const int top = desktop.primaryMonitor().y();
+        QVERIFY(desktop.movePointer(QPoint(960, top + 300)) && desktop.movePointerBy(0, -300));
+        QCOMPARE(desktop.pointer(), QPoint(960, top));
+        QVERIFY(desktop.movePointerBy(0, -40) && desktop.movePointerBy(0, -40));
+        WAIT_FOR(desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.pointer(), QPoint(960, top));
+        for (int push = 0; push < 5 && desktop.pointer().y() >= top; ++push)
+            QVERIFY(desktop.movePointerBy(0, -40));
+        QVERIFY2(desktop.pointer().y() < top, "held for good");
+    }
+
     void followsEveryChangeOfTheDesktop()
     {
         XDesktop desktop(

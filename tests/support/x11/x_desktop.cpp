@@ -212,8 +212,15 @@ quint32 XDesktop::createEditor(const QRect &rect)
                                     uint32_t(rect.height())};
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18,
                         sizeHints);
-    xcb_map_window(c, window);
-    return waitUntilMapped(window) ? window : XCB_NONE;
+    // Asked again while a window manager still starting up drops the request.
+    QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        xcb_map_window(c, window);
+        xcb_flush(c);
+        if (QTest::qWaitFor([&] { return isMapped(window); }, 1000))
+            return window;
+    }
+    return XCB_NONE;
 }
 
 bool XDesktop::activate(quint32 window)
@@ -409,6 +416,13 @@ QRegion XDesktop::shape(quint32 window, ShapeKind kind) const
         region += QRect(r.x, r.y, r.width, r.height);
     }
     return region;
+}
+
+QPoint XDesktop::pointer() const
+{
+    Reply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
+    return reply ? QPoint(reply->root_x, reply->root_y) : QPoint(-1, -1);
 }
 
 quint32 XDesktop::inputFocus() const

@@ -56,6 +56,12 @@ public:
     {
         return xdotool({"mousemove", QByteArray::number(to.x()), QByteArray::number(to.y())});
     }
+    // A hand's motion, which pointer barriers hold (an absolute move jumps).
+    bool movePointerBy(int dx, int dy) const
+    {
+        return xdotool({"mousemove_relative", "--", QByteArray::number(dx), QByteArray::number(dy)});
+    }
+    QPoint pointer() const;
     bool click(int button = 1) const { return xdotool({"click", QByteArray::number(button)}); }
     bool pressButton(bool down) const { return xdotool({down ? "mousedown" : "mouseup", "1"}); }
     bool type(const QString &text) const { return xdotool({"type", "--delay", "20", text.toUtf8()}); }
