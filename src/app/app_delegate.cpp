@@ -112,6 +112,7 @@ void AppDelegate::setupWindows()
     const NotchGeometry geometry = detectNotchGeometry(*m_services.screens);
     if (!m_sensorWindow) {
         m_sensorWindow = std::make_unique<NotchSensorWindow>(geometry.sensorDeviceRect);
+        m_sensorWindow->reposition(geometry.sensorDeviceRect, !geometry.sensorIsScreenEdge);
         m_panelController = std::make_unique<DropdownPanelController>(
             geometry, m_factories.panel(),
             DropdownPanelController::Services{m_services.scheduler, m_services.pressMonitors, m_services.pointer},
@@ -124,7 +125,7 @@ void AppDelegate::setupWindows()
                 notePanelClosed();
         });
     } else {
-        m_sensorWindow->reposition(geometry.sensorDeviceRect);
+        m_sensorWindow->reposition(geometry.sensorDeviceRect, !geometry.sensorIsScreenEdge);
         m_panelController->setGeometry(geometry);
         // A closed or closing panel takes the new frame when it next opens.
         if (m_panelController->isOpen())

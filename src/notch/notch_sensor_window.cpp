@@ -55,9 +55,10 @@ NotchSensorWindow::~NotchSensorWindow()
     }
 }
 
-void NotchSensorWindow::reposition(const QRect &rect)
+void NotchSensorWindow::reposition(const QRect &rect, bool overTopPanel)
 {
     m_rect = rect;
+    m_overTopPanel = overTopPanel;
     show();
 }
 
@@ -67,7 +68,7 @@ void NotchSensorWindow::show()
     if (!c || !m_window)
         return;
     // X has no windows of zero size; such a sensor is simply not there.
-    if (m_rect.isEmpty()) {
+    if (m_rect.isEmpty() || (m_overTopPanel && m_barrier->isAvailable())) {
         xcb_unmap_window(c, m_window);
         // Unmapping sends no leave event; the next entry must still count.
         m_pointerInside = false;

@@ -35,8 +35,11 @@ public:
     QRect rect() const { return m_rect; }
     // Moves the window, and with it the area that reports, to rect, and
     // shows it again. An empty rect takes the window off the screen: it
-    // reports nothing until it is given a non-empty one.
-    void reposition(const QRect &rect);
+    // reports nothing until it is given a non-empty one. Over a top panel,
+    // where the server has pointer barriers, the window stays off the
+    // screen (the panel keeps its clicks and hovers there) and only a push
+    // at the top edge opens.
+    void reposition(const QRect &rect, bool overTopPanel = false);
     // Shows the window above every other one.
     void show();
 
@@ -67,6 +70,7 @@ private:
     bool fullscreenWindowIsActive() const;
 
     QRect m_rect;
+    bool m_overTopPanel = false;
     quint32 m_window = 0;
     bool m_pointerInside = false;
     X11PushBarrier *m_barrier = nullptr;

@@ -86,10 +86,15 @@ private Q_SLOTS:
         QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
 
         // The strip lies at the top centre of the primary monitor, in the
-        // server's pixels; on a bare edge it is one pixel high.
+        // server's pixels: on a bare edge a window one pixel high; over a top
+        // panel nothing but a pointer barrier, the panel keeping its clicks.
         const QRect sensor(monitor.x() + monitor.width() / 2 - scaled(200) / 2, monitor.y(), scaled(200),
                            kind.topPanel ? scaled(32) : 1);
-        WAIT_FOR(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor")) == sensor);
+        const QString expected =
+            u"sensor %1x%2+%3+%4"_s.arg(sensor.width()).arg(sensor.height()).arg(sensor.x()).arg(sensor.y());
+        QVERIFY2(app.logged(expected), qPrintable(app.log()));
+        WAIT_FOR(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor"))
+                 == (kind.topPanel ? QRect() : sensor));
 
         // A window of another program under the panel's left margin, which
         // the 340-pixel body leaves free.
@@ -98,12 +103,16 @@ private Q_SLOTS:
         const quint32 below = desktop.createPressRecorder(margin);
         QVERIFY(below);
 
-        // On a bare edge the pointer rests there until the panel comes,
-        // which takes the keyboard.
+        // On a bare edge the pointer rests there until the panel comes; over
+        // a top panel it comes up through the panel and pushes on against
+        // the top edge. The panel takes the keyboard.
         quint32 window = 0;
         const auto open = [&] {
-            return desktop.movePointer(sensor.center())
-                && QTest::qWaitFor([&] { return (window = desktop.mappedWindow("Marlowick")) != 0; }, timeout);
+            const bool moved = kind.topPanel ? desktop.movePointer(sensor.center() + QPoint(0, sensor.height()))
+                    && desktop.movePointerBy(0, -(sensor.height() / 2 + sensor.height()))
+                    && desktop.movePointerBy(0, -40) && desktop.movePointerBy(0, -40)
+                                             : desktop.movePointer(sensor.center());
+            return moved && QTest::qWaitFor([&] { return (window = desktop.mappedWindow("Marlowick")) != 0; }, timeout);
         };
         QVERIFY(open());
         QCOMPARE(desktop.windowRect(window), panel);

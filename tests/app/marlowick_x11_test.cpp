@@ -210,9 +210,12 @@ private Q_SLOTS:
 private:
     bool panelOpen() const { return m_desktop->mappedWindow("Marlowick") != 0; }
 
+    // Up through the top panel and on against the top edge.
     bool openPanel()
     {
-        return m_desktop->movePointer(strip) && QTest::qWaitFor([&] { return panelOpen(); }, timeout);
+        return m_desktop->movePointer(strip + QPoint(0, 40)) && m_desktop->movePointerBy(0, -60)
+            && m_desktop->movePointerBy(0, -40) && m_desktop->movePointerBy(0, -40)
+            && QTest::qWaitFor([&] { return panelOpen(); }, timeout);
     }
 
     // Types the title into the add field at height y, with Return, until it
