@@ -25,8 +25,9 @@ packages=(
     fonts-dejavu-core
     # time zone data for the calendar
     tzdata
-    # benchmarks (and the damage extension, to see a window's first frame)
-    libbenchmark-dev libxcb-damage0-dev
+    # benchmarks (and the damage extension, to see a window's first frame;
+    # XTest, to push the pointer as a hand does)
+    libbenchmark-dev libxcb-damage0-dev libxcb-xtest0-dev
     # the manual page (written for scdoc, checked with man and groff), and
     # checks of the launcher and the AppStream metainfo
     scdoc man-db groff-base desktop-file-utils appstream

@@ -93,8 +93,11 @@ void X11PushBarrier::readEvents()
         const auto *hit = reinterpret_cast<const xcb_input_barrier_hit_event_t *>(event.get());
         if (hit->barrier != m_barrier)
             continue;
-        // A new push (the pointer left the barrier and came back) starts at 0.
-        if (hit->event_type == XCB_INPUT_BARRIER_LEAVE || hit->eventid != m_pushEvent) {
+        // A new push starts at 0: the pointer left the barrier and came
+        // back, or rested against it a while (a jump away and back, as a
+        // warp makes, is no leaving for the server).
+        const bool paused = hit->dtime > 500;
+        if (hit->event_type == XCB_INPUT_BARRIER_LEAVE || hit->eventid != m_pushEvent || paused) {
             m_pushEvent = hit->eventid;
             m_pushed = 0;
             if (hit->event_type == XCB_INPUT_BARRIER_LEAVE)
