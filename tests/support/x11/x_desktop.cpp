@@ -13,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -171,7 +172,8 @@ bool XDesktop::setTopPanel(bool shown)
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
         xcb_create_window(c, XCB_COPY_FROM_PARENT, m_dock, m_root, int16_t(m_primary.x()), int16_t(m_primary.y()),
                           uint16_t(m_primary.width()), uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          screen->root_visual, XCB_CW_BACK_PIXEL, &screen->white_pixel);
+                          screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
+                          std::array<uint32_t, 2>{screen->white_pixel, XCB_EVENT_MASK_BUTTON_PRESS}.data());
         const auto set = [&](const char *name, xcb_atom_t type, std::initializer_list<uint32_t> values) {
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_dock, atom(name), type, 32, uint32_t(values.size()),
                                 values.begin());

@@ -71,6 +71,8 @@ public:
     }
 
     bool setTopPanel(bool shown);
+    // The top panel's window, which counts the presses it gets.
+    quint32 topPanel() const { return m_dock; }
     // A program's ordinary window (managed by the window manager, if any),
     // which takes the keyboard when activated.
     quint32 createEditor(const QRect &rect);
