@@ -10,14 +10,17 @@ packages=(
     cmake ninja-build g++ pkg-config
     # Qt 6.4: widgets (tray icon), Qt Quick and the QML modules the views import
     qt6-base-dev qt6-declarative-dev
+    # Qt's high-DPI scaling, to follow a new Xft.dpi from the X resources
+    qt6-base-private-dev
     qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
     qml6-module-qtquick qml6-module-qtquick-window qml6-module-qtquick-shapes
     qml6-module-qtquick-controls qml6-module-qtquick-templates qml6-module-qtquick-layouts
     qml6-module-qttest
     # Qt Quick's accessible item, which the panel's text areas extend
     qt6-declarative-private-dev
-    # X11: XInput2 raw button events on the root window, window shapes
-    libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev
+    # X11: XInput2 raw button events on the root window, window shapes,
+    # pointer barriers
+    libxcb1-dev libxcb-xinput-dev libxcb-shape0-dev libxcb-xfixes0-dev
     # Wayland: Qt's wayland platform, its native interface (private
     # headers), libwayland-client, wayland-scanner and the protocols
     # Debian ships (xdg-shell, which the layer shell names)
@@ -28,15 +31,16 @@ packages=(
     fonts-dejavu-core
     # time zone data for the calendar
     tzdata
-    # benchmarks (and the damage extension, to see a window's first frame)
-    libbenchmark-dev libxcb-damage0-dev
+    # benchmarks (and the damage extension, to see a window's first frame;
+    # XTest, to push the pointer as a hand does)
+    libbenchmark-dev libxcb-damage0-dev libxcb-xtest0-dev
     # the manual page (written for scdoc, checked with man and groff), and
     # checks of the launcher and the AppStream metainfo
     scdoc man-db groff-base desktop-file-utils appstream
     # windows under a virtual X server in the tests: Xvfb, pointer and key
-    # events, window queries, a compositing manager, a window manager and
-    # screenshots
-    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox imagemagick
+    # events, window queries, a compositing manager, window managers people
+    # run (openbox, icewm, fluxbox) and screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox icewm fluxbox imagemagick
     # the panel read as a screen reader reads it: a private session bus, the
     # accessibility bus and registry, and Python's AT-SPI client
     dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0

@@ -3,7 +3,7 @@
 
 #include "status_item.h"
 
-#include "x11_connection.h"
+#include "x11_keyboard_loan.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -79,15 +79,18 @@ bool StatusItem::eventFilter(QObject *watched, QEvent *event)
     // had the keyboard; when the panel then goes, the keyboard would go to
     // no window of the program, and Qt closes a program's menu as it loses
     // the keyboard. (Shown means about to be mapped: the focus follows once
-    // it is. Another program's keyboard stays where it is.)
+    // it is. Another program's keyboard stays where it is.) When the menu
+    // goes, the keyboard goes back to where the panel had it from.
     if (watched == &m_menu && event->type() == QEvent::Show) {
         QMetaObject::invokeMethod(
             this,
             [this] {
                 if (m_menu.isVisible() && QGuiApplication::focusWindow())
-                    X11Connection::setInputFocus(m_menu.windowHandle());
+                    X11KeyboardLoan::shared().take(m_menu.windowHandle());
             },
             Qt::QueuedConnection);
+    } else if (watched == &m_menu && event->type() == QEvent::Hide) {
+        X11KeyboardLoan::shared().giveBack(m_menu.windowHandle());
     }
     return QObject::eventFilter(watched, event);
 }

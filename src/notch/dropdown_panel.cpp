@@ -5,8 +5,8 @@
 
 #include "notch_animation_state.h"
 #include "panel_metrics.h"
-#include "x11_connection.h"
 
+#include <QMouseEvent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QSurfaceFormat>
@@ -52,7 +52,7 @@ QRectF DropdownPanel::frame() const
 void DropdownPanel::requestActivate()
 {
     create();
-    if (!X11Connection::setInputFocus(this))
+    if (!X11KeyboardLoan::shared().take(this))
         QQuickWindow::requestActivate();
 }
 
@@ -126,6 +126,18 @@ bool DropdownPanel::event(QEvent *event)
     }
     if (event->type() == QEvent::KeyPress && m_keyPressHandler)
         m_keyPressHandler();
+    // A press in the window holds the pointer (the server's implicit grab)
+    // until its last button is released, wherever that happens.
+    if (event->type() == QEvent::MouseButtonPress) {
+        m_buttonHeld = true;
+    } else if (event->type() == QEvent::Hide) {
+        m_buttonHeld = false; // the grab ends with the window, without a release
+    } else if (event->type() == QEvent::MouseButtonRelease && m_buttonHeld
+               && static_cast<QMouseEvent *>(event)->buttons() == Qt::NoButton) {
+        m_buttonHeld = false;
+        if (m_buttonReleaseHandler)
+            m_buttonReleaseHandler();
+    }
     if (!m_rootItem && m_standInHoverState) {
         if (event->type() == QEvent::Enter)
             m_standInHoverState->setMouseInPanel(true);

@@ -11,6 +11,7 @@
 
 #include "notch_animation_state.h"
 #include "panel_window_shape.h"
+#include "x11_keyboard_loan.h"
 
 class QQmlEngine;
 
@@ -23,7 +24,8 @@ class QQmlEngine;
 // On X11 it is override-redirect: the window manager neither decorates nor
 // moves nor lists it, and because no window manager activates it either, the
 // panel sets the X input focus to itself (a window that refused focus could
-// not be typed into).
+// not be typed into), and gives it back to the window that had it as it
+// closes.
 //
 // The root view sits at the top centre; the rest of the window is
 // transparent and lets presses through to the windows below: the window's
@@ -43,8 +45,14 @@ public:
     void show() override { QQuickWindow::show(); }
     void raise() override { QQuickWindow::raise(); }
     void hide() override { QQuickWindow::hide(); }
-    // Sets the X input focus; without X11 as QWindow does.
+    // Sets the X input focus, noting who had it; without X11 as QWindow does.
     void requestActivate() override;
+    void releaseKeyboard() override { X11KeyboardLoan::shared().giveBack(this); }
+    bool isButtonHeld() const override { return m_buttonHeld; }
+    void setButtonReleaseHandler(std::function<void()> handler) override
+    {
+        m_buttonReleaseHandler = std::move(handler);
+    }
     bool isPanelWindow(const QWindow *window) const override;
     void setKeyPressHandler(std::function<void()> handler) override { m_keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &factory, const PanelRootViewSetup &setup) override;
@@ -68,4 +76,6 @@ private:
     // The stand-in body reports hover itself, as the root view would.
     QPointer<NotchAnimationState> m_standInHoverState;
     std::function<void()> m_keyPressHandler;
+    std::function<void()> m_buttonReleaseHandler;
+    bool m_buttonHeld = false;
 };

@@ -45,6 +45,10 @@ DropdownPanelController::DropdownPanelController(const NotchGeometry &geometry, 
         if (self)
             self->panelKeyPressed();
     });
+    m_panel->setButtonReleaseHandler([self = QPointer(this)] {
+        if (self)
+            self->panelButtonReleased();
+    });
 
     // Queued, so that the reaction runs after the writer has finished and
     // reads the value current by then; two quick changes both see the last.
@@ -62,6 +66,9 @@ DropdownPanelController::~DropdownPanelController()
     cancelHideTimer();
     cancelCloseJob();
     cancelEdgeDwell();
+    // Quitting with the panel open (Ctrl+Q) closes it too.
+    if (m_isOpen)
+        m_panel->releaseKeyboard();
 }
 
 void DropdownPanelController::showPanel()
@@ -94,7 +101,11 @@ void DropdownPanelController::hidePanel()
         return;
     m_isOpen = false;
     removeEventMonitors();
+    m_panel->releaseKeyboard();
     m_animationState->setOpen(false);
+    // A window that goes from under the pointer hears of no leaving: its
+    // view would still say the pointer is over it when it opens again.
+    m_animationState->setMouseInPanel(false);
     // No fade: closing is the root view's animation; the window goes when it
     // has run.
     m_closeJob = m_services.scheduler->runAfter(closeDelay, this, [this] {
@@ -116,6 +127,12 @@ void DropdownPanelController::connectSensor(const NotchSensor *sensor)
     connect(sensor, &NotchSensor::entered, this, &DropdownPanelController::sensorEntered);
     connect(sensor, &NotchSensor::exited, this, &DropdownPanelController::sensorExited);
     connect(sensor, &NotchSensor::pressed, this, &DropdownPanelController::sensorPressed);
+    connect(sensor, &NotchSensor::moved, this, &DropdownPanelController::sensorMoved);
+    connect(sensor, &NotchSensor::pushed, this, [this] {
+        // A push wants the panel, wherever the pointer goes next.
+        cancelEdgeDwell();
+        showPanel();
+    });
 }
 
 void DropdownPanelController::scheduleHide()
@@ -124,8 +141,9 @@ void DropdownPanelController::scheduleHide()
     m_hideTimer = m_services.scheduler->runAfter(PanelMetrics::hideDelay(), this, [this] {
         m_hideTimer = {};
         // The pointer may have reached the panel without the hover change
-        // having been handled yet.
-        if (!m_animationState->mouseInPanel())
+        // having been handled yet. A button held since a press in the panel
+        // (a selection dragged out of it) keeps it; its release decides.
+        if (!m_animationState->mouseInPanel() && !m_panel->isButtonHeld())
             hidePanel();
     });
 }
@@ -135,6 +153,14 @@ void DropdownPanelController::panelKeyPressed()
     // Keys go where the keyboard is: closing under the hands of someone
     // typing would send the rest of the line to another window.
     if (m_hideTimer.isValid())
+        scheduleHide();
+}
+
+void DropdownPanelController::panelButtonReleased()
+{
+    // Released outside, after the hide delay ran out: from now on as if the
+    // pointer had just left.
+    if (m_isOpen && !m_hideTimer.isValid() && !m_animationState->mouseInPanel())
         scheduleHide();
 }
 
@@ -169,6 +195,14 @@ void DropdownPanelController::sensorEntered()
     }
     cancelHideTimer();
     showPanel();
+}
+
+void DropdownPanelController::sensorMoved()
+{
+    // Sliding along the bare edge is on the way somewhere: the rest starts
+    // again when the pointer stops.
+    if (m_edgeDwell.isValid())
+        sensorEntered();
 }
 
 void DropdownPanelController::sensorExited()

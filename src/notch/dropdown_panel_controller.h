@@ -27,6 +27,8 @@ class PointerLocator;
 //
 // Someone typing into the panel keeps it open although the pointer has left
 // it: the hide delay runs from the later of leaving and the last key press.
+// So does someone holding a button pressed in the panel, until its release.
+// Closing gives the keyboard back to the window that had it.
 //
 // States: Hidden (not open, window hidden), Open (open, window shown with
 // the keyboard, press monitors installed) and Closing (not open, window
@@ -72,9 +74,11 @@ public:
 private:
     void sensorEntered();
     void sensorExited();
+    void sensorMoved();
     void sensorPressed();
     void scheduleHide();
     void panelKeyPressed();
+    void panelButtonReleased();
     void cancelHideTimer();
     void cancelCloseJob();
     void cancelEdgeDwell();

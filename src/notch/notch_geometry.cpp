@@ -35,7 +35,7 @@ NotchGeometry fromStrip(const ScreenDescription &screen)
     const qreal width = PanelMetrics::stripWidth();
     g.sensorRect = QRectF(centreX - width / 2, frame.y(), width, screen.topPanelHeight);
     g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
-    if (g.sensorDeviceRect.height() <= 0) {
+    if (g.sensorDeviceRect.height() <= 0 || screen.topPanelHeight < PanelMetrics::minimumTopPanelHeight()) {
         // No top panel (or a hidden one): the screen's top edge.
         g.sensorIsScreenEdge = true;
         g.sensorDeviceRect.setHeight(1);

@@ -24,9 +24,19 @@ public:
     virtual void place(const NotchGeometry &geometry) = 0;
 
 Q_SIGNALS:
-    // Once per crossing of its edge.
+    // Once per crossing of its edge by the pointer alone: not at the end of
+    // a drag (a button held, or a grab let go there), and not while a
+    // fullscreen window is active over the strip (a video, a game).
     void entered();
     void exited();
-    // A button pressed in it; wheel steps are no presses.
+    // A button pressed in it; wheel steps are no presses. Not while a
+    // fullscreen window is active over the strip.
     void pressed();
+    // The pointer moved inside it (along a bare edge, sideways).
+    void moved();
+    // The pointer pushed up against the strip's top edge, held there by a
+    // pointer barrier, as far as PanelMetrics::pushDistance(); where the
+    // primary monitor lies below another, a further push passes through.
+    // Not while a fullscreen window is active over the strip.
+    void pushed();
 };

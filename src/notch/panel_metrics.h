@@ -49,6 +49,14 @@ public:
     // After opening the frame is set once more, for a geometry that changed
     // while the window was being shown.
     static constexpr std::chrono::milliseconds reframeDelay() { return std::chrono::milliseconds(400); }
+    // A top panel lower than this is an autohiding one, hidden but for a
+    // sliver: the pointer meets it on its way to anything at the top, as it
+    // meets a bare edge.
+    static constexpr qreal minimumTopPanelHeight() { return 8; }
+    // How far, in the X server's pixels, the pointer must push up against
+    // the top edge at the strip for the panel to open: a deliberate push,
+    // not a pointer thrown up on its way to something at the top.
+    static constexpr qreal pushDistance() { return 60; }
     // How long the pointer must rest on a bare screen edge (a sensor without
     // a top panel) before the panel opens; passing over it does nothing.
     static constexpr std::chrono::milliseconds edgeDwell() { return std::chrono::milliseconds(150); }

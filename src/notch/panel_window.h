@@ -26,6 +26,15 @@ public:
     virtual void hide() = 0;
     // Gives the window the keyboard, which no window manager does for it.
     virtual void requestActivate() = 0;
+    // Gives the keyboard back to the window that had it before the panel
+    // took it, as the panel closes; a window that took none has nothing to
+    // give back.
+    virtual void releaseKeyboard() {}
+    // Whether a mouse button pressed in the window is still held (someone
+    // drags a selection out of it), and what to call when the last such
+    // button is released.
+    virtual bool isButtonHeld() const { return false; }
+    virtual void setButtonReleaseHandler(std::function<void()> handler) { Q_UNUSED(handler); }
     // Whether window is this panel (the target of a press).
     virtual bool isPanelWindow(const QWindow *window) const = 0;
     // Called with each key press the window receives, held keys' repeats

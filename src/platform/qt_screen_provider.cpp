@@ -5,6 +5,7 @@
 
 #include "x11_connection.h"
 #include "x11_reservation_watcher.h"
+#include "x11_resource_scale.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -23,6 +24,7 @@ QtScreenProvider::QtScreenProvider(QObject *parent)
     connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &QtScreenProvider::noteChange);
     if (X11Connection::connection()) {
         m_reservations = new X11ReservationWatcher(this);
+        new X11ResourceScale(this);
         connect(m_reservations, &X11ReservationWatcher::changed, this, &QtScreenProvider::noteChange);
     }
 }
@@ -51,7 +53,8 @@ ScreenDescription QtScreenProvider::describe(const QScreen *screen) const
     if (m_reservations) {
         const QRect monitor = description.toDevicePixels(description.geometry);
         description.topPanelHeight =
-            reservedTop(monitor, m_reservations->reservations()) / description.devicePixelRatio;
+            reservedTop(monitor, m_reservations->reservations(), QGuiApplication::screens().size() == 1)
+            / description.devicePixelRatio;
     } else {
         description.topPanelHeight = screen->availableGeometry().y() - screen->geometry().y();
     }

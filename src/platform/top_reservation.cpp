@@ -17,17 +17,21 @@ int reachInto(const QRect &monitor, qint64 y)
 
 } // namespace
 
-int reservedTop(const QRect &monitor, const DesktopReservations &reservations)
+int reservedTop(const QRect &monitor, const DesktopReservations &reservations, bool soleMonitor)
 {
     if (monitor.isEmpty())
         return 0;
     const int centreX = monitor.x() + monitor.width() / 2;
     int reserved = 0;
+    bool strutOnMonitor = false;
     for (const DesktopReservations::TopStrut &strut : reservations.topStruts) {
+        const int reach = reachInto(monitor, strut.height);
+        strutOnMonitor = strutOnMonitor || (reach > 0 && strut.startX <= monitor.right() && strut.endX >= monitor.x());
         if (strut.startX <= centreX && centreX <= strut.endX)
-            reserved = std::max(reserved, reachInto(monitor, strut.height));
+            reserved = std::max(reserved, reach);
     }
-    if (const auto &area = reservations.workArea; area && area->left() <= centreX && centreX <= area->right())
+    if (const auto &area = reservations.workArea;
+        area && soleMonitor && !strutOnMonitor && area->left() <= centreX && centreX <= area->right())
         reserved = std::max(reserved, reachInto(monitor, area->y()));
     return reserved;
 }

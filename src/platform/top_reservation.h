@@ -31,8 +31,12 @@ struct DesktopReservations {
     bool operator==(const DesktopReservations &) const = default;
 };
 
-// The height kept at the top of monitor: the larger of the struts that cover
-// its top centre and the work area's top edge, each counted only when it lies
-// inside the monitor (a bogus value reserves nothing rather than a monitor's
-// whole height).
-int reservedTop(const QRect &monitor, const DesktopReservations &reservations);
+// The height kept at the top of monitor: the largest of the struts that
+// cover its top centre, each counted only when it lies inside the monitor (a
+// bogus value reserves nothing rather than a monitor's whole height). The
+// work area counts only where nothing else can explain it: on the screen's
+// sole monitor (it is one rectangle for the whole screen, which says nothing
+// of one monitor among several), and without a dock's top strut on that
+// monitor (a window manager cuts the work area by every strut, also a small
+// one off the centre).
+int reservedTop(const QRect &monitor, const DesktopReservations &reservations, bool soleMonitor);

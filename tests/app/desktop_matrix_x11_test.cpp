@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-// The real marlowick program on the desktops people run: every combination
-// of scale, monitors, compositing manager, top panel and window manager, one
+// The real marlowick program on the desktops people run: combinations of
+// scale, monitors, compositing manager, top panel and window manager, one
 // private X server and one start of the program per combination.
 #include "marlowick_process.h"
 #include "x_desktop.h"
@@ -15,44 +15,86 @@ Q_DECLARE_METATYPE(DesktopKind)
 
 static constexpr int timeout = 20000;
 
+// As QTRY_VERIFY, but a failure costs the time-out once, not three times
+// over: a desktop that fails names its row at once and leaves time for the
+// others.
+#define WAIT_FOR(condition) QVERIFY2(QTest::qWaitFor([&] { return bool(condition); }, timeout), #condition)
+
 class DesktopMatrixX11Test : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // Every pair of any two choices comes together on one desktop: scale
+    // (1; 2 through Xft.dpi; 1.5 through QT_SCALE_FACTOR), monitors, a
+    // compositing manager, a top panel, the window manager, and how the panel
+    // is closed.
     void onEveryDesktop_data()
     {
         QTest::addColumn<DesktopKind>("kind");
-        const char *monitorNames[] = {"one monitor", "primary left", "primary right"};
-        for (qreal scale : {1.0, 2.0, 1.5}) {
-            for (int monitors = 0; monitors < 3; ++monitors) {
-                for (int flags = 0; flags < 8; ++flags) {
-                    const DesktopKind kind{scale, DesktopKind::Monitors(monitors), bool(flags & 4), !(flags & 2),
-                                           bool(flags & 1)};
-                    const QByteArray name = "scale " + QByteArray::number(scale) + ", " + monitorNames[monitors]
-                        + (kind.compositing ? ", composited" : "") + (kind.topPanel ? ", top panel" : ", no top panel")
-                        + (kind.windowManager ? ", openbox" : "");
-                    QTest::newRow(name.constData()) << kind;
-                }
-            }
+        QTest::addColumn<QString>("closing");
+        const char *rows[] = {
+            "scale 1, one monitor, no top panel, no window manager, click elsewhere",
+            "scale 2, one monitor, composited, no top panel, openbox, pointer gone",
+            "scale 1, one monitor, composited, top panel, icewm, Escape",
+            "scale 1.5, one monitor, no top panel, fluxbox, Escape",
+            "scale 2, primary left, no top panel, no window manager, Escape",
+            "scale 1.5, primary left, top panel, openbox, click elsewhere",
+            "scale 2, primary left, top panel, icewm, pointer gone",
+            "scale 1, primary left, composited, no top panel, fluxbox, pointer gone",
+            "scale 1.5, primary right, composited, top panel, no window manager, click elsewhere",
+            "scale 1, primary right, top panel, openbox, pointer gone",
+            "scale 1.5, primary right, no top panel, icewm, Escape",
+            "scale 2, primary right, composited, top panel, fluxbox, click elsewhere",
+            "scale 1.5, primary below, top panel, no window manager, pointer gone",
+            "scale 2, primary below, no top panel, openbox, Escape",
+            "scale 1, primary below, composited, no top panel, icewm, click elsewhere",
+            "scale 1.5, primary below, composited, no top panel, fluxbox, pointer gone",
+        };
+        using Monitors = DesktopKind::Monitors;
+        using WindowManager = DesktopKind::WindowManager;
+        const QHash<QString, Monitors> monitors{{u"one monitor"_s, Monitors::One},
+                                                {u"primary left"_s, Monitors::PrimaryLeft},
+                                                {u"primary right"_s, Monitors::PrimaryRight},
+                                                {u"primary below"_s, Monitors::PrimaryBelow}};
+        const QHash<QString, WindowManager> windowManagers{{u"no window manager"_s, WindowManager::None},
+                                                           {u"openbox"_s, WindowManager::Openbox},
+                                                           {u"icewm"_s, WindowManager::Icewm},
+                                                           {u"fluxbox"_s, WindowManager::Fluxbox}};
+        for (const char *row : rows) {
+            const QStringList parts = QString::fromLatin1(row).split(u", "_s);
+            const DesktopKind kind{parts[0].mid(6).toDouble(), monitors.value(parts[1]),
+                                   parts.contains(u"composited"_s), parts.contains(u"top panel"_s),
+                                   windowManagers.value(parts[parts.size() - 2])};
+            QTest::newRow(row) << kind << parts.last();
         }
     }
 
     void onEveryDesktop()
     {
         QFETCH(DesktopKind, kind);
+        QFETCH(QString, closing);
         XDesktop desktop(kind);
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        const QRect monitor = desktop.primaryMonitor();
+        const auto scaled = [&](int length) { return qRound(length * kind.scale); };
+        // The program the user types into, below and left of the panel.
+        const quint32 editor =
+            desktop.createEditor(QRect(monitor.topLeft() + QPoint(scaled(40), scaled(600)), QSize(400, 200)));
+        QVERIFY(editor && desktop.activate(editor));
         MarlowickProcess app(&desktop);
         QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
 
         // The strip lies at the top centre of the primary monitor, in the
-        // server's pixels; on a bare edge it is one pixel high.
-        const QRect monitor = desktop.primaryMonitor();
-        const auto scaled = [&](int length) { return qRound(length * kind.scale); };
+        // server's pixels: on a bare edge a window one pixel high; over a top
+        // panel nothing but a pointer barrier, the panel keeping its clicks.
         const QRect sensor(monitor.x() + monitor.width() / 2 - scaled(200) / 2, monitor.y(), scaled(200),
                            kind.topPanel ? scaled(32) : 1);
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor")), sensor, timeout);
+        const QString expected =
+            u"sensor %1x%2+%3+%4"_s.arg(sensor.width()).arg(sensor.height()).arg(sensor.x()).arg(sensor.y());
+        QVERIFY2(app.logged(expected), qPrintable(app.log()));
+        WAIT_FOR(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor"))
+                 == (kind.topPanel ? QRect() : sensor));
 
         // A window of another program under the panel's left margin, which
         // the 340-pixel body leaves free.
@@ -61,11 +103,26 @@ private Q_SLOTS:
         const quint32 below = desktop.createPressRecorder(margin);
         QVERIFY(below);
 
-        // On a bare edge the pointer rests there until the panel comes.
-        QVERIFY(desktop.movePointer(sensor.center()));
+        // On a bare edge the pointer rests there until the panel comes; over
+        // a top panel it comes up through the panel and pushes on against
+        // the top edge. The panel takes the keyboard.
         quint32 window = 0;
-        QTRY_VERIFY_WITH_TIMEOUT((window = desktop.mappedWindow("Marlowick")) != 0, timeout);
+        const auto open = [&] {
+            const bool moved = kind.topPanel ? desktop.movePointer(sensor.center() + QPoint(0, sensor.height()))
+                    && desktop.movePointerBy(0, -(sensor.height() / 2 + sensor.height()))
+                    && desktop.movePointerBy(0, -40) && desktop.movePointerBy(0, -40)
+                                             : desktop.movePointer(sensor.center());
+            return moved && QTest::qWaitFor([&] { return (window = desktop.mappedWindow("Marlowick")) != 0; }, timeout);
+        };
+        // A click on the top panel's centre is the top panel's.
+        if (kind.topPanel) {
+            QVERIFY(desktop.movePointer(sensor.center()) && desktop.click());
+            WAIT_FOR(desktop.pressesSeen(desktop.topPanel()) == 1);
+            QVERIFY(!desktop.mappedWindow("Marlowick"));
+        }
+        QVERIFY(open());
         QCOMPARE(desktop.windowRect(window), panel);
+        WAIT_FOR(desktop.inputFocus() == window);
         // MARLOWICK_DESKTOP_SHOTS=folder: a picture of each desktop, panel open.
         if (const QString folder = qEnvironmentVariable("MARLOWICK_DESKTOP_SHOTS"); !folder.isEmpty()) {
             QTest::qWait(600); // the opening spring, for the picture only
@@ -73,34 +130,112 @@ private Q_SLOTS:
             desktop.run(u"import"_s, {u"-window"_s, u"root"_s, folder + u'/' + name + u".png"_s});
         }
 
-        // Another program takes the keyboard while the panel is open; a
-        // click into the add field, once the body has sprung open that far,
-        // gives it back; the keys come once the panel has it.
-        QVERIFY(desktop.giveKeyboardTo(below));
+        // The editor takes the keyboard back itself while the panel is open;
+        // a click into the add field, once the body has sprung open that far,
+        // gives it to the panel again; the keys come once the panel has it.
+        QVERIFY(desktop.giveKeyboardTo(editor));
         const QPoint field(panel.width() / 2, scaled(185));
-        QTRY_VERIFY_WITH_TIMEOUT(desktop.shape(window, XDesktop::Input).contains(field), timeout);
+        WAIT_FOR(desktop.shape(window, XDesktop::Input).contains(field));
         QVERIFY(desktop.movePointer(panel.topLeft() + field) && desktop.click());
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.inputFocus(), window, timeout);
+        WAIT_FOR(desktop.inputFocus() == window);
         QVERIFY(desktop.type(u"milk"_s) && desktop.keys("Return"));
-        QTRY_COMPARE_WITH_TIMEOUT(app.storedTitles(), QStringList{u"milk"_s}, timeout);
+        WAIT_FOR(app.storedTitles() == QStringList{u"milk"_s});
         // Without a compositing manager translucent pixels would show black:
         // then the window shows nothing but the body, the outline that takes
         // the input.
         const QRegion whole(QRect(QPoint(), panel.size()));
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.shape(window, XDesktop::Bounding),
-                                  kind.compositing ? whole : desktop.shape(window, XDesktop::Input), timeout);
+        WAIT_FOR(desktop.shape(window, XDesktop::Bounding)
+                 == (kind.compositing ? whole : desktop.shape(window, XDesktop::Input)));
+
+        // However the panel closes, the keyboard goes back to the editor: a
+        // click elsewhere lands in a window no window manager focuses.
+        const QRect elsewhere(monitor.topLeft() + QPoint(monitor.width() * 7 / 8, monitor.height() * 3 / 4),
+                              QSize(scaled(20), scaled(20)));
+        const quint32 other = desktop.createPressRecorder(elsewhere);
+        QVERIFY(other);
+        if (closing == u"Escape"_s)
+            QVERIFY(desktop.keys("Escape"));
+        else
+            QVERIFY(desktop.movePointer(elsewhere.center()) && (closing != u"click elsewhere"_s || desktop.click()));
+        WAIT_FOR(!desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.inputFocus(), editor);
+        QCOMPARE(desktop.pressesSeen(other), closing == u"click elsewhere"_s ? 1 : 0);
 
         // A press beside the body, in the still open panel (it closes half
         // a second after the pointer left), reaches the window below.
+        QVERIFY(open());
         QVERIFY(desktop.movePointer(margin.center()));
         QVERIFY(desktop.mappedWindow("Marlowick"));
         QVERIFY(desktop.click());
-        QTRY_COMPARE_WITH_TIMEOUT(desktop.pressesSeen(below), 1, timeout);
+        WAIT_FOR(desktop.pressesSeen(below) == 1);
+        WAIT_FOR(!desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.inputFocus(), editor);
+    }
+
+    // The bare top edge does nothing for a drag that ends there, a slide
+    // along it, or while a fullscreen window is active; the commands still
+    // open the panel.
+    void theEdgeStaysShutWhileSomethingElseHasTheUser()
+    {
+        XDesktop desktop(DesktopKind{1, DesktopKind::Monitors::One, false, false, DesktopKind::WindowManager::Openbox});
+        QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        const quint32 source = desktop.createPressRecorder(QRect(900, 500, 100, 100));
+        MarlowickProcess app(&desktop);
+        QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
+        const auto staysShut = [&] {
+            QTest::qWait(600); // four times the rest that opens it
+            return desktop.mappedWindow("Marlowick") == 0;
+        };
+
+        // Something dragged from a window to the top centre and let go there.
+        QVERIFY(desktop.movePointer(QPoint(950, 550)) && desktop.pressButton(true));
+        QVERIFY(desktop.movePointer(QPoint(960, 200)) && desktop.movePointer(QPoint(960, 0)));
+        QVERIFY(desktop.pressButton(false));
+        QVERIFY(staysShut());
+        // Along the edge at 500 pixels a second, through the strip.
+        QVERIFY(desktop.movePointer(QPoint(700, 300)));
+        QByteArrayList slide;
+        for (int x = 700; x <= 1200; x += 10)
+            slide += QByteArrayList{"mousemove", QByteArray::number(x), "0", "sleep", "0.02"};
+        QVERIFY(desktop.xdotoolScript(slide));
+        QVERIFY(staysShut());
+
+        // A video played fullscreen: neither a rest nor a click opens it.
+        const quint32 video = desktop.createEditor(QRect(100, 100, 640, 360));
+        QVERIFY(video && desktop.activate(video) && desktop.setFullscreen(video));
+        QVERIFY(desktop.movePointer(QPoint(960, 300)) && desktop.movePointer(QPoint(960, 0)));
+        QVERIFY(staysShut());
+        QVERIFY(desktop.click() && staysShut());
+        QCOMPARE(app.run({u"show"_s}).exitCode, 0);
+        WAIT_FOR(desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.pressesSeen(source), 1); // the drag's
+    }
+
+    // Below another monitor the primary's top edge is a line across the
+    // desktop: a pointer barrier holds the pointer pushed up against it at
+    // the centre, the push opens the panel, and a further push goes through.
+    void aPushUpAtTheTopCentreOfALowerPrimaryOpensThePanel()
+    {
+        XDesktop desktop(
+            DesktopKind{1, DesktopKind::Monitors::PrimaryBelow, false, false, DesktopKind::WindowManager::None});
+        QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        MarlowickProcess app(&desktop);
+        QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
+        const int top = desktop.primaryMonitor().y();
+        QVERIFY(desktop.movePointer(QPoint(960, top + 300)) && desktop.movePointerBy(0, -300));
+        QCOMPARE(desktop.pointer(), QPoint(960, top));
+        QVERIFY(desktop.movePointerBy(0, -40) && desktop.movePointerBy(0, -40));
+        WAIT_FOR(desktop.mappedWindow("Marlowick"));
+        QCOMPARE(desktop.pointer(), QPoint(960, top));
+        for (int push = 0; push < 5 && desktop.pointer().y() >= top; ++push)
+            QVERIFY(desktop.movePointerBy(0, -40));
+        QVERIFY2(desktop.pointer().y() < top, "held for good");
     }
 
     void followsEveryChangeOfTheDesktop()
     {
-        XDesktop desktop(DesktopKind{2, DesktopKind::Monitors::PrimaryLeft, false, false, false});
+        XDesktop desktop(
+            DesktopKind{2, DesktopKind::Monitors::PrimaryLeft, false, false, DesktopKind::WindowManager::None});
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
         MarlowickProcess app(&desktop);
         QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
@@ -121,6 +256,11 @@ private Q_SLOTS:
         QVERIFY2(sensorBecomes(u"400x64+1720+0"_s), qPrintable(app.log()));
         QVERIFY(desktop.setTopPanel(false));
         QVERIFY2(sensorBecomes(u"400x1+1720+0 (screen edge)"_s), qPrintable(app.log()));
+        // A new Xft.dpi from xrdb, as from a desktop's settings.
+        QVERIFY(desktop.run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 96\n"));
+        QVERIFY2(sensorBecomes(u"200x1+1820+0 (screen edge)"_s), qPrintable(app.log()));
+        QVERIFY(desktop.run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 144\n"));
+        QVERIFY2(sensorBecomes(u"300x1+1770+0 (screen edge)"_s), qPrintable(app.log()));
     }
 };
 

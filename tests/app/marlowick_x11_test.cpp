@@ -25,7 +25,8 @@ private Q_SLOTS:
     void init()
     {
         m_app.reset(); // the last case's, before its desktop
-        m_desktop = std::make_unique<XDesktop>(DesktopKind{1, DesktopKind::Monitors::One, true, true, false});
+        m_desktop = std::make_unique<XDesktop>(
+            DesktopKind{1, DesktopKind::Monitors::One, true, true, DesktopKind::WindowManager::None});
         QVERIFY2(m_desktop->problem().isEmpty(), qPrintable(m_desktop->problem()));
         m_app = std::make_unique<MarlowickProcess>(m_desktop.get());
     }
@@ -88,7 +89,13 @@ private Q_SLOTS:
         // A click on the first row's title completes it.
         QVERIFY(m_desktop->movePointer(QPoint(880, 86)) && m_desktop->click());
         QTRY_VERIFY_WITH_TIMEOUT(m_app->storedItems().value(0).isCompleted, timeout);
+        // A button pressed in the panel and held keeps it open however far
+        // the pointer goes; after the release it closes as usual.
+        QVERIFY(m_desktop->movePointer(QPoint(960, 45)) && m_desktop->pressButton(true));
         QVERIFY(m_desktop->movePointer(away));
+        QTest::qWait(1200); // longer than the close delay
+        QVERIFY(panelOpen());
+        QVERIFY(m_desktop->pressButton(false));
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
     }
 
@@ -121,12 +128,14 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->inputFocus(), panel, timeout);
         QVERIFY(m_desktop->keys("ctrl+q"));
         QVERIFY(m_app->exitsCleanly());
+        QCOMPARE(m_desktop->inputFocus(), other); // given back, not fallen to the root
     }
 
     void aSecondStartOrACommandOpensTheFirstsPanelAndAClickElsewhereClosesIt()
     {
         // Another program's window, where the pointer rests and clicks.
         const quint32 other = m_desktop->createPressRecorder(QRect(100, 600, 300, 100));
+        QVERIFY(m_desktop->giveKeyboardTo(other));
         QVERIFY(m_desktop->movePointer(QPoint(250, 620)));
         QVERIFY(m_app->startAndWaitUntilReady());
         QVERIFY(!panelOpen());
@@ -147,6 +156,7 @@ private Q_SLOTS:
         QVERIFY(m_desktop->click());
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->pressesSeen(other), 1, timeout);
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
+        QCOMPARE(m_desktop->inputFocus(), other);
 
         // A command opens it with the keyboard in the add field; it stays
         // open though the pointer never comes.
@@ -161,11 +171,14 @@ private Q_SLOTS:
         QVERIFY(m_desktop->click(4));
         QCOMPARE(m_app->run({u"toggle"_s}).exitCode, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
+        QCOMPARE(m_desktop->inputFocus(), other);
     }
 
     void theTrayItemTogglesThePanelAndItsMenuQuits()
     {
         QVERIFY(m_desktop->startTray());
+        const quint32 other = m_desktop->createPressRecorder(QRect(0, 900, 50, 50));
+        QVERIFY(m_desktop->giveKeyboardTo(other));
         QVERIFY(m_app->startAndWaitUntilReady());
         QTRY_COMPARE_WITH_TIMEOUT(m_desktop->trayIcons().size(), 1, timeout);
         const QPoint icon = m_desktop->trayIcons().first();
@@ -175,6 +188,7 @@ private Q_SLOTS:
         // not open it again.
         QVERIFY(m_desktop->click());
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
+        QCOMPARE(m_desktop->inputFocus(), other);
 
         // The right button opens the menu, also while the panel is open
         // (from the strip here), which closes on that press. The menu keeps
@@ -190,14 +204,18 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(menuHasTheKeyboard(), timeout);
         QVERIFY(m_desktop->keys("Down Return"));
         QVERIFY(m_app->exitsCleanly());
+        QCOMPARE(m_desktop->inputFocus(), other); // from the menu, where the panel had it from
     }
 
 private:
     bool panelOpen() const { return m_desktop->mappedWindow("Marlowick") != 0; }
 
+    // Up through the top panel and on against the top edge.
     bool openPanel()
     {
-        return m_desktop->movePointer(strip) && QTest::qWaitFor([&] { return panelOpen(); }, timeout);
+        return m_desktop->movePointer(strip + QPoint(0, 40)) && m_desktop->movePointerBy(0, -60)
+            && m_desktop->movePointerBy(0, -40) && m_desktop->movePointerBy(0, -40)
+            && QTest::qWaitFor([&] { return panelOpen(); }, timeout);
     }
 
     // Types the title into the add field at height y, with Return, until it

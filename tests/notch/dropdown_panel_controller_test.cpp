@@ -72,6 +72,7 @@ struct Rig {
             {u"hides"_s, panel->hideCount},
             {u"shows"_s, panel->showCount},
             {u"activations"_s, panel->activationRequests},
+            {u"givenBack"_s, panel->keyboardReleases},
             {u"frames"_s, int(panel->framesSet.size())},
             {u"frameX"_s, qRound(panel->currentFrame.x())},
         };
@@ -91,11 +92,18 @@ struct Rig {
             {u"enter"_s, [this] { Q_EMIT sensor.entered(); }},
             {u"leave"_s, [this] { Q_EMIT sensor.exited(); }},
             {u"press"_s, [this] { Q_EMIT sensor.pressed(); }},
+            {u"slide"_s, [this] { Q_EMIT sensor.moved(); }},
             {u"in"_s, [&] { hover(true, true); }},
             {u"out"_s, [&] { hover(false, true); }},
             {u"in!"_s, [&] { hover(true, false); }},
             {u"post"_s, [] { QCoreApplication::sendPostedEvents(); }},
             {u"key"_s, [this] { panel->keyPressHandler(); }},
+            {u"hold"_s, [this] { panel->buttonHeld = true; }},
+            {u"release"_s,
+             [this] {
+                 panel->buttonHeld = false;
+                 panel->buttonReleaseHandler();
+             }},
             {u"local"_s, [this] { monitors.pressLocally(&panelWindow); }},
             {u"other"_s, [this] { monitors.pressLocally(&otherWindow); }},
             {u"nowindow"_s, [this] { monitors.pressLocally(nullptr); }},
@@ -126,8 +134,9 @@ class DropdownPanelControllerTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // Steps: sensor enter, leave and press; hover in and out of the body (in!:
-    // the flag set, its notice not yet handled); key; +N ms; presses global@X,Y
+    // Steps: sensor enter, leave, press and slide (motion inside); hover in and out of the body (in!:
+    // the flag set, its notice not yet handled); key; hold and release (a
+    // button pressed in the panel); +N ms; presses global@X,Y
     // (another program), local (the panel), other (another window of ours),
     // nowindow; show, hide; edge (the strip is the bare screen edge), moved
     // (the screen changed); noglobal (no global monitor); destroyed.
@@ -137,16 +146,23 @@ private Q_SLOTS:
         QTest::addColumn<QString>("script");
         QTest::newRow("idle while hidden") << u"=hidden #pending=0 in out #pending=0"_s;
         QTest::newRow("entry opens at once, leaving closes in two steps")
-            << u"enter =open #frameX=770 #activations=1 leave +499 =open +1 =closing +449 =closing +1 =hidden "
-               "#hides=1 #frames=2 #pending=0"_s;
+            << u"enter =open #frameX=770 #activations=1 leave +499 =open #givenBack=0 +1 =closing #givenBack=1 +449 "
+               "=closing +1 =hidden #hides=1 #frames=2 #pending=0 #givenBack=1"_s;
         QTest::newRow("down from the notch into the body") << u"enter leave +200 in +2000 =open"_s;
         QTest::newRow("out of the body and back") << u"enter in out +300 in +2000 =open"_s;
         QTest::newRow("the flag read when the timer fires") << u"enter in out +499 in! +1 =open post"_s;
         QTest::newRow("leaving the notch over the body") << u"enter in leave +2000 =open out +500 =closing"_s;
+        QTest::newRow("a held button keeps it, its release outside closes")
+            << u"enter in hold out +2000 =open release +499 =open +1 =closing"_s;
+        QTest::newRow("released inside, or before the delay ran out")
+            << u"enter in hold release +2000 =open hold out +200 release +299 =open +1 =closing"_s;
         QTest::newRow("typing postpones closing") << u"enter in key #pending=1 out +400 key +499 =open +1 =closing"_s;
+        QTest::newRow("closed under the pointer, opened again") << u"enter in hide +450 show leave +500 =closing"_s;
         QTest::newRow("re-entered while closing") << u"enter leave +800 =closing enter =open +2000 =open #hides=0"_s;
         QTest::newRow("passing over the bare edge") << u"edge enter +149 leave +2000 =hidden #pending=0"_s;
         QTest::newRow("resting on the bare edge") << u"edge enter +150 =open leave +500 =closing"_s;
+        QTest::newRow("sliding along the bare edge, then resting")
+            << u"edge enter +100 slide +100 slide +149 =hidden +1 =open slide +2000 =open"_s;
         QTest::newRow("a press on the edge does not wait") << u"edge enter press =open press +150 =closing"_s;
         QTest::newRow("press inside") << u"enter global@960,300 =open"_s;
         QTest::newRow("press on the transparent lower part") << u"enter global@771,519 =open"_s;
@@ -157,7 +173,8 @@ private Q_SLOTS:
         QTest::newRow("press left of it") << u"enter global@769.5,100 =closing"_s;
         QTest::newRow("press far away") << u"enter global@100,900 =closing"_s;
         QTest::newRow("a press on the panel takes the focus back") << u"enter local =open #activations=2"_s;
-        QTest::newRow("presses in our other windows") << u"enter other =closing show nowindow =closing"_s;
+        QTest::newRow("presses in our other windows")
+            << u"enter other =closing #givenBack=1 show nowindow =closing #givenBack=2"_s;
         // Closed by the press first, then opened again by the sensor's toggle.
         QTest::newRow("a press on the notch while open") << u"show other press =open +2000 #hides=0 press =closing"_s;
         QTest::newRow("no global monitor") << u"noglobal enter #opened=1 #local=1 hide #local=0 #opened=0"_s;

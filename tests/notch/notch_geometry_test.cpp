@@ -39,6 +39,7 @@ private Q_SLOTS:
         QTest::newRow("right monitor, scale 2") << QPointF(3840, 0) << 32.0 << 2.0 << QRect(5560, 0, 400, 64) << false;
         // Nothing at the top: the edge, one device pixel high.
         QTest::newRow("no top panel") << QPointF() << 0.0 << 1.0 << QRect(860, 0, 200, 1) << true;
+        QTest::newRow("an autohiding panel's sliver") << QPointF() << 2.0 << 1.0 << QRect(860, 0, 200, 1) << true;
         QTest::newRow("no top panel, scale 2") << QPointF() << 0.0 << 2.0 << QRect(1720, 0, 400, 1) << true;
         QTest::newRow("below another monitor, no top panel, scale 1.5")
             << QPointF(0, 1080) << 0.0 << 1.5 << QRect(1290, 1080, 300, 1) << true;

@@ -17,6 +17,9 @@ public:
     int showCount = 0;
     int activationRequests = 0;
     int hideCount = 0;
+    int keyboardReleases = 0;
+    bool buttonHeld = false;
+    std::function<void()> buttonReleaseHandler;
     const QWindow *window = nullptr;
     std::function<void()> keyPressHandler;
     PanelRootViewSetup hostedSetup;
@@ -40,6 +43,9 @@ public:
         ++hideCount;
     }
     void requestActivate() override { ++activationRequests; }
+    void releaseKeyboard() override { ++keyboardReleases; }
+    bool isButtonHeld() const override { return buttonHeld; }
+    void setButtonReleaseHandler(std::function<void()> handler) override { buttonReleaseHandler = std::move(handler); }
     bool isPanelWindow(const QWindow *w) const override { return w && w == window; }
     void setKeyPressHandler(std::function<void()> handler) override { keyPressHandler = std::move(handler); }
     void hostRootView(const PanelRootViewFactory &, const PanelRootViewSetup &setup) override

@@ -3,6 +3,8 @@
 
 #include "x_desktop.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <QTransform>
@@ -10,6 +12,8 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
 using namespace Qt::StringLiterals;
@@ -39,11 +43,14 @@ XDesktop::XDesktop(const DesktopKind &kind)
 {
     // The other monitor is smaller: where the strip lies tells which one
     // the program chose.
-    const bool two = kind.monitors != DesktopKind::Monitors::One;
+    using Monitors = DesktopKind::Monitors;
+    const bool two = kind.monitors != Monitors::One;
     const QTransform scale = QTransform::fromScale(kind.scale, kind.scale);
-    m_primary = scale.mapRect(QRect(0, 0, 1920, 1080));
-    m_secondary = two ? scale.mapRect(QRect(1920, 0, 1600, 900)) : QRect();
-    if (kind.monitors == DesktopKind::Monitors::PrimaryRight)
+    m_primary = scale.mapRect(QRect(0, kind.monitors == Monitors::PrimaryBelow ? 900 : 0, 1920, 1080));
+    m_secondary = !two                            ? QRect()
+        : kind.monitors == Monitors::PrimaryBelow ? scale.mapRect(QRect(0, 0, 1600, 900))
+                                                  : scale.mapRect(QRect(1920, 0, 1600, 900));
+    if (kind.monitors == Monitors::PrimaryRight)
         std::swap(m_primary, m_secondary);
     // Openbox may drop a window mapped while it starts: the panel comes
     // first, as a session's panel starts early.
@@ -53,10 +60,7 @@ XDesktop::XDesktop(const DesktopKind &kind)
            && (!kind.compositing
                || startAndWait(m_compositor, u"xcompmgr"_s, [this] { return selectionOwner("_NET_WM_CM_S0") != 0; }))
            && (!kind.topPanel || setTopPanel(true))
-           && (!kind.windowManager || startAndWait(m_windowManager, u"openbox"_s, [this] {
-                  return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
-                      && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
-              })));
+           && (kind.windowManager == DesktopKind::WindowManager::None || startWindowManager()));
 }
 
 XDesktop::~XDesktop()
@@ -67,6 +71,26 @@ XDesktop::~XDesktop()
     }
     if (m_connection)
         xcb_disconnect(m_connection);
+}
+
+bool XDesktop::startWindowManager()
+{
+    using WindowManager = DesktopKind::WindowManager;
+    // Without a wallpaper: fluxbox's own would be set by a program that
+    // reports its failure on a bare server in a window of its own.
+    QDir(m_home.path()).mkpath(u".fluxbox"_s);
+    QFile overlay(m_home.filePath(u".fluxbox/overlay"_s));
+    if (!overlay.open(QIODevice::WriteOnly) || overlay.write("background: none\n") < 0)
+        return fail(u"cannot write the fluxbox style"_s);
+    overlay.close();
+    const QString program = m_kind.windowManager == WindowManager::Openbox ? u"openbox"_s
+        : m_kind.windowManager == WindowManager::Icewm                     ? u"icewm"_s
+                                                                           : u"fluxbox"_s;
+    // Each says it is there, and has laid out the work area, when it is ready.
+    return startAndWait(m_windowManager, program, [this] {
+        return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
+            && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
+    });
 }
 
 bool XDesktop::fail(const QString &problem)
@@ -121,11 +145,11 @@ bool XDesktop::setUpMonitors()
 {
     // RandR monitors on Xvfb's one output, which the primary one holds. A
     // monitor is replaced by removing it first (at the start there are none).
-    for (const QString &name : {u"LEFT"_s, u"RIGHT"_s})
+    for (const QString &name : {u"FIRST"_s, u"SECOND"_s})
         run(u"xrandr"_s, {u"--delmonitor"_s, name});
     const auto monitor = [this](const QRect &r) {
         return run(u"xrandr"_s,
-                   {u"--setmonitor"_s, r.x() == 0 ? u"LEFT"_s : u"RIGHT"_s,
+                   {u"--setmonitor"_s, r.topLeft().isNull() ? u"FIRST"_s : u"SECOND"_s,
                     u"%1/%2x%3/%4+%5+%6"_s.arg(r.width())
                         .arg(r.width() / 4)
                         .arg(r.height())
@@ -146,26 +170,103 @@ bool XDesktop::setTopPanel(bool shown)
         const int height = qRound(32 * m_kind.scale);
         m_dock = xcb_generate_id(c);
         const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_dock, m_root, int16_t(m_primary.x()), 0,
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, m_dock, m_root, int16_t(m_primary.x()), int16_t(m_primary.y()),
                           uint16_t(m_primary.width()), uint16_t(height), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
-                          screen->root_visual, XCB_CW_BACK_PIXEL, &screen->white_pixel);
+                          screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK,
+                          std::array<uint32_t, 2>{screen->white_pixel, XCB_EVENT_MASK_BUTTON_PRESS}.data());
         const auto set = [&](const char *name, xcb_atom_t type, std::initializer_list<uint32_t> values) {
             xcb_change_property(c, XCB_PROP_MODE_REPLACE, m_dock, atom(name), type, 32, uint32_t(values.size()),
                                 values.begin());
         };
         const auto left = uint32_t(m_primary.x());
+        const auto top = uint32_t(m_primary.y());
         set("_NET_WM_WINDOW_TYPE", XCB_ATOM_ATOM, {atom("_NET_WM_WINDOW_TYPE_DOCK")});
+        // Struts count from the top of the whole screen.
         set("_NET_WM_STRUT_PARTIAL", XCB_ATOM_CARDINAL,
-            {0, 0, uint32_t(height), 0, 0, 0, 0, 0, left, left + m_primary.width() - 1, 0, 0});
+            {0, 0, top + uint32_t(height), 0, 0, 0, 0, 0, left, left + m_primary.width() - 1, 0, 0});
         // Where it asked to be, not where a window manager would place it.
         set("WM_NORMAL_HINTS", XCB_ATOM_WM_SIZE_HINTS,
-            {1 | 4, left, 0, uint32_t(m_primary.width()), uint32_t(height), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+            {1 | 4, left, top, uint32_t(m_primary.width()), uint32_t(height), 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     }
     if (shown)
         xcb_map_window(c, m_dock);
     else
         xcb_unmap_window(c, m_dock);
     return waitUntilMapped(m_dock, shown) || fail(u"the top panel did not follow"_s);
+}
+
+quint32 XDesktop::createEditor(const QRect &rect)
+{
+    xcb_connection_t *c = m_connection;
+    const xcb_window_t window = xcb_generate_id(c);
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
+    const uint32_t events = XCB_EVENT_MASK_KEY_PRESS;
+    xcb_create_window(c, XCB_COPY_FROM_PARENT, window, m_root, int16_t(rect.x()), int16_t(rect.y()),
+                      uint16_t(rect.width()), uint16_t(rect.height()), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                      screen->root_visual, XCB_CW_EVENT_MASK, &events);
+    static const char name[] = "Editor";
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, sizeof(name) - 1, name);
+    // It takes the keyboard when given it (the input hint), and is placed
+    // where it asks.
+    const uint32_t hints[] = {1, 1, 0, 0, 0, 0, 0, 0, 0};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, 9, hints);
+    const uint32_t sizeHints[18] = {1 | 2, uint32_t(rect.x()), uint32_t(rect.y()), uint32_t(rect.width()),
+                                    uint32_t(rect.height())};
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS, 32, 18,
+                        sizeHints);
+    // Asked again while a window manager still starting up drops the request.
+    QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        xcb_map_window(c, window);
+        xcb_flush(c);
+        if (QTest::qWaitFor([&] { return isMapped(window); }, 1000))
+            return window;
+    }
+    return XCB_NONE;
+}
+
+bool XDesktop::activate(quint32 window)
+{
+    if (m_kind.windowManager == DesktopKind::WindowManager::None)
+        return giveKeyboardTo(window);
+    // Source 2: a pager, which window managers obey without question; asked
+    // again while one still starting up has not heard.
+    xcb_client_message_event_t message{XCB_CLIENT_MESSAGE, 32, 0, window, atom("_NET_ACTIVE_WINDOW"), {}};
+    message.data.data32[0] = 2;
+    const auto active = [&] {
+        const QByteArray value = property(m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+        return inputFocus() == window && value.size() == 4
+            && *reinterpret_cast<const quint32 *>(value.data()) == window;
+    };
+    QDeadlineTimer deadline(timeout);
+    while (!deadline.hasExpired()) {
+        xcb_send_event(m_connection, 0, m_root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char *>(&message));
+        xcb_flush(m_connection);
+        if (QTest::qWaitFor(active, 1000))
+            return true;
+    }
+    return false;
+}
+
+bool XDesktop::setFullscreen(quint32 window)
+{
+    xcb_client_message_event_t message{XCB_CLIENT_MESSAGE, 32, 0, window, atom("_NET_WM_STATE"), {}};
+    message.data.data32[0] = 1; // add
+    message.data.data32[1] = atom("_NET_WM_STATE_FULLSCREEN");
+    message.data.data32[3] = 2; // a pager
+    xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char *>(&message));
+    xcb_flush(m_connection);
+    const auto fullscreen = atom("_NET_WM_STATE_FULLSCREEN");
+    return QTest::qWaitFor(
+        [&] {
+            const QByteArray state = property(window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
+            const auto *atoms = reinterpret_cast<const quint32 *>(state.constData());
+            return std::find(atoms, atoms + state.size() / 4, fullscreen) != atoms + state.size() / 4;
+        },
+        timeout);
 }
 
 bool XDesktop::startTray()
@@ -317,6 +418,13 @@ QRegion XDesktop::shape(quint32 window, ShapeKind kind) const
         region += QRect(r.x, r.y, r.width, r.height);
     }
     return region;
+}
+
+QPoint XDesktop::pointer() const
+{
+    Reply<xcb_query_pointer_reply_t> reply(
+        xcb_query_pointer_reply(m_connection, xcb_query_pointer(m_connection, m_root), nullptr));
+    return reply ? QPoint(reply->root_x, reply->root_y) : QPoint(-1, -1);
 }
 
 quint32 XDesktop::inputFocus() const

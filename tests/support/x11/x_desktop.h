@@ -14,7 +14,9 @@ struct xcb_connection_t;
 
 // One kind of desktop people run.
 struct DesktopKind {
-    enum class Monitors { One, PrimaryLeft, PrimaryRight };
+    // Below: the primary monitor below the other one, their left edges aligned.
+    enum class Monitors { One, PrimaryLeft, PrimaryRight, PrimaryBelow };
+    enum class WindowManager { None, Openbox, Icewm, Fluxbox };
 
     // 2: Xft.dpi 192, as a desktop sets it; any other but 1: QT_SCALE_FACTOR.
     qreal scale = 1;
@@ -22,7 +24,7 @@ struct DesktopKind {
     bool compositing = false;
     // A dock along the primary monitor's top, 32 logical pixels high, with its strut.
     bool topPanel = false;
-    bool windowManager = false;
+    WindowManager windowManager = WindowManager::None;
 };
 
 // An X desktop as a user has it: a private Xvfb made into a desktop of a kind
@@ -54,7 +56,14 @@ public:
     {
         return xdotool({"mousemove", QByteArray::number(to.x()), QByteArray::number(to.y())});
     }
+    // A hand's motion, which pointer barriers hold (an absolute move jumps).
+    bool movePointerBy(int dx, int dy) const
+    {
+        return xdotool({"mousemove_relative", "--", QByteArray::number(dx), QByteArray::number(dy)});
+    }
+    QPoint pointer() const;
     bool click(int button = 1) const { return xdotool({"click", QByteArray::number(button)}); }
+    bool pressButton(bool down) const { return xdotool({down ? "mousedown" : "mouseup", "1"}); }
     bool type(const QString &text) const { return xdotool({"type", "--delay", "20", text.toUtf8()}); }
     bool keys(const QByteArray &names) const
     {
@@ -62,6 +71,18 @@ public:
     }
 
     bool setTopPanel(bool shown);
+    // The top panel's window, which counts the presses it gets.
+    quint32 topPanel() const { return m_dock; }
+    // A program's ordinary window (managed by the window manager, if any),
+    // which takes the keyboard when activated.
+    quint32 createEditor(const QRect &rect);
+    // As a click on its task-bar entry or a pager does: through the window
+    // manager where there is one; true once it has the keyboard.
+    bool activate(quint32 window);
+    // Asks the window manager to show window fullscreen; true once it does.
+    bool setFullscreen(quint32 window);
+    // Runs xdotool's commands in one go (timed with its own "sleep").
+    bool xdotoolScript(const QByteArrayList &commands) const { return xdotool(commands); }
     bool swapPrimaryMonitor();
     // A tray at the right end of the top panel, which docks the icons that
     // ask it side by side; the centres of those it holds.
@@ -84,6 +105,7 @@ public:
 private:
     bool xdotool(const QByteArrayList &arguments) const;
     bool startServer(const QSize &size);
+    bool startWindowManager();
     bool connectToServer();
     bool startAndWait(QProcess &process, const QString &program, const std::function<bool()> &ready);
     bool setUpMonitors();
