@@ -71,7 +71,8 @@ CommandReply add(const CommandRequest &request, TodoStore &store)
         return refusal;
     if (!store.addTodoOnDay(request.title, *day))
         return CommandReply::failure(QStringLiteral("the to-do was not added"));
-    if (!store.isSaved())
+    // Held, the save comes with the batch; its caller tells how it went.
+    if (!store.areSavesHeld() && !store.isSaved())
         return CommandReply::failure(store.storageNotice());
     return CommandReply::success();
 }

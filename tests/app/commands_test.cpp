@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -80,24 +82,73 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), before);
     }
 
-    void aSocketThatAnswersNonsenseOrNothingFails()
+    void aProgramThatAnswersNonsenseSlowlyOrNothingIsToldApart()
     {
+        // This test holds the list as a program would, listening where its
+        // lock says.
         MarlowickProcess home;
+        QDir().mkpath(QFileInfo(home.settingsFile()).absolutePath());
+        QLockFile lock(home.settingsFile() + u".writer.lock"_s);
+        QVERIFY(lock.tryLock());
+        const QString name = u"marlowick-test-%1"_s.arg(QCoreApplication::applicationPid());
+        QFile lockFile(lock.fileName());
+        QVERIFY(lockFile.open(QIODevice::Append) && lockFile.write('@' + name.toUtf8() + '\n') > 0);
+        lockFile.close();
         QLocalServer server;
-        QVERIFY(server.listen(home.runtimeFolder() + u"/marlowick.socket"_s));
-        bool answers = true;
+        server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(server.listen(name));
+        enum { Garbage, Slowly, Hangs } answer = Garbage;
         connect(&server, &QLocalServer::newConnection, this, [&] {
             QLocalSocket *client = server.nextPendingConnection();
-            if (answers)
-                client->write("garbage\n");
+            connect(client, &QLocalSocket::readyRead, client, [&answer, client] {
+                if (!client->canReadLine())
+                    return;
+                if (answer == Garbage)
+                    client->write("garbage\n");
+                if (answer == Hangs)
+                    client->abort();
+                if (answer != Slowly)
+                    return;
+                // A long answer that keeps coming, with pauses, for longer than a pause lasts.
+                client->write("{\"status\":0,\"error\":\"\",\"output\":\"");
+                for (int part = 1; part <= 5; ++part) {
+                    QTimer::singleShot(part * 700, client, [client, part] {
+                        client->write(part < 5 ? QByteArray(1000, 'x') : QByteArray("\"}\n"));
+                    });
+                }
+            });
         });
         const Output garbage = home.run({u"count"_s});
         QCOMPARE(garbage.exitCode, 1);
         QVERIFY2(garbage.err.contains(u"does not understand"_s), qPrintable(garbage.err));
-        answers = false;
-        const Output silence = home.run({u"add"_s, u"Buy milk"_s});
-        QCOMPARE(silence.exitCode, 1);
-        QVERIFY2(silence.err.contains(u"did not answer within 2 s"_s), qPrintable(silence.err));
+        answer = Slowly;
+        const Output slow = home.run({u"list"_s});
+        QCOMPARE(slow.exitCode, 0);
+        QCOMPARE(slow.out.size(), 4000);
+        // Closed without an answer again and again: the add may have been made.
+        answer = Hangs;
+        const Output unanswered = home.run({u"add"_s, u"Buy milk"_s});
+        QCOMPARE(unanswered.exitCode, 3);
+        QVERIFY2(unanswered.err.contains(u"not confirmed"_s), qPrintable(unanswered.err));
+    }
+
+    void commandsWaitForTheOneThatHoldsTheList()
+    {
+        MarlowickProcess home;
+        QDir().mkpath(QFileInfo(home.settingsFile()).absolutePath());
+        // Held as a command holds it, for longer than a program takes to start.
+        QLockFile lock(home.settingsFile() + u".writer.lock"_s);
+        QVERIFY(lock.tryLock());
+        std::vector<std::unique_ptr<QProcess>> adds;
+        for (int i = 0; i < 20; ++i)
+            adds.push_back(home.start({u"add"_s, u"To-do %1"_s.arg(i)}));
+        QTest::qWait(4000); // a time limit is what is tried here
+        lock.unlock();
+        for (auto &add : adds) {
+            QVERIFY(add->waitForFinished(timeout));
+            QVERIFY2(add->exitCode() == 0, add->readAllStandardError().constData());
+        }
+        QCOMPARE(home.storedItems().size(), 20);
     }
 
     void showStartsTheProgramWhichThenCarriesOutEveryCommand()

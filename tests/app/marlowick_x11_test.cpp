@@ -45,7 +45,7 @@ private Q_SLOTS:
         QVERIFY(m_app->startAndWaitUntilReady());
         QVERIFY(m_app->stop(SIGHUP));
         QCOMPARE(m_app->storedItems(), items);
-        // A crash leaves the socket behind: the next start takes it over.
+        // A crash leaves the writer lock behind: the next start takes it over.
         QVERIFY(m_app->startAndWaitUntilReady());
         QVERIFY(!m_app->stop(SIGKILL));
         QVERIFY(m_app->startAndWaitUntilReady());

@@ -89,6 +89,14 @@ bool MarlowickProcess::exitsCleanly()
         && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
+std::unique_ptr<QProcess> MarlowickProcess::start(const QStringList &arguments) const
+{
+    auto process = std::make_unique<QProcess>();
+    prepare(*process, {});
+    process->start(QStringLiteral(MARLOWICK_BINARY), arguments);
+    return process;
+}
+
 MarlowickProcess::Output MarlowickProcess::run(const QStringList &arguments, const QString &runtime) const
 {
     QProcess process;
