@@ -163,15 +163,33 @@ private Q_SLOTS:
         const auto stop = qScopeGuard([pid] { ::kill(pid, SIGKILL); });
         QVERIFY(isRunning(pid));
 
+        // It holds none of the caller's pipes: $(marlowick show) returns.
+        for (const int stream : {1, 2})
+            QVERIFY(!QFile::symLinkTarget(u"/proc/%1/fd/%2"_s.arg(pid).arg(stream)).contains(u"pipe"_s));
+
+        // Without XDG_RUNTIME_DIR (cron, ssh), a command reaches it all the same.
+        home.environment.insert(u"XDG_RUNTIME_DIR"_s, QString());
         const Output add = home.run({u"add"_s, u"Water the ferns"_s});
-        QVERIFY2(add.exitCode == 0, qPrintable(add.err));
+        QVERIFY2(add.exitCode == 0 && add.err.isEmpty(), qPrintable(add.err));
+        // A command for another list leaves this one's program alone.
+        MarlowickProcess elsewhere;
+        QCOMPARE(elsewhere.run({u"add"_s, u"Call the plumber"_s}).exitCode, 0);
+        QCOMPARE(elsewhere.storedTitles(), QStringList{u"Call the plumber"_s});
+        // Stopped for longer than a command once waited, it is waited for,
+        // and the change is made once.
+        ::kill(pid, SIGSTOP);
+        const auto stoppedAdd = home.start({u"add"_s, u"Buy stamps"_s});
+        QTest::qWait(3000); // a time limit is what is tried here
+        ::kill(pid, SIGCONT);
+        QVERIFY(stoppedAdd->waitForFinished(timeout));
+        QCOMPARE(stoppedAdd->exitCode(), 0);
         QCOMPARE(home.run({u"toggle"_s}).exitCode, 0);
-        QCOMPARE(home.run({u"list"_s}).out, u"[ ] Water the ferns\n"_s);
+        QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy stamps\n[ ] Water the ferns\n"_s);
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
         QCOMPARE(quit.err, QString());
         QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pid), timeout);
-        QCOMPARE(home.run({u"count"_s}).out, u"1\n"_s);
+        QCOMPARE(home.run({u"count"_s}).out, u"2\n"_s);
     }
 };
 
