@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,10 +73,26 @@ bool print(FILE *stream, const QString &text)
     return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
 }
 
+// Set when the command started with its standard output closed.
+bool outputClosed = false;
+
+// A closed standard stream would be taken by the next file the command
+// opens, and what is meant for it written there: each is kept open on
+// /dev/null, and output for a closed one is a failure.
+void holdClosedStandardStreams()
+{
+    outputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) < 0;
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0)
+            ::open("/dev/null", O_RDWR); // takes the lowest free descriptor: this one
+    }
+}
+
 int finish(CommandReply reply)
 {
-    errno = 0;
-    const bool written = print(stdout, reply.output) && std::fflush(stdout) == 0;
+    errno = outputClosed ? EBADF : 0;
+    const bool written =
+        reply.output.isEmpty() || (!outputClosed && print(stdout, reply.output) && std::fflush(stdout) == 0);
     if (!written && reply.error.isEmpty()) {
         reply = CommandReply::failure(QStringLiteral("cannot write the output: %1")
                                           .arg(QString::fromLocal8Bit(std::strerror(errno ? errno : EIO))));
@@ -336,6 +353,7 @@ int run(int argc, char **argv, const CommandLine &commandLine)
     case CommandLine::Action::RunCommand:
         break;
     }
+    holdClosedStandardStreams();
     // No GUI: nothing here opens a display.
     QCoreApplication app(argc, argv);
     // What the store says of a list it cannot read is for the program's

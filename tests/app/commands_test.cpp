@@ -47,6 +47,10 @@ private Q_SLOTS:
         QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy milk\n"_s);
         QCOMPARE(home.run({u"list"_s, u"--day=+1"_s}).out, u"[ ] Pay\\nrent\n"_s);
         QCOMPARE(home.run({u"count"_s, u"--open"_s}).out, u"1\n"_s);
+        const auto full = home.start({u"count"_s}, u"/dev/full"_s);
+        QVERIFY(full->waitForFinished(timeout));
+        QCOMPARE(full->exitCode(), 1);
+        QVERIFY(full->readAllStandardError().contains("cannot write the output"));
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
         QVERIFY2(quit.err.contains(u"not running"_s), qPrintable(quit.err));
@@ -80,6 +84,15 @@ private Q_SLOTS:
         QVERIFY2(add.err.contains(u"nothing was added"_s), qPrintable(add.err));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+
+        // A file where the settings folder should be: a failed save says so in one line.
+        MarlowickProcess blocked;
+        QFile blocker(QFileInfo(blocked.settingsFile()).absolutePath());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        const Output unsaved = blocked.run({u"add"_s, u"Buy milk"_s});
+        QCOMPARE(unsaved.exitCode, 1);
+        QVERIFY2(unsaved.err.startsWith(u"marlowick: Not saved: "_s) && unsaved.err.count(u'\n') == 1,
+                 qPrintable(unsaved.err));
     }
 
     void aProgramThatAnswersNonsenseSlowlyOrNothingIsToldApart()
