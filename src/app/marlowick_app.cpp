@@ -42,18 +42,19 @@
 
 namespace {
 
-// How long a start waits for a Marlowick that holds the list: it may be
-// starting still, or the lock may be a command's (marlowick add) for a moment.
-constexpr std::chrono::seconds lockPatience{3};
+// How long a start waits for whoever holds the list: a Marlowick that is
+// starting still, or a command (marlowick add) for a moment.
+constexpr std::chrono::seconds lockPatience{10};
 
 // Asks the running Marlowick to open its panel; none when none listens.
-std::optional<int> askRunningInstance(const QString &socketPath, const CommandRequest &panelRequest)
+std::optional<int> askRunningInstance(const QString &socketName, const CommandRequest &panelRequest)
 {
-    const auto reply = RequestClient::send(socketPath, panelRequest);
-    if (!reply)
+    const auto exchange = RequestClient::send(socketName, panelRequest);
+    if (exchange.result == RequestClient::Exchange::Result::NotListening
+        || exchange.result == RequestClient::Exchange::Result::Closed)
         return std::nullopt;
-    if (reply->status != CommandReply::Success) {
-        std::fprintf(stderr, "marlowick: %s\n", qPrintable(reply->error));
+    if (exchange.reply.status != CommandReply::Success) {
+        std::fprintf(stderr, "marlowick: %s\n", qPrintable(exchange.reply.error));
         return 1;
     }
     std::fprintf(stderr, "marlowick: already running; its panel was opened\n");
@@ -61,37 +62,47 @@ std::optional<int> askRunningInstance(const QString &socketPath, const CommandRe
 }
 
 // One program writes the list: the one that holds the lock beside the
-// settings file, for as long as it runs; a later start opens its panel.
-// Returns the exit status when this start is to end here.
-std::optional<int> claimSettings(WriterLock &writerLock, const QString &socketPath, const CommandRequest &panelRequest,
+// settings file, for as long as it runs, and listens where the lock says; a
+// later start opens its panel. Returns the exit status when this start is
+// to end here.
+std::optional<int> claimSettings(WriterLock &writerLock, SingleInstance &instance, const CommandRequest &panelRequest,
                                  const QString &settingsFile)
 {
-    switch (writerLock.tryLock()) {
-    case WriterLock::Outcome::Locked:
-        // A Marlowick that takes no writer lock (an older one) may run all
-        // the same, and answer.
-        return askRunningInstance(socketPath, panelRequest);
-    case WriterLock::Outcome::HeldElsewhere: {
-        const QDeadlineTimer deadline(lockPatience);
-        do {
-            if (const auto exitStatus = askRunningInstance(socketPath, panelRequest))
-                return exitStatus;
-            if (writerLock.tryLock() == WriterLock::Outcome::Locked)
-                return std::nullopt;
-            QThread::msleep(100);
-        } while (!deadline.hasExpired());
-        std::fprintf(stderr,
-                     "marlowick: another Marlowick (%s) uses %s, and it could not be reached to open its panel. "
-                     "If it no longer runs, delete %s.\n",
-                     qPrintable(writerLock.holder()), qPrintable(settingsFile), qPrintable(writerLock.fileName()));
-        return 1;
+    const QDeadlineTimer deadline(lockPatience);
+    while (true) {
+        switch (writerLock.tryLock()) {
+        case WriterLock::Outcome::Locked:
+            if (!instance.listen() || !writerLock.announce(instance.socketName())) {
+                std::fprintf(stderr,
+                             "marlowick: %s; neither starting Marlowick again nor its commands can reach this one\n",
+                             qPrintable(instance.errorString().isEmpty()
+                                            ? writerLock.fileName() + QStringLiteral(" cannot be written")
+                                            : instance.errorString()));
+            }
+            return std::nullopt;
+        case WriterLock::Outcome::HeldElsewhere:
+            if (const auto holder = writerLock.holder();
+                holder && holder->onThisMachine && !holder->socketName.isEmpty()) {
+                if (const auto exitStatus = askRunningInstance(holder->socketName, panelRequest))
+                    return exitStatus;
+            }
+            break;
+        case WriterLock::Outcome::Failed:
+            // Nor can the list be saved there: the panel says so at the first change.
+            std::fprintf(stderr, "marlowick: %s; running without it\n", qPrintable(writerLock.errorString()));
+            return std::nullopt;
+        }
+        if (deadline.hasExpired())
+            break;
+        QThread::msleep(50);
     }
-    case WriterLock::Outcome::Failed:
-        // Nor can the list be saved there: the panel says so at the first change.
-        std::fprintf(stderr, "marlowick: %s; running without it\n", qPrintable(writerLock.errorString()));
-        return std::nullopt;
-    }
-    return std::nullopt;
+    const auto holder = writerLock.holder();
+    std::fprintf(stderr,
+                 "marlowick: another Marlowick (%s) uses %s, and it could not be reached to open its panel. "
+                 "If it no longer runs, delete %s.\n",
+                 qPrintable(holder ? holder->description() : QStringLiteral("another program")),
+                 qPrintable(settingsFile), qPrintable(writerLock.fileName()));
+    return 1;
 }
 
 // What the program uses of X11 or of a Wayland compositor with a layer shell.
@@ -165,7 +176,7 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     WriterLock writerLock(settingsFile);
     SingleInstance instance;
     if (const auto exitStatus =
-            claimSettings(writerLock, instance.socketPath(), panelRequest.value_or(CommandRequest{}), settingsFile))
+            claimSettings(writerLock, instance, panelRequest.value_or(CommandRequest{}), settingsFile))
         return *exitStatus;
 
     // Started by a command (show, toggle) whose stderr was a pipe, the
@@ -197,13 +208,9 @@ int MarlowickApp::run(int argc, char **argv, const std::optional<CommandRequest>
     const QFileInfo settingsFolder(settingsInfo.absolutePath());
     if (firstStart && settingsFolder.isDir() && settingsFolder.isWritable())
         delegate.store()->setItems(delegate.store()->items());
-    // Listening only now, every request finds the program ready to answer
-    // at once; until then a command finds the writer lock held and waits.
-    instance.setHandler([&delegate](const CommandRequest &request) { return ProgramCommands::run(request, delegate); });
-    if (!instance.listen()) {
-        std::fprintf(stderr, "marlowick: %s; neither starting Marlowick again nor its commands can reach this one\n",
-                     qPrintable(instance.errorString()));
-    }
+    // Requests that came while it started are carried out now.
+    instance.setHandler(
+        [&delegate](const QList<CommandRequest> &requests) { return ProgramCommands::run(requests, delegate); });
     if (panelRequest)
         ProgramCommands::run(*panelRequest, delegate);
     return QApplication::exec();

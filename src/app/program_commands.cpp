@@ -6,6 +6,7 @@
 #include "app_delegate.h"
 
 #include "cli/todo_commands.h"
+#include "model/todo_store.h"
 
 namespace ProgramCommands {
 
@@ -34,6 +35,26 @@ CommandReply run(const CommandRequest &request, AppDelegate &delegate)
         return TodoCommands::run(request, *delegate.store());
     }
     return CommandReply::usageError(QStringLiteral("unknown command"));
+}
+
+QList<CommandReply> run(const QList<CommandRequest> &requests, AppDelegate &delegate)
+{
+    TodoStore *store = delegate.store();
+    if (store)
+        store->holdSaves();
+    QList<CommandReply> replies;
+    for (const CommandRequest &request : requests)
+        replies.append(run(request, delegate));
+    if (!store)
+        return replies;
+    store->releaseSaves();
+    if (!store->isSaved()) {
+        for (qsizetype i = 0; i < requests.size(); ++i) {
+            if (requests.at(i).command == CommandRequest::Command::Add && replies.at(i).status == CommandReply::Success)
+                replies[i] = CommandReply::failure(store->storageNotice());
+        }
+    }
+    return replies;
 }
 
 } // namespace ProgramCommands

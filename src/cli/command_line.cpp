@@ -6,6 +6,14 @@
 #include "day_argument.h"
 #include "todo_commands.h"
 
+#include <QStringDecoder>
+
+#include <clocale>
+#include <cstring>
+#include <cwchar>
+#include <langinfo.h>
+#include <optional>
+
 namespace {
 
 using Command = CommandRequest::Command;
@@ -13,6 +21,34 @@ using Command = CommandRequest::Command;
 // Used by show and toggle to start the program; not for people.
 const QString openPanelOption = QStringLiteral("--open-panel");
 const QString openPanelAddOption = QStringLiteral("--open-panel=add");
+
+// The argument as the locale's encoding reads it; none when its bytes are
+// not text in it. The C locale's ASCII is read as UTF-8, as Qt reads file
+// names then; a leading byte order mark is kept, as a field keeps it.
+std::optional<QString> decodeArgument(const char *bytes)
+{
+    static const bool localeSet = std::setlocale(LC_CTYPE, "") != nullptr;
+    Q_UNUSED(localeSet);
+    const QByteArray codeset(::nl_langinfo(CODESET));
+    if (codeset == "UTF-8" || codeset == "ANSI_X3.4-1968") {
+        QStringDecoder utf8(QStringDecoder::Utf8,
+                            QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(QByteArrayView(bytes));
+        return utf8.hasError() ? std::nullopt : std::optional(text);
+    }
+    std::mbstate_t state{};
+    const char *end = bytes + std::strlen(bytes);
+    QList<char32_t> characters;
+    while (bytes < end) {
+        wchar_t character = 0;
+        const size_t used = std::mbrtowc(&character, bytes, size_t(end - bytes), &state);
+        if (used == size_t(-1) || used == size_t(-2))
+            return std::nullopt;
+        characters.append(char32_t(character));
+        bytes += std::max<size_t>(used, 1);
+    }
+    return QString::fromUcs4(characters.constData(), characters.size());
+}
 
 CommandLine usageError(const QString &error)
 {
@@ -135,8 +171,15 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 CommandLine CommandLine::parse(int argc, char **argv)
 {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    for (int i = 1; i < argc; ++i) {
+        const auto argument = decodeArgument(argv[i]);
+        if (!argument) {
+            return usageError(QStringLiteral("argument %1 is not text in the locale's encoding (%2)")
+                                  .arg(i)
+                                  .arg(QString::fromLatin1(::nl_langinfo(CODESET))));
+        }
+        arguments.append(*argument);
+    }
     return parse(arguments);
 }
 
@@ -172,7 +215,8 @@ QString CommandLine::helpText()
                           "change. Without it, add, list and count use the stored list themselves, and\n"
                           "show and toggle start Marlowick. add, list, count and quit need no display.\n"
                           "\n"
-                          "Exit status: 0 done, 1 failed (the reason on stderr), 2 wrong arguments.\n");
+                          "Exit status: 0 done, 1 failed (the reason on stderr), 2 wrong arguments,\n"
+                          "3 not confirmed (add reached Marlowick, which did not answer).\n");
 }
 
 QString CommandLine::versionText()

@@ -59,6 +59,7 @@ QByteArray encodeRequest(const CommandRequest &request)
         {QStringLiteral("json"), request.json},
         {QStringLiteral("open"), request.openOnly},
         {QStringLiteral("add"), request.addField},
+        {QStringLiteral("id"), request.id},
     });
 }
 
@@ -87,7 +88,8 @@ std::variant<CommandRequest, CommandReply> decodeRequest(QByteArrayView text)
         || !readString(*object, QStringLiteral("day"), &request.day)
         || !readBool(*object, QStringLiteral("json"), &request.json)
         || !readBool(*object, QStringLiteral("open"), &request.openOnly)
-        || !readBool(*object, QStringLiteral("add"), &request.addField))
+        || !readBool(*object, QStringLiteral("add"), &request.addField)
+        || !readString(*object, QStringLiteral("id"), &request.id))
         return CommandReply::usageError(QStringLiteral("not a request to Marlowick"));
     return request;
 }

@@ -15,7 +15,7 @@
 // socket: one request line from the command line, one reply line back, each
 // a compact JSON object (line breaks inside strings are escaped).
 //
-//   {"marlowick":1,"command":"add","title":"Buy milk","day":"today",...}
+//   {"marlowick":1,"command":"add","title":"Buy milk","day":"today",...,"id":"..."}
 //   {"status":0,"output":"","error":""}
 //
 // "marlowick" is the version of the protocol: a program answers a request of

@@ -20,6 +20,15 @@ struct CommandRequest {
     bool json = false;     // list --json
     bool openOnly = false; // count --open
     bool addField = false; // show --add
+    // Told apart from every other request: the program carries out a
+    // request once, however often it comes (a command sends it again when
+    // the connection broke before the answer), and answers each time what
+    // it answered first.
+    QString id;
+
+    // Whether carrying it out twice would differ from once (add, show,
+    // toggle, quit): what the program answers those, it remembers.
+    bool isChange() const { return command != Command::List && command != Command::Count; }
 
     static QString nameOf(Command command);
     static std::optional<Command> commandNamed(const QString &name);
@@ -28,7 +37,9 @@ struct CommandRequest {
 // What a command comes to: the exit status, what it prints on stdout, and
 // for a failure the reason, one line for stderr.
 struct CommandReply {
-    enum Status { Success = 0, Failure = 1, UsageError = 2 };
+    // NotConfirmed: the request went out, and what came of it is unknown
+    // (the program ended or stopped answering before it answered).
+    enum Status { Success = 0, Failure = 1, UsageError = 2, NotConfirmed = 3 };
 
     int status = Success;
     QString output;

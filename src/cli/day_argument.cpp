@@ -17,8 +17,10 @@ namespace {
 // Days from today, or a date.
 using Day = std::variant<int, QDate>;
 
-std::optional<Day> parse(const QString &text)
+// Whitespace around the day (a line read by a script) is not part of it.
+std::optional<Day> parse(const QString &given)
 {
+    const QString text = given.trimmed();
     const QString word = text.toLower();
     if (word == QLatin1String("today"))
         return Day(0);
@@ -27,10 +29,11 @@ std::optional<Day> parse(const QString &text)
     if (word == QLatin1String("tomorrow"))
         return Day(1);
     // Nine digits at most: a whole number of days that fits an int.
-    static const QRegularExpression offset(QStringLiteral("^[+-][0-9]{1,9}$"));
+    static const QRegularExpression offset(QRegularExpression::anchoredPattern(QStringLiteral("[+-][0-9]{1,9}")));
     if (offset.match(text).hasMatch())
         return Day(text.toInt());
-    static const QRegularExpression date(QStringLiteral("^[0-9]{4}-[0-9]{2}-[0-9]{2}$"));
+    static const QRegularExpression date(
+        QRegularExpression::anchoredPattern(QStringLiteral("[0-9]{4}-[0-9]{2}-[0-9]{2}")));
     if (date.match(text).hasMatch()) {
         const QDate parsed = QDate::fromString(text, Qt::ISODate);
         if (parsed.isValid())

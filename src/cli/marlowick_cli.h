@@ -8,13 +8,15 @@
 // The commands of the command line (every action of CommandLine but
 // starting the program): prints what they come to and returns the exit
 // status, 0 done, 1 failed (one line on stderr says why), 2 wrong arguments
-// (with a hint).
+// (with a hint), 3 a change not confirmed (sent, but the program ended or
+// fell silent before it answered).
 //
-// A command goes to the running program over the one-instance socket. When
-// none runs, add, list and count use the stored list themselves (add under
-// the writer lock), quit has nothing to do, and show and toggle start the
-// program, detached, with its panel open. None of this connects to X but
-// starting the program.
+// A command goes to the program that holds the settings file's writer lock,
+// over the socket the lock names. When none runs, add, list and count use
+// the stored list themselves (add under the writer lock, waiting while
+// another command holds it), quit has nothing to do, and show and toggle
+// start the program, detached, with its panel open. None of this connects
+// to X but starting the program.
 namespace MarlowickCli {
 
 int run(int argc, char **argv, const CommandLine &commandLine);

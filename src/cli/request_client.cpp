@@ -4,6 +4,7 @@
 #include "request_client.h"
 
 #include "command_protocol.h"
+#include "socket_peer.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>
@@ -11,6 +12,8 @@
 namespace RequestClient {
 
 namespace {
+
+using Result = Exchange::Result;
 
 bool nobodyListens(QLocalSocket::LocalSocketError error)
 {
@@ -22,47 +25,67 @@ int remainingMs(const QDeadlineTimer &deadline)
     return int(std::max<qint64>(0, deadline.remainingTime()));
 }
 
-} // namespace
-
-std::optional<CommandReply> send(const QString &socketPath, const CommandRequest &request,
-                                 std::chrono::milliseconds timeout)
+Exchange failed(Result result, const QString &error, qint64 pid = 0)
 {
-    const QDeadlineTimer deadline(timeout);
-    const double seconds = std::chrono::duration<double>(timeout).count();
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(remainingMs(deadline))) {
-        if (nobodyListens(socket.error()))
-            return std::nullopt;
-        return CommandReply::failure(
-            QStringLiteral("cannot reach the running Marlowick at %1: %2").arg(socketPath, socket.errorString()));
-    }
-    socket.write(CommandProtocol::encodeRequest(request));
-    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(remainingMs(deadline))) {}
-    while (!socket.canReadLine()) {
-        if (socket.bytesAvailable() > CommandProtocol::maxReplyLength)
-            return CommandReply::failure(QStringLiteral("the running Marlowick answered with too much"));
-        if (deadline.hasExpired()) {
-            return CommandReply::failure(
-                QStringLiteral("the running Marlowick did not answer within %1 s").arg(seconds));
-        }
-        if (!socket.waitForReadyRead(remainingMs(deadline)) && socket.state() != QLocalSocket::ConnectedState
-            && !socket.canReadLine())
-            return CommandReply::failure(
-                QStringLiteral("the running Marlowick closed the connection without an answer"));
-    }
-    const auto reply = CommandProtocol::decodeReply(socket.readLine());
-    if (!reply)
-        return CommandReply::failure(
-            QStringLiteral("the running Marlowick gave an answer this command does not understand"));
-    return reply;
+    return {result, CommandReply::failure(error), pid};
 }
 
-bool isListening(const QString &socketPath)
+} // namespace
+
+Exchange send(const QString &socketName, const CommandRequest &request, std::chrono::milliseconds silence)
 {
     QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    return socket.waitForConnected(int(answerTimeout.count()));
+    QString name = socketName;
+    if (name.startsWith(u'@')) {
+        name.remove(0, 1);
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    }
+    QDeadlineTimer quiet(silence);
+    socket.connectToServer(name);
+    if (!socket.waitForConnected(remainingMs(quiet))) {
+        if (nobodyListens(socket.error()))
+            return {};
+        return failed(Result::Failed,
+                      QStringLiteral("cannot reach the running Marlowick: %1").arg(socket.errorString()));
+    }
+    const auto peer = SocketPeer::of(socket.socketDescriptor());
+    if (!peer || !peer->isThisUser)
+        return failed(Result::Failed, QStringLiteral("the socket of the running Marlowick belongs to another user"));
+    socket.write(CommandProtocol::encodeRequest(request));
+    while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(remainingMs(quiet))) {}
+    // Read as it comes (an answer may be many megabytes long): the line
+    // ends at the first line break.
+    QByteArray answer;
+    while (true) {
+        const qsizetype scanned = answer.size();
+        answer += socket.readAll();
+        if (const qsizetype end = answer.indexOf('\n', scanned); end >= 0) {
+            answer.truncate(end + 1);
+            break;
+        }
+        if (answer.size() > scanned)
+            quiet = QDeadlineTimer(silence);
+        if (answer.size() > CommandProtocol::maxReplyLength)
+            return failed(Result::Failed, QStringLiteral("the running Marlowick answered with too much"), peer->pid);
+        if (socket.state() != QLocalSocket::ConnectedState && socket.bytesAvailable() == 0) {
+            return failed(Result::Closed,
+                          QStringLiteral("the running Marlowick closed the connection without an answer"), peer->pid);
+        }
+        if (quiet.hasExpired()) {
+            return failed(Result::Silent,
+                          QStringLiteral("the running Marlowick (process %1) did not answer within %2 s")
+                              .arg(peer->pid)
+                              .arg(std::chrono::duration_cast<std::chrono::seconds>(silence).count()),
+                          peer->pid);
+        }
+        socket.waitForReadyRead(remainingMs(quiet));
+    }
+    const auto reply = CommandProtocol::decodeReply(answer);
+    if (!reply)
+        return failed(Result::Failed,
+                      QStringLiteral("the running Marlowick gave an answer this command does not understand"),
+                      peer->pid);
+    return {Result::Answered, *reply, peer->pid};
 }
 
 } // namespace RequestClient

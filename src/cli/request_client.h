@@ -8,21 +8,35 @@
 #include <QString>
 
 #include <chrono>
-#include <optional>
 
 // The command line's side of the one-instance socket: sends one request to
-// the running program and waits for its reply, blocking, for a bounded time.
+// the running program and waits for its reply, blocking.
+//
+// It waits as long as the answer keeps coming: a program carrying out a
+// batch of changes on a long list, writing a long answer, or stopped for a
+// moment is waited for; only silenceLimit without a byte, or the program
+// closing the connection, ends the wait.
 namespace RequestClient {
 
-inline constexpr std::chrono::milliseconds answerTimeout{2000};
+inline constexpr std::chrono::milliseconds silenceLimit{30000};
 
-// The running program's reply; none when no program listens on the socket.
-// A program that does not answer in time, closes the connection without an
-// answer or answers something else gives a failure that says so.
-std::optional<CommandReply> send(const QString &socketPath, const CommandRequest &request,
-                                 std::chrono::milliseconds timeout = answerTimeout);
+struct Exchange {
+    enum class Result {
+        NotListening, // nobody listens there: the request did not go out
+        Answered,     // reply is the program's answer
+        Closed,       // the program closed the connection without an answer
+        Silent,       // the program gave no answer within the silence limit
+        Failed,       // the connection failed; reply says why
+    };
+    Result result = Result::NotListening;
+    CommandReply reply;
+    // The process that listens (0 when unknown).
+    qint64 peerPid = 0;
+};
 
-// Whether a program listens on the socket now.
-bool isListening(const QString &socketPath);
+// A socketName that starts with "@" is in the abstract namespace (see
+// SingleInstance).
+Exchange send(const QString &socketName, const CommandRequest &request,
+              std::chrono::milliseconds silence = silenceLimit);
 
 } // namespace RequestClient

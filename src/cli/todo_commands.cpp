@@ -9,6 +9,8 @@
 #include "model/todo_store.h"
 #include "storage/todo_list_codec.h"
 
+#include <algorithm>
+
 namespace TodoCommands {
 
 namespace {
@@ -77,7 +79,8 @@ CommandReply add(const CommandRequest &request, TodoStore &store)
     }
     if (!store.addTodoOnDay(request.title, *day))
         return CommandReply::failure(QStringLiteral("the to-do was not added"));
-    if (!store.isSaved())
+    // Held, the save comes with the batch; its caller tells how it went.
+    if (!store.areSavesHeld() && !store.isSaved())
         return CommandReply::failure(store.storageNotice());
     return CommandReply::success();
 }
@@ -122,9 +125,12 @@ QString titleProblem(const QString &title)
     const QString trimmed = title.trimmed();
     if (trimmed.isEmpty())
         return QStringLiteral("the title is blank");
-    if (trimmed.size() > TodoItem::maxTypedTitleLength) {
+    // Characters as the fields count them: code points.
+    const qsizetype characters =
+        trimmed.size() - std::count_if(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isLowSurrogate(); });
+    if (characters > TodoItem::maxTypedTitleLength) {
         return QStringLiteral("the title is %1 characters long; a to-do takes at most %2")
-            .arg(trimmed.size())
+            .arg(characters)
             .arg(TodoItem::maxTypedTitleLength);
     }
     return QString();

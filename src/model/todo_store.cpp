@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
 
 Q_LOGGING_CATEGORY(lcStore, "marlowick.store")
 
@@ -126,6 +127,16 @@ QString TodoStore::storageNotice() const
 void TodoStore::itemsWereChanged()
 {
     Q_EMIT itemsChanged();
+    if (m_savesHeld > 0)
+        m_heldSaveDue = true;
+    else
+        save();
+}
+
+void TodoStore::releaseSaves()
+{
+    if (--m_savesHeld > 0 || !std::exchange(m_heldSaveDue, false))
+        return;
     save();
 }
 

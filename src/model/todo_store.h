@@ -96,6 +96,12 @@ public:
     bool saveIfBehind();
     bool isSaved() const { return m_saveError.isEmpty(); }
 
+    // Changes made between these two are saved once, at the end (requests
+    // that came together). They nest.
+    void holdSaves() { ++m_savesHeld; }
+    void releaseSaves();
+    bool areSavesHeld() const { return m_savesHeld > 0; }
+
     // One line for the panel while something is wrong with the stored list:
     // "Not saved: <reason>" while the list on disk is behind the list shown,
     // else "Not read: <reason>" when the stored list could not be read at
@@ -145,4 +151,6 @@ private:
     // Set while what is stored has not been taken into the list: a copy of
     // it is kept before the first save writes over it.
     bool m_keepStoredCopy = false;
+    int m_savesHeld = 0;
+    bool m_heldSaveDue = false;
 };

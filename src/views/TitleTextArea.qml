@@ -34,14 +34,31 @@ TextArea {
     // Right-to-left text too starts at the leading edge of the row.
     horizontalAlignment: TextEdit.AlignLeft
 
+    // Characters as the command line counts them: code points, a surrogate
+    // pair one.
+    function characterCount(s) {
+        const pairs = s.match(/[\uD800-\uDBFF][\uDC00-\uDFFF]/g);
+        return s.length - (pairs ? pairs.length : 0);
+    }
+    // Where the `count` characters before `end` start, pairs kept whole.
+    function startOfCharactersBefore(end, count) {
+        let start = end;
+        for (; count > 0 && start > 0; --count) {
+            const low = text.charCodeAt(start - 1);
+            const high = start > 1 ? text.charCodeAt(start - 2) : 0;
+            start -= (low >= 0xDC00 && low < 0xE000 && high >= 0xD800 && high < 0xDC00) ? 2 : 1;
+        }
+        return start;
+    }
+
     // Pastes are cut before they are inserted: the field lays out all it is
     // given, and a pasted megabyte would hold the panel up for minutes.
     function pasteWhatFits(selection) {
-        const room = maximumLength - length + (selectionEnd - selectionStart);
-        const text = ClipboardText.start(Math.max(0, room), selection);
+        const room = maximumLength - characterCount(text) + characterCount(selectedText);
+        const pasted = ClipboardText.start(Math.max(0, room), selection);
         if (selectionEnd > selectionStart)
             remove(selectionStart, selectionEnd);
-        insert(cursorPosition, text);
+        insert(cursorPosition, pasted);
     }
     Keys.onPressed: event => {
         if (event.matches(StandardKey.Paste)) {
@@ -63,15 +80,12 @@ TextArea {
 
     // Anything else that brings more (typing, an input method): its end goes.
     onTextChanged: {
-        const excess = length - maximumLength;
+        const excess = characterCount(text) - maximumLength;
         if (excess <= 0)
             return;
         // The caret ends what came in; the text that was there stays.
-        const end = cursorPosition >= excess ? cursorPosition : length;
-        let start = end - excess;
-        const before = getText(start - 1, start);
-        if (start > 0 && before.charCodeAt(0) >= 0xD800 && before.charCodeAt(0) < 0xDC00)
-            --start; // keep characters whole
-        remove(start, end);
+        const beforeCaret = characterCount(getText(0, cursorPosition));
+        const end = beforeCaret >= excess ? cursorPosition : length;
+        remove(startOfCharactersBefore(end, excess), end);
     }
 }

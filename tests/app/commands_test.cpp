@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 
@@ -45,6 +47,10 @@ private Q_SLOTS:
         QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy milk\n"_s);
         QCOMPARE(home.run({u"list"_s, u"--day=+1"_s}).out, u"[ ] Pay\\nrent\n"_s);
         QCOMPARE(home.run({u"count"_s, u"--open"_s}).out, u"1\n"_s);
+        const auto full = home.start({u"count"_s}, u"/dev/full"_s);
+        QVERIFY(full->waitForFinished(timeout));
+        QCOMPARE(full->exitCode(), 1);
+        QVERIFY(full->readAllStandardError().contains("cannot write the output"));
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
         QVERIFY2(quit.err.contains(u"not running"_s), qPrintable(quit.err));
@@ -78,6 +84,15 @@ private Q_SLOTS:
         QVERIFY2(add.err.contains(u"nothing was added"_s), qPrintable(add.err));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), before);
+
+        // A file where the settings folder should be: a failed save says so in one line.
+        MarlowickProcess blocked;
+        QFile blocker(QFileInfo(blocked.settingsFile()).absolutePath());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        const Output unsaved = blocked.run({u"add"_s, u"Buy milk"_s});
+        QCOMPARE(unsaved.exitCode, 1);
+        QVERIFY2(unsaved.err.startsWith(u"marlowick: Not saved: "_s) && unsaved.err.count(u'\n') == 1,
+                 qPrintable(unsaved.err));
     }
 
     // A save that stops short (a full disk, a quota, here a file-size limit)
@@ -123,24 +138,73 @@ private Q_SLOTS:
         QCOMPARE(QDir(QFileInfo(file).absolutePath()).entryList({u"*.saving-*"_s}, QDir::Files), QStringList());
     }
 
-    void aSocketThatAnswersNonsenseOrNothingFails()
+    void aProgramThatAnswersNonsenseSlowlyOrNothingIsToldApart()
     {
+        // This test holds the list as a program would, listening where its
+        // lock says.
         MarlowickProcess home;
+        QDir().mkpath(QFileInfo(home.settingsFile()).absolutePath());
+        QLockFile lock(home.settingsFile() + u".writer.lock"_s);
+        QVERIFY(lock.tryLock());
+        const QString name = u"marlowick-test-%1"_s.arg(QCoreApplication::applicationPid());
+        QFile lockFile(lock.fileName());
+        QVERIFY(lockFile.open(QIODevice::Append) && lockFile.write('@' + name.toUtf8() + '\n') > 0);
+        lockFile.close();
         QLocalServer server;
-        QVERIFY(server.listen(home.runtimeFolder() + u"/marlowick.socket"_s));
-        bool answers = true;
+        server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        QVERIFY(server.listen(name));
+        enum { Garbage, Slowly, Hangs } answer = Garbage;
         connect(&server, &QLocalServer::newConnection, this, [&] {
             QLocalSocket *client = server.nextPendingConnection();
-            if (answers)
-                client->write("garbage\n");
+            connect(client, &QLocalSocket::readyRead, client, [&answer, client] {
+                if (!client->canReadLine())
+                    return;
+                if (answer == Garbage)
+                    client->write("garbage\n");
+                if (answer == Hangs)
+                    client->abort();
+                if (answer != Slowly)
+                    return;
+                // A long answer that keeps coming, with pauses, for longer than a pause lasts.
+                client->write("{\"status\":0,\"error\":\"\",\"output\":\"");
+                for (int part = 1; part <= 5; ++part) {
+                    QTimer::singleShot(part * 700, client, [client, part] {
+                        client->write(part < 5 ? QByteArray(1000, 'x') : QByteArray("\"}\n"));
+                    });
+                }
+            });
         });
         const Output garbage = home.run({u"count"_s});
         QCOMPARE(garbage.exitCode, 1);
         QVERIFY2(garbage.err.contains(u"does not understand"_s), qPrintable(garbage.err));
-        answers = false;
-        const Output silence = home.run({u"add"_s, u"Buy milk"_s});
-        QCOMPARE(silence.exitCode, 1);
-        QVERIFY2(silence.err.contains(u"did not answer within 2 s"_s), qPrintable(silence.err));
+        answer = Slowly;
+        const Output slow = home.run({u"list"_s});
+        QCOMPARE(slow.exitCode, 0);
+        QCOMPARE(slow.out.size(), 4000);
+        // Closed without an answer again and again: the add may have been made.
+        answer = Hangs;
+        const Output unanswered = home.run({u"add"_s, u"Buy milk"_s});
+        QCOMPARE(unanswered.exitCode, 3);
+        QVERIFY2(unanswered.err.contains(u"not confirmed"_s), qPrintable(unanswered.err));
+    }
+
+    void commandsWaitForTheOneThatHoldsTheList()
+    {
+        MarlowickProcess home;
+        QDir().mkpath(QFileInfo(home.settingsFile()).absolutePath());
+        // Held as a command holds it, for longer than a program takes to start.
+        QLockFile lock(home.settingsFile() + u".writer.lock"_s);
+        QVERIFY(lock.tryLock());
+        std::vector<std::unique_ptr<QProcess>> adds;
+        for (int i = 0; i < 20; ++i)
+            adds.push_back(home.start({u"add"_s, u"To-do %1"_s.arg(i)}));
+        QTest::qWait(4000); // a time limit is what is tried here
+        lock.unlock();
+        for (auto &add : adds) {
+            QVERIFY(add->waitForFinished(timeout));
+            QVERIFY2(add->exitCode() == 0, add->readAllStandardError().constData());
+        }
+        QCOMPARE(home.storedItems().size(), 20);
     }
 
     void showStartsTheProgramWhichThenCarriesOutEveryCommand()
@@ -155,15 +219,33 @@ private Q_SLOTS:
         const auto stop = qScopeGuard([pid] { ::kill(pid, SIGKILL); });
         QVERIFY(isRunning(pid));
 
+        // It holds none of the caller's pipes: $(marlowick show) returns.
+        for (const int stream : {1, 2})
+            QVERIFY(!QFile::symLinkTarget(u"/proc/%1/fd/%2"_s.arg(pid).arg(stream)).contains(u"pipe"_s));
+
+        // Without XDG_RUNTIME_DIR (cron, ssh), a command reaches it all the same.
+        home.environment.insert(u"XDG_RUNTIME_DIR"_s, QString());
         const Output add = home.run({u"add"_s, u"Water the ferns"_s});
-        QVERIFY2(add.exitCode == 0, qPrintable(add.err));
+        QVERIFY2(add.exitCode == 0 && add.err.isEmpty(), qPrintable(add.err));
+        // A command for another list leaves this one's program alone.
+        MarlowickProcess elsewhere;
+        QCOMPARE(elsewhere.run({u"add"_s, u"Call the plumber"_s}).exitCode, 0);
+        QCOMPARE(elsewhere.storedTitles(), QStringList{u"Call the plumber"_s});
+        // Stopped for longer than a command once waited, it is waited for,
+        // and the change is made once.
+        ::kill(pid, SIGSTOP);
+        const auto stoppedAdd = home.start({u"add"_s, u"Buy stamps"_s});
+        QTest::qWait(3000); // a time limit is what is tried here
+        ::kill(pid, SIGCONT);
+        QVERIFY(stoppedAdd->waitForFinished(timeout));
+        QCOMPARE(stoppedAdd->exitCode(), 0);
         QCOMPARE(home.run({u"toggle"_s}).exitCode, 0);
-        QCOMPARE(home.run({u"list"_s}).out, u"[ ] Water the ferns\n"_s);
+        QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy stamps\n[ ] Water the ferns\n"_s);
         const Output quit = home.run({u"quit"_s});
         QCOMPARE(quit.exitCode, 0);
         QCOMPARE(quit.err, QString());
         QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pid), timeout);
-        QCOMPARE(home.run({u"count"_s}).out, u"1\n"_s);
+        QCOMPARE(home.run({u"count"_s}).out, u"2\n"_s);
     }
 };
 

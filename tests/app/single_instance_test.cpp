@@ -43,9 +43,14 @@ private Q_SLOTS:
         const QString socket = dir.filePath(u"marlowick.socket"_s);
         SingleInstance instance(socket);
         QList<CommandRequest> handled;
-        instance.setHandler([&](const CommandRequest &request) {
-            handled.append(request);
-            return CommandReply::success(u"3\n"_s);
+        QList<qsizetype> batchSizes;
+        instance.setHandler([&](const QList<CommandRequest> &requests) {
+            handled.append(requests);
+            batchSizes.append(requests.size());
+            QList<CommandReply> replies;
+            for (qsizetype i = 0; i < requests.size(); ++i)
+                replies.append(CommandReply::success(QString::number(handled.size() - requests.size() + i) + u'\n'));
+            return replies;
         });
         QVERIFY(instance.listen());
 
@@ -65,9 +70,31 @@ private Q_SLOTS:
         count.day = u"-1"_s;
         const auto reply = CommandProtocol::decodeReply(exchange(socket, CommandProtocol::encodeRequest(count)));
         QVERIFY(reply);
-        QCOMPARE(reply->output, u"3\n"_s);
+        QCOMPARE(reply->output, u"0\n"_s);
         QCOMPARE(handled.size(), 1);
         QCOMPARE(handled.first().day, u"-1"_s);
+
+        // Changes sent while the program was busy are carried out in one
+        // batch; one sent again (the same id) is answered again, not
+        // carried out twice.
+        CommandRequest add;
+        add.command = CommandRequest::Command::Add;
+        add.title = u"Buy milk"_s;
+        QList<QLocalSocket *> clients;
+        for (int i = 0; i < 5; ++i) {
+            add.id = u"add-%1"_s.arg(i);
+            clients.append(new QLocalSocket(this));
+            clients.last()->connectToServer(socket);
+            QVERIFY(clients.last()->waitForConnected(5000));
+            clients.last()->write(CommandProtocol::encodeRequest(add));
+            QVERIFY(clients.last()->waitForBytesWritten(5000));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(handled.size(), 6, 10000);
+        QCOMPARE(batchSizes.last(), 5);
+        add.id = u"add-3"_s;
+        QCOMPARE(CommandProtocol::decodeReply(exchange(socket, CommandProtocol::encodeRequest(add)))->output, u"4\n"_s);
+        QCOMPARE(handled.size(), 6);
+        qDeleteAll(clients);
     }
 };
 

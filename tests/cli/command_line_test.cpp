@@ -52,6 +52,13 @@ private Q_SLOTS:
         QTest::newRow("blank title") << QStringList{u"add"_s, u" \n "_s, u"\t"_s} << error << u"blank"_s;
         QTest::newRow("title too long") << QStringList{u"add"_s, QString(10001, u'x')} << error
                                         << u"10001 characters long"_s;
+        // Characters as a field counts them: an emoji is one, not two UTF-16 units.
+        QTest::newRow("10,000 emoji") << QStringList{u"add"_s, u"\U0001F600"_s.repeated(10000)} << run
+                                      << u"add|%1|today|"_s.arg(u"\U0001F600"_s.repeated(10000));
+        QTest::newRow("10,001 emoji") << QStringList{u"add"_s, u"\U0001F600"_s.repeated(10001)} << error
+                                      << u"10001 characters long"_s;
+        QTest::newRow("day in whitespace")
+            << QStringList{u"count"_s, u"--day= today\n"_s} << run << u"count|| today\n|"_s;
         QTest::newRow("not a day") << QStringList{u"list"_s, u"--day"_s, u"someday"_s} << error << u"not a day"_s;
         QTest::newRow("no such date") << QStringList{u"count"_s, u"--day=2026-02-30"_s} << error << u"not a day"_s;
         QTest::newRow("day missing") << QStringList{u"list"_s, u"--day"_s} << error << u"needs a day"_s;
@@ -82,6 +89,19 @@ private Q_SLOTS:
         QCOMPARE(line.opensPanel, arguments.value(0).startsWith(u"--open-panel"_s));
     }
 
+    void readsArgumentsInTheLocaleEncoding()
+    {
+        QByteArray bom = "add";
+        QByteArray title = "\xef\xbb\xbf"
+                           "Buy milk";
+        char *kept[] = {bom.data(), bom.data(), title.data(), nullptr};
+        const CommandLine line = CommandLine::parse(3, kept);
+        QVERIFY2(line.request.title == u"\uFEFFBuy milk"_s, qPrintable(line.error + line.request.title));
+        QByteArray latin1 = "Caf\xe9";
+        char *refused[] = {bom.data(), bom.data(), latin1.data(), nullptr};
+        QCOMPARE(CommandLine::parse(3, refused).action, Action::UsageError);
+    }
+
     void namesDaysAsThePanelStepsThem_data()
     {
         QTest::addColumn<QString>("text");
@@ -97,6 +117,8 @@ private Q_SLOTS:
         QTest::newRow("ten digits") << u"+1234567890"_s << u""_s;
         QTest::newRow("no number") << u"+"_s << u""_s;
         QTest::newRow("short date") << u"2026-3-7"_s << u""_s;
+        QTest::newRow("whitespace around") << u" +2\n"_s << u"2026-03-09T00:00:00-04:00"_s;
+        QTest::newRow("a line break inside") << u"+\n2"_s << u""_s;
     }
 
     void namesDaysAsThePanelStepsThem()

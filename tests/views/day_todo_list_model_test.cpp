@@ -117,8 +117,9 @@ private Q_SLOTS:
     void aVeryLongTitleShowsAndEditsItsFirstPartsAndKeepsTheRest()
     {
         ModelFixture f;
-        // The cut falls inside the emoji, which goes whole with the rest.
-        const QString head(DayTodoListModel::maxTitleLength - 1, u'x');
+        // The cut counts characters: the first emoji, two UTF-16 units, is
+        // the last that fits; the second goes whole with the rest.
+        const QString head = QString(DayTodoListModel::maxTitleLength - 1, u'x') + u"\U0001F600"_s;
         const QString title = head + u"\U0001F600 rest"_s;
         f.store.addTodo(title);
         f.store.addTodo(u"short"_s);

@@ -290,6 +290,11 @@ private Q_SLOTS:
         QCOMPARE(panel.store->draftText(),
                  u"half"_s + QString(DayTodoListModel::maxTitleLength - 10, u'y') + u" typed"_s);
         QCOMPARE(longest, DayTodoListModel::maxTitleLength + 1); // and the closing paragraph mark
+        // Characters as the command line counts them: an emoji is one.
+        panel.key(Qt::Key_A, Qt::ControlModifier);
+        QGuiApplication::clipboard()->setText(u"\U0001F600"_s.repeated(10'001));
+        panel.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(panel.store->draftText(), u"\U0001F600"_s.repeated(DayTodoListModel::maxTitleLength));
     }
 
     void rowButtonsMoveToTodayAndDelete()

@@ -97,6 +97,16 @@ bool MarlowickProcess::exitsCleanly()
         && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
 }
 
+std::unique_ptr<QProcess> MarlowickProcess::start(const QStringList &arguments, const QString &outputFile) const
+{
+    auto process = std::make_unique<QProcess>();
+    prepare(*process, {});
+    if (!outputFile.isEmpty())
+        process->setStandardOutputFile(outputFile);
+    process->start(QStringLiteral(MARLOWICK_BINARY), arguments);
+    return process;
+}
+
 MarlowickProcess::Output MarlowickProcess::run(const QStringList &arguments, const QString &runtime) const
 {
     QProcess process;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <memory>
 
 class XDesktop;
 
@@ -54,6 +55,8 @@ public:
         QString out, err;
     };
     Output run(const QStringList &arguments, const QString &runtime = {}) const;
+    // A command started, left to run (its output to a file, when given).
+    std::unique_ptr<QProcess> start(const QStringList &arguments, const QString &outputFile = {}) const;
 
 private:
     void prepare(QProcess &process, const QString &runtime) const;
