@@ -33,8 +33,10 @@ set -euo pipefail
 xcompmgr & compositor=\$!
 XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime" ./build/src/marlowick & app=\$!
 trap 'kill \$app \$compositor 2>/dev/null || true' EXIT
+# A push up against the top edge at the centre opens it over the top panel.
+xdotool mousemove 960 5
 until xdotool search --onlyvisible --name '^Marlowick\$' >/dev/null 2>&1; do
-    xdotool mousemove 960 10; sleep 0.2
+    xdotool mousemove_relative -- 0 -30; sleep 0.05
 done
 xdotool mousemove 1000 150
 sleep 1.5
