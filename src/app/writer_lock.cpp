@@ -3,7 +3,8 @@
 
 #include "writer_lock.h"
 
-#include <QDir>
+#include "storage/checked_file.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
@@ -27,7 +28,10 @@ WriterLock::WriterLock(const QString &settingsFile)
 
 WriterLock::Outcome WriterLock::tryLock()
 {
-    QDir().mkpath(QFileInfo(m_lock.fileName()).absolutePath());
+    // The lock is often the first thing in a new settings folder, which is
+    // the user's alone, as the list in it is.
+    QString folderError;
+    CheckedFile::makeFolder(QFileInfo(m_lock.fileName()).absolutePath(), &folderError);
     if (m_lock.tryLock(0))
         return Outcome::Locked;
     if (m_lock.error() == QLockFile::LockFailedError)

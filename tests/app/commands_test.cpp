@@ -44,6 +44,10 @@ private Q_SLOTS:
         MarlowickProcess home;
         QCOMPARE(home.run({u"add"_s, u"  Buy"_s, u"milk  "_s}).exitCode, 0);
         QCOMPARE(home.run({u"add"_s, u"--day"_s, u"tomorrow"_s, u"Pay\nrent"_s}).exitCode, 0);
+        // The folder the first command made is the user's alone.
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+            | QFile::WriteOther | QFile::ExeOther;
+        QVERIFY(!(QFileInfo(QFileInfo(home.settingsFile()).absolutePath()).permissions() & others));
         QCOMPARE(home.run({u"list"_s}).out, u"[ ] Buy milk\n"_s);
         QCOMPARE(home.run({u"list"_s, u"--day=+1"_s}).out, u"[ ] Pay\\nrent\n"_s);
         QCOMPARE(home.run({u"count"_s, u"--open"_s}).out, u"1\n"_s);
