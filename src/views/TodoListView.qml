@@ -426,7 +426,6 @@ FocusScope {
             width: parent.width
             store: todoList.store
             focusState: todoList.focusState
-            maxLength: todoList.dayModel.maxTitleLength
             maximumHeight: todoList.roomForListAndField - Math.min(listView.naturalHeight, todoList.minimumListHeight)
             onTabPressed: todoList.keyboard.cycleFocus()
         }
