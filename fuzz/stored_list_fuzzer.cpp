@@ -8,6 +8,7 @@
 #include "storage/json_list_reader.h"
 #include "storage/json_list_writer.h"
 #include "storage/settings_file_text.h"
+#include "support/storage/settings_byte_array.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     if (const auto bytes = SettingsFileText::decodeByteArray(input)) {
-        if (SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(*bytes)) != *bytes)
+        if (SettingsFileText::decodeByteArray(settingsByteArrayText(*bytes)) != *bytes)
             std::abort();
     }
     for (const QByteArrayView listKey : {QByteArrayView(), QByteArrayView("marlowick.items")}) {

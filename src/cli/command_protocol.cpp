@@ -3,10 +3,16 @@
 
 #include "command_protocol.h"
 
+#include "model/todo_store.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
 namespace CommandProtocol {
+
+// The longest title, every character beyond the BMP and escaped as two
+// \uXXXX, and room for the rest of the request.
+static_assert(maxRequestLength >= TodoStore::maxTitleLength * 12 + 4096);
 
 namespace {
 

@@ -24,8 +24,8 @@ namespace CommandProtocol {
 
 inline constexpr int version = 1;
 
-// The longest request a program reads (a title of 10,000 characters, each
-// escaped as \uXXXX, fits); a longer one is refused unread.
+// The longest request a program reads (a title of the longest length, each
+// character escaped, fits); a longer one is refused unread.
 inline constexpr qsizetype maxRequestLength = 128 * 1024;
 // The longest reply the command line reads: a day's to-dos with titles of
 // many megabytes fit.

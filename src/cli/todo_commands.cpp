@@ -9,8 +9,6 @@
 #include "model/todo_store.h"
 #include "storage/todo_list_codec.h"
 
-#include <algorithm>
-
 namespace TodoCommands {
 
 namespace {
@@ -122,16 +120,13 @@ CommandReply count(const CommandRequest &request, const TodoStore &store)
 
 QString titleProblem(const QString &title)
 {
-    const QString trimmed = title.trimmed();
-    if (trimmed.isEmpty())
+    if (TodoStore::isBlankTitle(title))
         return QStringLiteral("the title is blank");
-    // Characters as the fields count them: code points.
-    const qsizetype characters =
-        trimmed.size() - std::count_if(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isLowSurrogate(); });
-    if (characters > TodoItem::maxTypedTitleLength) {
+    const qsizetype characters = TodoStore::titleLength(QStringView(title).trimmed());
+    if (characters > TodoStore::maxTitleLength) {
         return QStringLiteral("the title is %1 characters long; a to-do takes at most %2")
             .arg(characters)
-            .arg(TodoItem::maxTypedTitleLength);
+            .arg(TodoStore::maxTitleLength);
     }
     return QString();
 }

@@ -32,7 +32,6 @@ public:
     static DayCalendar current();
 
     const QTimeZone &timeZone() const { return m_zone; }
-    const QLocale &locale() const { return m_locale; }
 
     // The day that contains the instant; none for an instant outside any
     // calendar (not finite, or tens of thousands of years away).

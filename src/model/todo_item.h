@@ -19,10 +19,6 @@ struct TodoItem {
     Q_PROPERTY(double date MEMBER date)
 
 public:
-    // The longest title a field takes (characters: code points): typed,
-    // pasted or given on the command line. Longer stored titles stay as they are.
-    static constexpr int maxTypedTitleLength = 10000;
-
     QUuid id;
     QString title;
     bool isCompleted = false;

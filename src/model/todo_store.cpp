@@ -158,9 +158,14 @@ void TodoStore::setDraftText(const QString &text)
     Q_EMIT draftTextChanged();
 }
 
+qsizetype TodoStore::titleLength(QStringView title)
+{
+    return title.size() - std::count_if(title.cbegin(), title.cend(), [](QChar c) { return c.isLowSurrogate(); });
+}
+
 bool TodoStore::canAddDraft() const
 {
-    return !QStringView(m_draftText).trimmed().isEmpty();
+    return !isBlankTitle(m_draftText);
 }
 
 bool TodoStore::addDraft()
@@ -211,9 +216,9 @@ void TodoStore::addTodo(const QString &title)
 
 bool TodoStore::addTodoOnDay(const QString &title, double instant)
 {
-    const QString trimmed = title.trimmed();
-    if (trimmed.isEmpty())
+    if (isBlankTitle(title))
         return false;
+    const QString trimmed = title.trimmed();
     const auto day = sharedCalendar().startOfDay(instant);
     if (!day)
         return false;
@@ -234,13 +239,12 @@ void TodoStore::toggleCompletion(const TodoItem &item)
 
 void TodoStore::updateTitle(const TodoItem &item, const QString &title)
 {
-    const QString trimmed = title.trimmed();
-    if (trimmed.isEmpty())
+    if (isBlankTitle(title))
         return;
     const qsizetype i = indexOf(item);
     if (i < 0)
         return;
-    m_items[i].title = trimmed;
+    m_items[i].title = title.trimmed();
     itemsWereChanged();
 }
 

@@ -33,9 +33,18 @@ class TodoStore : public QObject
     Q_PROPERTY(double selectedDate READ selectedDate NOTIFY selectedDateChanged)
     Q_PROPERTY(QString selectedDateLabel READ selectedDateLabel NOTIFY selectedDateLabelChanged)
     Q_PROPERTY(QString storageNotice READ storageNotice NOTIFY storageNoticeChanged)
+    Q_PROPERTY(int maxTitleLength READ titleLengthLimit CONSTANT)
 
 public:
     static constexpr qsizetype maxUndoEntries = 50;
+    // The longest title a to-do takes, typed, pasted or given on the command
+    // line, in characters (code points). Longer stored titles stay as they are.
+    static constexpr int maxTitleLength = 10000;
+    int titleLengthLimit() const { return maxTitleLength; }
+    // A blank title (white space or nothing) makes no to-do and changes none.
+    static bool isBlankTitle(QStringView title) { return title.trimmed().isEmpty(); }
+    // A title's length in characters: code points, a surrogate pair one.
+    static qsizetype titleLength(QStringView title);
     using Clock = std::function<double()>;
 
     // Reads the stored list at once. The clock gives the current instant.
@@ -51,7 +60,7 @@ public:
 
     const QString &draftText() const { return m_draftText; }
     void setDraftText(const QString &text);
-    // Whether the draft would make a to-do: not blank once trimmed.
+    // Whether the draft would make a to-do: not blank.
     bool canAddDraft() const;
     // Adds the draft as a to-do of the selected day and empties it; false,
     // the draft kept, when nothing was added.

@@ -7,26 +7,6 @@
 
 namespace {
 
-bool hasNotch(const ScreenDescription &screen)
-{
-    return screen.auxiliaryTopLeftArea && screen.auxiliaryTopRightArea;
-}
-
-NotchGeometry fromNotch(const ScreenDescription &screen)
-{
-    const QRectF left = *screen.auxiliaryTopLeftArea;
-    const QRectF right = *screen.auxiliaryTopRightArea;
-    // The notch is the gap between the two areas. QRectF::right() is x + width
-    // (unlike QRect's, which is one pixel short).
-    const qreal width = right.x() - left.right();
-    NotchGeometry g;
-    g.sensorRect = QRectF(left.right(), left.y(), width, left.height());
-    g.sensorDeviceRect = screen.toDevicePixels(g.sensorRect);
-    g.panelTopCenter = QPointF(left.right() + width / 2, left.bottom());
-    g.notchWidth = width;
-    return g;
-}
-
 NotchGeometry fromStrip(const ScreenDescription &screen)
 {
     const QRectF frame = screen.geometry;
@@ -56,11 +36,6 @@ QRectF NotchGeometry::panelFrame() const
 
 NotchGeometry detectNotchGeometry(const ScreenProvider &screens)
 {
-    const QList<ScreenDescription> all = screens.screens();
-    for (const ScreenDescription &screen : all) {
-        if (hasNotch(screen))
-            return fromNotch(screen);
-    }
     const std::optional<ScreenDescription> primary = screens.primaryScreen();
     if (!primary)
         return NotchGeometry{};

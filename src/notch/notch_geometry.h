@@ -12,9 +12,9 @@
 class ScreenProvider;
 
 // Where the notch is and where the panel hangs, in Qt's global coordinates
-// (y grows down). On a screen without a notch the "notch" is a strip of the
-// top panel at the top centre of the primary screen; without a top panel it
-// is that screen's top edge, one device pixel high.
+// (y grows down). The "notch" is a strip of the top panel at the top centre
+// of the primary screen; without a top panel it is that screen's top edge,
+// one device pixel high.
 struct NotchGeometry {
     // What the sensor window covers: the notch, or the strip.
     QRectF sensorRect;
@@ -35,6 +35,5 @@ struct NotchGeometry {
     bool operator==(const NotchGeometry &) const = default;
 };
 
-// Computes the geometry from the screens: the first screen that reports both
-// areas beside a notch, else the primary screen, else a fallback. Never fails.
+// Computes the geometry from the primary screen, else a fallback. Never fails.
 NotchGeometry detectNotchGeometry(const ScreenProvider &screens);

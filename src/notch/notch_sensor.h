@@ -29,7 +29,7 @@ Q_SIGNALS:
     // fullscreen window is active over the strip (a video, a game).
     void entered();
     void exited();
-    // A button pressed in it; wheel steps are no presses. Not while a
+    // A button that counts (countsAsPress) pressed in it. Not while a
     // fullscreen window is active over the strip.
     void pressed();
     // The pointer moved inside it (along a bare edge, sideways).

@@ -4,6 +4,7 @@
 #include "notch_sensor_window.h"
 
 #include "panel_metrics.h"
+#include "platform/press_monitors.h"
 #include "x11_connection.h"
 #include "x11_push_barrier.h"
 
@@ -163,8 +164,7 @@ bool NotchSensorWindow::nativeEventFilter(const QByteArray &eventType, void *mes
         const auto *press = static_cast<const xcb_button_press_event_t *>(message);
         if (press->event != m_window)
             return false;
-        // Buttons 4 to 7 are wheel steps, not presses.
-        if ((press->detail < 4 || press->detail > 7) && !fullscreenWindowIsActive())
+        if (countsAsPress(quint32(press->detail)) && !fullscreenWindowIsActive())
             Q_EMIT pressed();
         return true;
     }

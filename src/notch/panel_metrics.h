@@ -20,6 +20,10 @@ class PanelMetrics : public QObject
     Q_PROPERTY(qreal windowHeight READ windowHeight CONSTANT FINAL)
     Q_PROPERTY(qreal bodyWidth READ bodyWidth CONSTANT FINAL)
     Q_PROPERTY(qreal stripWidth READ stripWidth CONSTANT FINAL)
+    Q_PROPERTY(qreal contentTopPadding READ contentTopPadding CONSTANT FINAL)
+    Q_PROPERTY(qreal contentBottomPadding READ contentBottomPadding CONSTANT FINAL)
+    Q_PROPERTY(qreal dayHeaderHeight READ dayHeaderHeight CONSTANT FINAL)
+    Q_PROPERTY(qreal listMaximumHeight READ listMaximumHeight CONSTANT FINAL)
     Q_PROPERTY(qreal springResponse READ springResponse CONSTANT FINAL)
     Q_PROPERTY(qreal springDampingFraction READ springDampingFraction CONSTANT FINAL)
 
@@ -35,6 +39,13 @@ public:
     // On a screen without a notch, the strip of the top panel that stands
     // for it.
     static constexpr qreal stripWidth() { return 200; }
+    // The black above and below the list within the open body.
+    static constexpr qreal contentTopPadding() { return 20; }
+    static constexpr qreal contentBottomPadding() { return 4; }
+    // The row with the day's name and the arrows to the days beside it.
+    static constexpr qreal dayHeaderHeight() { return 44; }
+    // The day's to-dos scroll beyond this height.
+    static constexpr qreal listMaximumHeight() { return 320; }
     // With no screen at all there is nothing to measure; the body still
     // needs a width to open from.
     static constexpr qreal fallbackNotchWidth() { return 220; }

@@ -4,10 +4,29 @@
 #pragma once
 
 #include <QtGlobal>
+#include <qnamespace.h>
 
 #include <functional>
 
 class QWindow;
+
+// The one rule for which mouse buttons press, on the strip and around the
+// panel alike: the left and the right one. The middle button pastes the
+// selection and the wheel (X11's buttons 4 to 7) scrolls; neither opens,
+// toggles or closes the panel.
+constexpr bool countsAsPress(Qt::MouseButton button)
+{
+    return button == Qt::LeftButton || button == Qt::RightButton;
+}
+
+// The same for a button as X11 numbers it: 1 left, 2 middle, 3 right.
+constexpr bool countsAsPress(quint32 x11Button)
+{
+    return countsAsPress(x11Button == 1       ? Qt::LeftButton
+                             : x11Button == 2 ? Qt::MiddleButton
+                             : x11Button == 3 ? Qt::RightButton
+                                              : Qt::NoButton);
+}
 
 // Names an installed press monitor; the default value names none (a monitor
 // the window system could not install).
@@ -16,7 +35,7 @@ struct PressMonitor {
     bool isValid() const { return id != 0; }
 };
 
-// Watches presses of the left and right mouse buttons.
+// Watches the presses that count (countsAsPress).
 class PressMonitors
 {
 public:

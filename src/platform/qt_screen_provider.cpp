@@ -29,15 +29,6 @@ QtScreenProvider::QtScreenProvider(QObject *parent)
     }
 }
 
-QList<ScreenDescription> QtScreenProvider::screens() const
-{
-    QList<ScreenDescription> result;
-    const auto screens = QGuiApplication::screens();
-    for (const QScreen *screen : screens)
-        result.append(describe(screen));
-    return result;
-}
-
 std::optional<ScreenDescription> QtScreenProvider::primaryScreen() const
 {
     if (const QScreen *screen = QGuiApplication::primaryScreen())

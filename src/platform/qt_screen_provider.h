@@ -19,7 +19,6 @@ class QtScreenProvider : public ScreenProvider
 public:
     explicit QtScreenProvider(QObject *parent = nullptr);
 
-    QList<ScreenDescription> screens() const override;
     std::optional<ScreenDescription> primaryScreen() const override;
 
 private:

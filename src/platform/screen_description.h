@@ -6,8 +6,6 @@
 #include <QRect>
 #include <QRectF>
 
-#include <optional>
-
 // One screen (monitor) as the notch geometry needs it, in Qt's global
 // coordinates (origin at the top left of the virtual desktop, y growing
 // down, logical pixels).
@@ -18,11 +16,6 @@ struct ScreenDescription {
     qreal topPanelHeight = 0;
     // Device pixels per logical pixel.
     qreal devicePixelRatio = 1;
-    // The unobscured parts of the top strip left and right of a display
-    // notch. Both are set on a screen with a notch; Qt reports none on Linux,
-    // so only tests fill them.
-    std::optional<QRectF> auxiliaryTopLeftArea;
-    std::optional<QRectF> auxiliaryTopRightArea;
 
     // Where a rectangle on this screen lies in the X server's pixels: Qt
     // keeps each screen's top-left corner where the server has it and

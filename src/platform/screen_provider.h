@@ -5,7 +5,6 @@
 
 #include "screen_description.h"
 
-#include <QList>
 #include <QObject>
 
 #include <optional>
@@ -18,8 +17,6 @@ class ScreenProvider : public QObject
 public:
     using QObject::QObject;
 
-    // Every screen, in the window system's order.
-    virtual QList<ScreenDescription> screens() const = 0;
     // The primary screen, or nothing when there is no screen at all.
     virtual std::optional<ScreenDescription> primaryScreen() const = 0;
 

@@ -19,11 +19,6 @@ bool removeById(QList<std::pair<quint64, Handler>> &list, quint64 id)
     return list.removeIf([id](const auto &entry) { return entry.first == id; }) > 0;
 }
 
-bool isLeftOrRight(Qt::MouseButton button)
-{
-    return button == Qt::LeftButton || button == Qt::RightButton;
-}
-
 } // namespace
 
 X11PressMonitors::X11PressMonitors(QObject *parent)
@@ -106,9 +101,8 @@ bool X11PressMonitors::nativeEventFilter(const QByteArray &eventType, void *mess
     const auto *generic = static_cast<const xcb_ge_generic_event_t *>(message);
     if (generic->extension != m_xinputOpcode || generic->event_type != XCB_INPUT_RAW_BUTTON_PRESS)
         return false;
-    // Buttons 4 to 7 are the wheel; only real left (1) and right (3) presses count.
     const auto *press = static_cast<const xcb_input_raw_button_press_event_t *>(message);
-    if (press->detail == 1 || press->detail == 3) {
+    if (countsAsPress(press->detail)) {
         // A handler may remove monitors (closing the panel does): iterate a copy.
         const auto handlers = m_global;
         for (const auto &[id, handler] : handlers)
@@ -123,7 +117,7 @@ bool X11PressMonitors::eventFilter(QObject *watched, QEvent *event)
     // A press reaches its window first; Qt then passes it on to the widget or
     // item inside, which would make it count twice. Windows only.
     if (event->type() == QEvent::MouseButtonPress && watched->isWindowType()
-        && isLeftOrRight(static_cast<QMouseEvent *>(event)->button())) {
+        && countsAsPress(static_cast<QMouseEvent *>(event)->button())) {
         auto *window = static_cast<QWindow *>(watched);
         const auto handlers = m_local;
         for (const auto &[id, handler] : handlers)

@@ -18,9 +18,8 @@ namespace JsonListWriter {
 std::optional<QByteArray> json(const QList<TodoItem> &items);
 
 // The same JSON already in the form QSettings writes a byte array into its
-// settings file ("@ByteArray(...)", escaped, quoted), made in one pass:
-// equal to SettingsFileText::encodeByteArray(*json(items)), at the cost of
-// writing the JSON alone. A list of many thousand to-dos is saved after every
+// settings file ("@ByteArray(...)", escaped, quoted), made in one pass, at
+// the cost of writing the JSON alone. A list of many thousand to-dos is saved after every
 // change, so this pass is most of the time a change takes.
 std::optional<QByteArray> settingsValue(const QList<TodoItem> &items);
 

@@ -8,25 +8,10 @@
 #include <QBuffer>
 #include <QSet>
 
-#include <array>
-
 namespace {
 
 const QByteArray generalHeader = QByteArrayLiteral("[General]");
 const QByteArray byteArrayPrefix = QByteArrayLiteral("@ByteArray(");
-
-// Bytes QSettings writes into a value as they are.
-constexpr auto plainValueBytes = [] {
-    std::array<bool, 256> plain{};
-    for (int byte = 0x20; byte < 0x7f; ++byte)
-        plain[byte] = byte != '"' && byte != '\\' && byte != ';' && byte != ',' && byte != '=';
-    return plain;
-}();
-
-bool isPlainValueByte(char c)
-{
-    return plainValueBytes[static_cast<unsigned char>(c)];
-}
 
 bool isPlainKeyChar(char c)
 {
@@ -252,106 +237,6 @@ bool SettingsFileText::writeTo(QIODevice &device) const
         }
     }
     return true;
-}
-
-QByteArray SettingsFileText::encodeByteArray(QByteArrayView bytes)
-{
-    static constexpr char hex[] = "0123456789abcdef";
-    // Sized for the escapes that are needed: at most four characters ("\xff")
-    // for a byte that is escaped, and for a hex digit after such an escape.
-    qsizetype size = byteArrayPrefix.size() + 3;
-    bool afterEscape = false;
-    for (const char c : bytes) {
-        afterEscape = (afterEscape && isHexDigit(c)) || !isPlainValueByte(c);
-        size += afterEscape ? 4 : 1;
-    }
-    QByteArray out(size, Qt::Uninitialized);
-    char *o = out.data();
-    *o++ = '"';
-    o = std::copy(byteArrayPrefix.cbegin(), byteArrayPrefix.cend(), o);
-    bool needsQuotes = false;
-    const char *p = bytes.data();
-    const char *const end = p + bytes.size();
-    while (p < end) {
-        const char c = *p++;
-        if (isPlainValueByte(c)) {
-            *o++ = c;
-            continue;
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        bool numericEscape = false;
-        switch (c) {
-        case '\0':
-            *o++ = '\\';
-            *o++ = '0';
-            numericEscape = true;
-            break;
-        case '\a':
-            *o++ = '\\';
-            *o++ = 'a';
-            break;
-        case '\b':
-            *o++ = '\\';
-            *o++ = 'b';
-            break;
-        case '\f':
-            *o++ = '\\';
-            *o++ = 'f';
-            break;
-        case '\n':
-            *o++ = '\\';
-            *o++ = 'n';
-            break;
-        case '\r':
-            *o++ = '\\';
-            *o++ = 'r';
-            break;
-        case '\t':
-            *o++ = '\\';
-            *o++ = 't';
-            break;
-        case '\v':
-            *o++ = '\\';
-            *o++ = 'v';
-            break;
-        case '"':
-        case '\\':
-            *o++ = '\\';
-            *o++ = c;
-            break;
-        case ';':
-        case ',':
-        case '=':
-            needsQuotes = true;
-            *o++ = c;
-            break;
-        default:
-            *o++ = '\\';
-            *o++ = 'x';
-            if (byte >= 0x10)
-                *o++ = hex[byte >> 4];
-            *o++ = hex[byte & 0xf];
-            numericEscape = true;
-        }
-        // After a numeric escape hex digits are escaped too, or a reader
-        // would take them as part of the number.
-        while (numericEscape && p < end && isHexDigit(*p)) {
-            const auto digit = static_cast<unsigned char>(*p++);
-            *o++ = '\\';
-            *o++ = 'x';
-            *o++ = hex[digit >> 4];
-            *o++ = hex[digit & 0xf];
-        }
-    }
-    *o++ = ')';
-    if (needsQuotes) {
-        *o++ = '"';
-        out.truncate(o - out.constData());
-    } else {
-        out.truncate(o - out.constData());
-        out.remove(0, 1);
-    }
-    return out;
 }
 
 std::optional<QByteArray> SettingsFileText::decodeByteArray(QByteArrayView text)

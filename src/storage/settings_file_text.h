@@ -29,7 +29,6 @@ public:
 
     // The raw (still escaped) value text of a key of the [General] section.
     std::optional<QByteArrayView> rawValue(QByteArrayView key) const;
-    bool contains(QByteArrayView key) const { return rawValue(key).has_value(); }
 
     // Sets a key of the [General] section to a raw value text, keeping every
     // other line; a new key goes where QSettings would sort it.
@@ -40,10 +39,8 @@ public:
     // list of to-dos is most of it. False when the device refused.
     bool writeTo(QIODevice &device) const;
 
-    // The value text QSettings writes for a byte array.
-    static QByteArray encodeByteArray(QByteArrayView bytes);
-    // The byte array of a value text in the form encodeByteArray produces;
-    // none for any other text.
+    // The byte array of a value text in the form QSettings writes for a byte
+    // array; none for any other text.
     static std::optional<QByteArray> decodeByteArray(QByteArrayView text);
 
     // Whether QSettings writes the key as it is (no escapes needed).

@@ -12,8 +12,8 @@ Item {
 
     property TodoStore store
     property PanelFocusState focusState
-    // The longest text the field takes.
-    property int maxLength: 10000
+    // The longest text the field takes: the store's rule.
+    readonly property int maxLength: store ? store.maxTitleLength : 0
     // The most height the view may take; the field shows at least one line.
     property real maximumHeight: Infinity
 

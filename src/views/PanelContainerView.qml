@@ -130,7 +130,7 @@ Item {
             width: container.bodyWidth
             x: (content.width - width) / 2
             height: implicitHeight
-            implicitHeight: 20 + todoList.implicitHeight + 4
+            implicitHeight: PanelMetrics.contentTopPadding + todoList.implicitHeight + PanelMetrics.contentBottomPadding
 
             SpringValue {
                 id: appear
@@ -171,10 +171,10 @@ Item {
 
             TodoListView {
                 id: todoList
-                y: 20
+                y: PanelMetrics.contentTopPadding
                 width: parent.width
                 // Less the padding above and below.
-                maximumHeight: container.maximumHeight - 20 - 4
+                maximumHeight: container.maximumHeight - PanelMetrics.contentTopPadding - PanelMetrics.contentBottomPadding
                 store: container.store
                 onCloseRequested: {
                     if (container.animationState)

@@ -12,7 +12,7 @@ import Marlowick
 TextArea {
     id: area
 
-    property int maximumLength: 10000
+    required property int maximumLength
     signal focusRequested
 
     activeFocusOnPress: false

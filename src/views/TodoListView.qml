@@ -123,7 +123,7 @@ FocusScope {
             id: header
             objectName: "dayHeader"
             width: parent.width
-            height: 44
+            height: PanelMetrics.dayHeaderHeight
             activeFocusOnTab: false
             Keys.onPressed: event => event.accepted = todoList.keyboard.headerKeyPressed(event.key, event.modifiers, event.text, event.isAutoRepeat)
             Accessible.role: Accessible.Heading
@@ -256,8 +256,8 @@ FocusScope {
             width: parent.width
         }
 
-        // The day's to-dos, built lazily, at most 320 high; no height on a
-        // day without to-dos.
+        // The day's to-dos, built lazily, at most PanelMetrics.listMaximumHeight
+        // high; no height on a day without to-dos.
         ListView {
             id: listView
             objectName: "listView"
@@ -265,7 +265,7 @@ FocusScope {
             anchors.top: topSeparator.bottom
             x: 8
             width: parent.width - 16
-            readonly property real naturalHeight: shown ? Math.min(contentHeight + topMargin + bottomMargin, 320) : 0
+            readonly property real naturalHeight: shown ? Math.min(contentHeight + topMargin + bottomMargin, PanelMetrics.listMaximumHeight) : 0
             // Rows coming and going change the height smoothly; the room
             // left by the rest of the view cuts it at once.
             property real shownHeight: naturalHeight
@@ -426,7 +426,6 @@ FocusScope {
             width: parent.width
             store: todoList.store
             focusState: todoList.focusState
-            maxLength: todoList.dayModel.maxTitleLength
             maximumHeight: todoList.roomForListAndField - Math.min(listView.naturalHeight, todoList.minimumListHeight)
             onTabPressed: todoList.keyboard.cycleFocus()
         }

@@ -209,7 +209,7 @@ void DayTodoListModel::updateEditedTitle(const QString &id, const QString &edite
         updateTitle(id, editedPart);
         return;
     }
-    if (editedPart != title.first(edited) && !editedPart.trimmed().isEmpty())
+    if (editedPart != title.first(edited) && !TodoStore::isBlankTitle(editedPart))
         updateTitle(id, editedPart + title.sliced(edited));
 }
 

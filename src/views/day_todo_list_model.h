@@ -4,12 +4,11 @@
 #pragma once
 
 #include "model/todo_item.h"
+#include "model/todo_store.h"
 
 #include <QAbstractListModel>
 #include <QPointer>
 #include <QtQmlIntegration/qqmlintegration.h>
-
-class TodoStore;
 
 // The to-dos of the store's selected day as a list model, in the store's order
 // (most recently added first). It follows the store and reports each change
@@ -43,7 +42,7 @@ public:
     // titles of up to some 80 lines (2 ms), an edit field takes ten thousand
     // characters (20 ms, once).
     static constexpr int maxShownTitleLength = 2000;
-    static constexpr int maxTitleLength = TodoItem::maxTypedTitleLength;
+    static constexpr int maxTitleLength = TodoStore::maxTitleLength;
     // The part of a title that an edit field takes: all of it, or the first
     // maxTitleLength characters (whole characters) of it.
     Q_INVOKABLE QString editablePart(const QString &title) const;

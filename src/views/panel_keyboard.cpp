@@ -11,12 +11,11 @@
 
 namespace {
 
-// Characters that a delete key produces: backspace, delete, and the private
-// code point that some input methods send for forward delete.
+// Characters that a delete key produces: backspace and delete.
 bool containsDeleteCharacter(const QString &text)
 {
     for (const char32_t c : text.toUcs4()) {
-        if (c == 0x08 || c == 0x7f || c == 0xf728)
+        if (c == 0x08 || c == 0x7f)
             return true;
     }
     return false;

@@ -3,6 +3,8 @@
 
 #include "layer_sensor.h"
 
+#include "platform/press_monitors.h"
+
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -106,8 +108,7 @@ bool LayerSensor::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::MouseButtonPress: {
         const auto *press = static_cast<QMouseEvent *>(event);
-        if (press->button() == Qt::LeftButton || press->button() == Qt::RightButton
-            || press->button() == Qt::MiddleButton)
+        if (countsAsPress(press->button()))
             Q_EMIT pressed();
         return true;
     }

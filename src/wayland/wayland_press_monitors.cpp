@@ -63,7 +63,7 @@ bool WaylandPressMonitors::eventFilter(QObject *watched, QEvent *event)
         return false;
     auto *window = qobject_cast<QWindow *>(watched);
     const auto button = static_cast<QMouseEvent *>(event)->button();
-    if (!window || window == m_ignored || (button != Qt::LeftButton && button != Qt::RightButton))
+    if (!window || window == m_ignored || !countsAsPress(button))
         return false;
     const auto handlers = m_local;
     for (const auto &[id, handler] : handlers)

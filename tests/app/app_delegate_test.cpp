@@ -51,7 +51,7 @@ struct Harness {
 
     void setScreen(qreal width, qreal topPanelHeight)
     {
-        screens.screenList = {ScreenDescription{QRectF(0, 0, width, 1080), topPanelHeight, 1, {}, {}}};
+        screens.screenList = {ScreenDescription{QRectF(0, 0, width, 1080), topPanelHeight, 1}};
         Q_EMIT screens.screenConfigurationChanged();
     }
 };

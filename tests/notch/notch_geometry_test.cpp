@@ -12,7 +12,7 @@ namespace {
 // A 1920 x 1080 monitor (in logical pixels) with a 32-pixel top panel.
 ScreenDescription plainScreen(QPointF origin = {}, qreal topPanel = 32, qreal ratio = 1)
 {
-    return ScreenDescription{QRectF(origin, QSizeF(1920, 1080)), topPanel, ratio, {}, {}};
+    return ScreenDescription{QRectF(origin, QSizeF(1920, 1080)), topPanel, ratio};
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "storage/json_list_writer.h"
 #include "storage/settings_file_text.h"
 #include "storage/todo_storage.h"
+#include "support/storage/settings_byte_array.h"
 
 #include <QDir>
 #include <QFile>
@@ -125,7 +126,7 @@ private Q_SLOTS:
             }
             // One pass, and a writer that remembers to-dos, write what
             // QSettings would.
-            const QByteArray expected = SettingsFileText::encodeByteArray(JsonListWriter::json(items).value());
+            const QByteArray expected = settingsByteArrayText(JsonListWriter::json(items).value());
             QCOMPARE(JsonListWriter::settingsValue(items), expected);
             QCOMPARE(writer.write(items), expected);
         }
@@ -165,7 +166,7 @@ private Q_SLOTS:
             QCOMPARE(readFile(ours), readFile(theirs));
             QCOMPARE(storage.value(u"marlowick.items"_s).toByteArray(), json);
             // And what it writes of any bytes, it reads back as they were.
-            QCOMPARE(SettingsFileText::decodeByteArray(SettingsFileText::encodeByteArray(bytes)), bytes);
+            QCOMPARE(SettingsFileText::decodeByteArray(settingsByteArrayText(bytes)), bytes);
         }
         // Every file was read as QSettings reads it: none was copied aside.
         QCOMPARE(QDir(dir.path()).entryList({u"*unreadable*"_s}), QStringList());

@@ -134,8 +134,6 @@ private Q_SLOTS:
         addKey("Backspace on the last row", "list", Qt::Key_Backspace, 0, false, "LC", "LB AB", true);
         addKey("Delete", "list", Qt::Key_Delete, 0, false, "LA", "LB BC", true, u"\x7f"_s);
         addKey("Ctrl+Backspace, no text", "list", Qt::Key_Backspace, ctrl, false, "LB", "LC AC", true);
-        addKey("forward delete by its text", "list", Qt::Key_unknown, 0, false, "LB", "LC AC", true,
-               QString(QChar(0xf728)));
         addKey("Backspace on another day's row", "list", Qt::Key_Backspace, 0, false, "Lx", "Lx ABC", true);
         addKey("held Delete", "list", Qt::Key_Delete, 0, true, "LB", "LB ABC", false);
         // While a row is edited in place, the list takes no key at all.

@@ -5,6 +5,7 @@
 #include "model/instant.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
+#include "notch/panel_metrics.h"
 #include "views/day_todo_list_model.h"
 #include "views/panel_focus_state.h"
 #include "views/today_watcher.h"
@@ -378,7 +379,7 @@ private Q_SLOTS:
         // level with its first line, and below the list's top once scrolled
         // past its own.
         QQuickItem *wall = panel.row(QString(DayTodoListModel::maxShownTitleLength, u'w') + u'\u2026');
-        QVERIFY(wall->height() > 320);
+        QVERIFY(wall->height() > PanelMetrics::listMaximumHeight());
         const auto controlsShownAt = [&](double top) {
             list->setProperty("contentY", wall->y() + top);
             const QRectF shown = list->mapRectToScene(list->boundingRect());
@@ -417,7 +418,7 @@ private Q_SLOTS:
         panel.click(panel.find(u"addButton"_s));
         QCOMPARE(panel.store->items().first().title.count(u'\n'), 10);
         QTRY_VERIFY(!panel.find(u"storageNotice"_s));
-        QTRY_COMPARE(list->height(), 320.0);
+        QTRY_COMPARE(list->height(), PanelMetrics::listMaximumHeight());
         const double oneLine = flick->height();
         QVERIFY(oneLine > 10 && oneLine < 30);
         QCOMPARE(eightLines, 8 * oneLine); // eight whole lines, then it scrolls
@@ -433,7 +434,7 @@ private Q_SLOTS:
         // Back at once: nothing of the day before stands in the way.
         panel.click(panel.find(u"previousDayButton"_s));
         QCOMPARE(panel.store->selectedDateLabel(), dayWithItems);
-        QTRY_COMPARE(list->height(), 320.0);
+        QTRY_COMPARE(list->height(), PanelMetrics::listMaximumHeight());
 
         // A row selected with the arrows is scrolled into view.
         panel.focus()->setFocusedSection(PanelFocusState::List);

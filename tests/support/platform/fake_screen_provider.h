@@ -13,7 +13,6 @@ public:
     // Index into screenList; -1: no primary screen.
     int primaryIndex = 0;
 
-    QList<ScreenDescription> screens() const override { return screenList; }
     std::optional<ScreenDescription> primaryScreen() const override
     {
         if (primaryIndex < 0 || primaryIndex >= screenList.size())
