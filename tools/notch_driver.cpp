@@ -15,10 +15,10 @@
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "qt_pointer_locator.h"
-#include "qt_scheduler.h"
-#include "qt_screen_provider.h"
-#include "x11_press_monitors.h"
+#include "platform/qt_pointer_locator.h"
+#include "platform/qt_scheduler.h"
+#include "platform/qt_screen_provider.h"
+#include "platform/x11_press_monitors.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>

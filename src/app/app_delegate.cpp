@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app_delegate.h"
+#include "app/app_delegate.h"
 
-#include "panel_root_view.h"
-#include "status_item.h"
+#include "app/panel_root_view.h"
+#include "app/status_item.h"
 
 #include "model/todo_store.h"
 #include "notch/dropdown_panel.h"
@@ -13,7 +13,7 @@
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
 #include "notch/panel_metrics.h"
-#include "screen_provider.h"
+#include "platform/screen_provider.h"
 #include "storage/recovery_file.h"
 #include "storage/todo_storage.h"
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "display_platform.h"
+#include "app/display_platform.h"
 
+#include "app/x11_display.h"
 #include "wayland/wayland_probe.h"
-#include "x11_display.h"
 
 #include <QList>
 

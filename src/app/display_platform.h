@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "x11_display.h"
+#include "app/x11_display.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,24 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "marlowick_app.h"
+#include "app/marlowick_app.h"
 
-#include "app_delegate.h"
-#include "display_platform.h"
-#include "program_commands.h"
-#include "quick_renderer.h"
-#include "single_instance.h"
-#include "start_notice.h"
-#include "status_item.h"
-#include "unix_signal_watcher.h"
-#include "writer_lock.h"
+#include "app/app_delegate.h"
+#include "app/display_platform.h"
+#include "app/program_commands.h"
+#include "app/quick_renderer.h"
+#include "app/single_instance.h"
+#include "app/start_notice.h"
+#include "app/status_item.h"
+#include "app/unix_signal_watcher.h"
+#include "app/writer_lock.h"
 
 #include "cli/request_client.h"
-#include "key_repeat_filter.h"
 #include "model/todo_store.h"
-#include "qt_pointer_locator.h"
-#include "qt_scheduler.h"
-#include "qt_screen_provider.h"
+#include "platform/key_repeat_filter.h"
+#include "platform/qt_pointer_locator.h"
+#include "platform/qt_scheduler.h"
+#include "platform/qt_screen_provider.h"
+#include "platform/x11_press_monitors.h"
 #include "storage/todo_storage.h"
 #include "views/editable_text_accessible.h"
 #include "wayland/layer_panel_window.h"
@@ -27,7 +28,6 @@
 #include "wayland/software_buffers.h"
 #include "wayland/wayland_pointer_locator.h"
 #include "wayland/wayland_press_monitors.h"
-#include "x11_press_monitors.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

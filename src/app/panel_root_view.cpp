@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "panel_root_view.h"
+#include "app/panel_root_view.h"
 
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"

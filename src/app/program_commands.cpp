@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "program_commands.h"
+#include "app/program_commands.h"
 
-#include "app_delegate.h"
+#include "app/app_delegate.h"
 
 #include "cli/todo_commands.h"
 #include "model/todo_store.h"

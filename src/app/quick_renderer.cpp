@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "quick_renderer.h"
+#include "app/quick_renderer.h"
 
 #include <QQuickWindow>
 #include <QSGRendererInterface>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "single_instance.h"
+#include "app/single_instance.h"
 
 #include "cli/command_protocol.h"
 #include "cli/socket_peer.h"

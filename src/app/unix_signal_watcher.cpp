@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "unix_signal_watcher.h"
+#include "app/unix_signal_watcher.h"
 
 #include <csignal>
 #include <fcntl.h>

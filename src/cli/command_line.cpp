@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
-#include "day_argument.h"
-#include "todo_commands.h"
+#include "cli/day_argument.h"
+#include "cli/todo_commands.h"
 
 #include <QStringDecoder>
 

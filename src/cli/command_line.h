@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "command_request.h"
+#include "cli/command_request.h"
 
 #include <QStringList>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "marlowick_cli.h"
+#include "cli/marlowick_cli.h"
 
-#include "request_client.h"
-#include "socket_peer.h"
-#include "todo_commands.h"
+#include "cli/request_client.h"
+#include "cli/socket_peer.h"
+#include "cli/todo_commands.h"
 
 #include "app/display_platform.h"
 #include "app/writer_lock.h"

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "command_line.h"
+#include "cli/command_line.h"
 
 // The commands of the command line (every action of CommandLine but
 // starting the program): prints what they come to and returns the exit

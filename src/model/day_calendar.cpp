@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "day_calendar.h"
+#include "model/day_calendar.h"
 
-#include "instant.h"
-#include "local_time_zone.h"
+#include "model/instant.h"
+#include "model/local_time_zone.h"
 
 #include <QDateTime>
 

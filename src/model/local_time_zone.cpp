@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "local_time_zone.h"
+#include "model/local_time_zone.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "todo_store.h"
+#include "model/todo_store.h"
 
-#include "day_calendar.h"
-#include "instant.h"
+#include "model/day_calendar.h"
+#include "model/instant.h"
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
 

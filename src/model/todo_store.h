@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "day_calendar.h"
-#include "todo_item.h"
-#include "undo_entry.h"
+#include "model/day_calendar.h"
+#include "model/todo_item.h"
+#include "model/undo_entry.h"
 
 #include <QList>
 #include <QObject>

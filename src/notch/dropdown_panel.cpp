@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "dropdown_panel.h"
+#include "notch/dropdown_panel.h"
 
-#include "notch_animation_state.h"
-#include "panel_metrics.h"
+#include "notch/notch_animation_state.h"
+#include "notch/panel_metrics.h"
 
 #include <QMouseEvent>
 #include <QQmlEngine>

@@ -3,15 +3,15 @@
 
 #pragma once
 
-#include "panel_window.h"
+#include "notch/panel_window.h"
 
 #include <QPointer>
 #include <QQuickItem>
 #include <QQuickWindow>
 
-#include "notch_animation_state.h"
-#include "panel_window_shape.h"
-#include "x11_keyboard_loan.h"
+#include "notch/notch_animation_state.h"
+#include "notch/panel_window_shape.h"
+#include "platform/x11_keyboard_loan.h"
 
 class QQmlEngine;
 

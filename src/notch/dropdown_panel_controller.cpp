@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "dropdown_panel_controller.h"
+#include "notch/dropdown_panel_controller.h"
 
-#include "notch_animation_state.h"
-#include "notch_sensor.h"
-#include "panel_metrics.h"
-#include "panel_window.h"
-#include "pointer_locator.h"
+#include "notch/notch_animation_state.h"
+#include "notch/notch_sensor.h"
+#include "notch/panel_metrics.h"
+#include "notch/panel_window.h"
+#include "platform/pointer_locator.h"
 
 #include <QPointer>
 

@@ -3,10 +3,10 @@
 
 #pragma once
 
-#include "notch_geometry.h"
-#include "panel_root_view_setup.h"
-#include "press_monitors.h"
-#include "scheduler.h"
+#include "notch/notch_geometry.h"
+#include "notch/panel_root_view_setup.h"
+#include "platform/press_monitors.h"
+#include "platform/scheduler.h"
 
 #include <QObject>
 

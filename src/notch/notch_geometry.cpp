@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "notch_geometry.h"
+#include "notch/notch_geometry.h"
 
-#include "screen_provider.h"
+#include "platform/screen_provider.h"
 
 namespace {
 

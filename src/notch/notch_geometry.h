@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "panel_metrics.h"
+#include "notch/panel_metrics.h"
 
 #include <QPointF>
 #include <QRect>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "notch_geometry.h"
+#include "notch/notch_geometry.h"
 
 #include <QObject>
 #include <QRect>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "notch_sensor_window.h"
+#include "notch/notch_sensor_window.h"
 
-#include "panel_metrics.h"
+#include "notch/panel_metrics.h"
 #include "platform/press_monitors.h"
-#include "x11_connection.h"
-#include "x11_push_barrier.h"
+#include "platform/x11_connection.h"
+#include "platform/x11_push_barrier.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "notch_sensor.h"
+#include "notch/notch_sensor.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QRect>

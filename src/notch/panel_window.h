@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "panel_root_view_setup.h"
+#include "notch/panel_root_view_setup.h"
 
 #include <QRectF>
 

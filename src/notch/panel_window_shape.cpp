@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "panel_window_shape.h"
+#include "notch/panel_window_shape.h"
 
+#include "platform/x11_connection.h"
 #include "views/notch_shape_item.h"
-#include "x11_connection.h"
 
 #include <QEvent>
 #include <QQuickItem>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "key_repeat_filter.h"
+#include "platform/key_repeat_filter.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

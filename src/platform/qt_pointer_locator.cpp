@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "qt_pointer_locator.h"
+#include "platform/qt_pointer_locator.h"
 
 #include <QCursor>
 

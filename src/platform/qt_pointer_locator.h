@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "pointer_locator.h"
+#include "platform/pointer_locator.h"
 
 // Asks the window system for the pointer position (QCursor::pos()).
 class QtPointerLocator : public PointerLocator

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "qt_scheduler.h"
+#include "platform/qt_scheduler.h"
 
 #include <QPointer>
 #include <QTimer>

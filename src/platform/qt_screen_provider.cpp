@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "qt_screen_provider.h"
+#include "platform/qt_screen_provider.h"
 
-#include "x11_connection.h"
-#include "x11_reservation_watcher.h"
-#include "x11_resource_scale.h"
+#include "platform/x11_connection.h"
+#include "platform/x11_reservation_watcher.h"
+#include "platform/x11_resource_scale.h"
 
 #include <QGuiApplication>
 #include <QScreen>

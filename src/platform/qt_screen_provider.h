@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "screen_provider.h"
+#include "platform/screen_provider.h"
 
 class QScreen;
 class X11ReservationWatcher;

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "screen_description.h"
+#include "platform/screen_description.h"
 
 #include <QObject>
 

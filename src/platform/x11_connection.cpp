@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "x11_connection.h"
+#include "platform/x11_connection.h"
 
 #include <QByteArray>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "press_monitors.h"
+#include "platform/press_monitors.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QList>

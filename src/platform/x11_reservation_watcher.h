@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "top_reservation.h"
+#include "platform/top_reservation.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>

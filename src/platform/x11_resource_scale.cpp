@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "x11_resource_scale.h"
+#include "platform/x11_resource_scale.h"
 
-#include "x11_connection.h"
+#include "platform/x11_connection.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

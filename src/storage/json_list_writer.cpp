@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "json_list_writer.h"
+#include "storage/json_list_writer.h"
 
-#include "hex_digit.h"
+#include "storage/hex_digit.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "todo_list_codec.h"
-#include "todo_storage.h"
+#include "storage/todo_list_codec.h"
+#include "storage/todo_storage.h"
 
 #include <QMap>
 

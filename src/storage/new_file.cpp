@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "new_file.h"
+#include "storage/new_file.h"
 
-#include "checked_file.h"
+#include "storage/checked_file.h"
 
 #include <QDateTime>
 #include <QDir>

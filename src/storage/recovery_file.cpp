@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "recovery_file.h"
+#include "storage/recovery_file.h"
 
-#include "json_list_writer.h"
-#include "new_file.h"
-#include "settings_file_text.h"
-#include "xdg_base_folders.h"
+#include "storage/json_list_writer.h"
+#include "storage/new_file.h"
+#include "storage/settings_file_text.h"
+#include "storage/xdg_base_folders.h"
 
 namespace RecoveryFile {
 

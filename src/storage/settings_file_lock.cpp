@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "settings_file_lock.h"
+#include "storage/settings_file_lock.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

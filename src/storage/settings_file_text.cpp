@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "settings_file_text.h"
+#include "storage/settings_file_text.h"
 
-#include "hex_digit.h"
+#include "storage/hex_digit.h"
 
 #include <QBuffer>
 #include <QSet>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "todo_list_codec.h"
+#include "storage/todo_list_codec.h"
 
-#include "json_list_reader.h"
-#include "json_list_writer.h"
+#include "storage/json_list_reader.h"
+#include "storage/json_list_writer.h"
 
 namespace TodoListCodec {
 

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "json_list_writer.h"
 #include "model/todo_item.h"
+#include "storage/json_list_writer.h"
 
 #include <QList>
 #include <QString>

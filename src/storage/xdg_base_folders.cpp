@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "xdg_base_folders.h"
+#include "storage/xdg_base_folders.h"
 
 #include <QDir>
 

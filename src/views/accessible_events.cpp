@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "accessible_events.h"
+#include "views/accessible_events.h"
 
 #include <QAccessible>
 #include <QQuickItem>

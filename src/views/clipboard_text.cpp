@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "clipboard_text.h"
+#include "views/clipboard_text.h"
 
-#include "text_bounds.h"
+#include "views/text_bounds.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

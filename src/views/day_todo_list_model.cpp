@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "day_todo_list_model.h"
+#include "views/day_todo_list_model.h"
 
 #include "model/day_calendar.h"
 #include "model/todo_store.h"
-#include "text_bounds.h"
+#include "views/text_bounds.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "notch_shape.h"
+#include "views/notch_shape.h"
 
 #include <algorithm>
 #include <cmath>

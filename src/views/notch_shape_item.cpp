@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "notch_shape_item.h"
+#include "views/notch_shape_item.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "notch_shape.h"
+#include "views/notch_shape.h"
 
 #include <QColor>
 #include <QQuickPaintedItem>

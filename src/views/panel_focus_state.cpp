@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "panel_focus_state.h"
+#include "views/panel_focus_state.h"
 
 void PanelFocusState::setFocusedSection(ActiveSection section)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "panel_keyboard.h"
+#include "views/panel_keyboard.h"
 
 #include "model/todo_store.h"
 

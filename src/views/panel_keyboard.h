@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "panel_focus_state.h"
+#include "views/panel_focus_state.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "spare_item_maker.h"
+#include "views/spare_item_maker.h"
 
 #include <QLoggingCategory>
 #include <QQmlComponent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "spring_curve.h"
+#include "views/spring_curve.h"
 
 #include <QtGlobal>
 

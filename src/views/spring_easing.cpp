@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "spring_easing.h"
+#include "views/spring_easing.h"
 
-#include "spring_curve.h"
+#include "views/spring_curve.h"
 
 #include <cmath>
 

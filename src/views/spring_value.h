@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "spring_curve.h"
+#include "views/spring_curve.h"
 
 #include "notch/panel_metrics.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "today_watcher.h"
+#include "views/today_watcher.h"
 
 #include "model/todo_store.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "window_pointer_watcher.h"
+#include "views/window_pointer_watcher.h"
 
 #include <QCursor>
 #include <QEnterEvent>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "layer_panel_window.h"
+#include "wayland/layer_panel_window.h"
 
 #include "notch/notch_animation_state.h"
 

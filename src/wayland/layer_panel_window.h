@@ -3,9 +3,9 @@
 
 #pragma once
 
-#include "layer_surface_role.h"
 #include "notch/dropdown_panel.h"
-#include "outside_press_catcher.h"
+#include "wayland/layer_surface_role.h"
+#include "wayland/outside_press_catcher.h"
 
 #include <QPointer>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "layer_sensor.h"
+#include "wayland/layer_sensor.h"
 
 #include "platform/press_monitors.h"
 

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "layer_surface_role.h"
 #include "notch/notch_sensor.h"
+#include "wayland/layer_surface_role.h"
 
 #include <QPointer>
 #include <QRasterWindow>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "layer_shell.h"
+#include "wayland/layer_shell.h"
 
 #include <QGuiApplication>
 #include <QWindow>

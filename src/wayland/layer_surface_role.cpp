@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "layer_surface_role.h"
+#include "wayland/layer_surface_role.h"
 
-#include "layer_shell.h"
+#include "wayland/layer_shell.h"
 
 #include <QLoggingCategory>
 #include <QWindow>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "outside_press_catcher.h"
+#include "wayland/outside_press_catcher.h"
 
 #include <QPainter>
 #include <QScreen>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "layer_surface_role.h"
+#include "wayland/layer_surface_role.h"
 
 #include <QRasterWindow>
 

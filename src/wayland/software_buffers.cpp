@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "software_buffers.h"
+#include "wayland/software_buffers.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "wayland_probe.h"
+#include "wayland/wayland_probe.h"
 
 #include <QByteArray>
 

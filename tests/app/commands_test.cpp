@@ -3,7 +3,7 @@
 
 // The marlowick command as a shell, a key binding or a status bar runs it:
 // with no program running, with the real program, with a socket of nonsense.
-#include "marlowick_process.h"
+#include "support/x11/marlowick_process.h"
 
 #include <QDir>
 #include <QLocalServer>

@@ -4,8 +4,8 @@
 // The real marlowick program on the desktops people run: combinations of
 // scale, monitors, compositing manager, top panel and window manager, one
 // private X server and one start of the program per combination.
-#include "marlowick_process.h"
-#include "x_desktop.h"
+#include "support/x11/marlowick_process.h"
+#include "support/x11/x_desktop.h"
 
 #include <QTest>
 

@@ -4,8 +4,8 @@
 // The real marlowick program as a user meets it, each case on a desktop of
 // its own: one 1920 x 1080 monitor, a 32-pixel top panel, a compositing
 // manager, no window manager and no tray unless the case makes one.
-#include "marlowick_process.h"
-#include "x_desktop.h"
+#include "support/x11/marlowick_process.h"
+#include "support/x11/x_desktop.h"
 
 #include <QDir>
 #include <QImage>

@@ -5,7 +5,7 @@
 #include "cli/day_argument.h"
 #include "model/day_calendar.h"
 
-#include "model/test_instants.h"
+#include "support/model/test_instants.h"
 
 #include <QTest>
 

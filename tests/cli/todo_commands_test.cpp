@@ -7,7 +7,7 @@
 #include "storage/memory_todo_storage.h"
 #include "storage/todo_list_codec.h"
 
-#include "model/test_instants.h"
+#include "support/model/test_instants.h"
 
 #include <QTest>
 

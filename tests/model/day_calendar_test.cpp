@@ -3,7 +3,7 @@
 
 #include "model/day_calendar.h"
 
-#include "test_instants.h"
+#include "support/model/test_instants.h"
 
 #include <QScopeGuard>
 #include <QTest>

@@ -6,7 +6,7 @@
 #include "storage/memory_todo_storage.h"
 #include "storage/todo_list_codec.h"
 
-#include "test_instants.h"
+#include "support/model/test_instants.h"
 
 #include <QSignalSpy>
 #include <QTest>

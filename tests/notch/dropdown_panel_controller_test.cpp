@@ -5,10 +5,10 @@
 #include "notch/notch_animation_state.h"
 #include "notch/notch_sensor_window.h"
 
-#include "fake_panel_window.h"
-#include "fake_pointer_locator.h"
-#include "fake_press_monitors.h"
-#include "manual_clock_scheduler.h"
+#include "support/platform/fake_panel_window.h"
+#include "support/platform/fake_pointer_locator.h"
+#include "support/platform/fake_press_monitors.h"
+#include "support/platform/manual_clock_scheduler.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -3,7 +3,7 @@
 
 #include "notch/notch_geometry.h"
 
-#include "fake_screen_provider.h"
+#include "support/platform/fake_screen_provider.h"
 
 #include <QTest>
 

@@ -3,13 +3,13 @@
 
 // The notch's windows where only a real X server shows how Qt hands on its
 // events: run under tests/support/run_with_xvfb.sh (a 32-pixel top panel).
-#include "key_repeat_filter.h"
 #include "notch/dropdown_panel.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "qt_screen_provider.h"
-#include "x11_connection.h"
-#include "x_desktop.h"
+#include "platform/key_repeat_filter.h"
+#include "platform/qt_screen_provider.h"
+#include "platform/x11_connection.h"
+#include "support/x11/x_desktop.h"
 
 #include <QQmlComponent>
 #include <QQuickItem>

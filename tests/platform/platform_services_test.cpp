@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "key_repeat_filter.h"
-#include "qt_scheduler.h"
-#include "x11_press_monitors.h"
+#include "platform/key_repeat_filter.h"
+#include "platform/qt_scheduler.h"
+#include "platform/x11_press_monitors.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>

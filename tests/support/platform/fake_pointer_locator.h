@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "pointer_locator.h"
+#include "platform/pointer_locator.h"
 
 class FakePointerLocator : public PointerLocator
 {

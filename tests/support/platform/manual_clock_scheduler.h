@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "scheduler.h"
+#include "platform/scheduler.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "marlowick_process.h"
+#include "support/x11/marlowick_process.h"
 
 #include "model/todo_store.h"
 #include "storage/todo_list_codec.h"
 #include "storage/todo_storage.h"
-#include "x_desktop.h"
+#include "support/x11/x_desktop.h"
 
 #include <QDir>
 #include <QTest>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "x_desktop.h"
+#include "support/x11/x_desktop.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
