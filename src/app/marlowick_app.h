@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "cli/command_request.h"
+#include "commands/command_request.h"
 
 #include <optional>
 

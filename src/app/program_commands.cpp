@@ -5,7 +5,7 @@
 
 #include "app/app_delegate.h"
 
-#include "cli/todo_commands.h"
+#include "commands/todo_commands.h"
 #include "model/todo_store.h"
 
 namespace ProgramCommands {

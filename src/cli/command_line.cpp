@@ -3,8 +3,8 @@
 
 #include "cli/command_line.h"
 
-#include "cli/day_argument.h"
-#include "cli/todo_commands.h"
+#include "commands/day_argument.h"
+#include "commands/todo_commands.h"
 
 #include <QStringDecoder>
 

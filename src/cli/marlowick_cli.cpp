@@ -3,12 +3,12 @@
 
 #include "cli/marlowick_cli.h"
 
-#include "cli/request_client.h"
-#include "cli/socket_peer.h"
-#include "cli/todo_commands.h"
+#include "commands/todo_commands.h"
+#include "instance/request_client.h"
+#include "instance/socket_peer.h"
 
-#include "app/display_platform.h"
-#include "app/writer_lock.h"
+#include "instance/display_platform.h"
+#include "instance/writer_lock.h"
 #include "model/todo_store.h"
 #include "storage/todo_storage.h"
 

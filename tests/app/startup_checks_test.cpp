@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app/display_platform.h"
+#include "instance/display_platform.h"
 
 #include <QTest>
 

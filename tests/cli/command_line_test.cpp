@@ -2,7 +2,7 @@
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
 #include "cli/command_line.h"
-#include "cli/day_argument.h"
+#include "commands/day_argument.h"
 #include "model/day_calendar.h"
 
 #include "support/model/test_instants.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app/display_platform.h"
+#include "instance/display_platform.h"
 
-#include "app/x11_display.h"
+#include "instance/x11_display.h"
 #include "wayland/wayland_probe.h"
 
 #include <QList>

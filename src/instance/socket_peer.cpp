@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/socket_peer.h"
+#include "instance/socket_peer.h"
 
 #include <QFile>
 #include <QString>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/command_request.h"
+#include "commands/command_request.h"
 
 #include <array>
 #include <utility>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app/x11_display.h"
+#include "instance/x11_display.h"
 
 #include <QByteArray>
 

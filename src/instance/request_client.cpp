@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/request_client.h"
+#include "instance/request_client.h"
 
-#include "cli/command_protocol.h"
-#include "cli/socket_peer.h"
+#include "instance/command_protocol.h"
+#include "instance/socket_peer.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "app/x11_display.h"
+#include "instance/x11_display.h"
 
 #include <QByteArray>
 #include <QString>

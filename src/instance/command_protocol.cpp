@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/command_protocol.h"
+#include "instance/command_protocol.h"
 
 #include "model/todo_store.h"
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app/single_instance.h"
-#include "cli/command_protocol.h"
+#include "instance/command_protocol.h"
+#include "instance/single_instance.h"
 
 #include <QLocalSocket>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/todo_commands.h"
+#include "commands/todo_commands.h"
 
-#include "cli/day_argument.h"
+#include "commands/day_argument.h"
 
 #include "model/day_calendar.h"
 #include "model/todo_store.h"

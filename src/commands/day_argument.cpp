@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "cli/day_argument.h"
+#include "commands/day_argument.h"
 
 #include "model/day_calendar.h"
 

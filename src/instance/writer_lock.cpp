@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Marlowick developers
 
-#include "app/writer_lock.h"
+#include "instance/writer_lock.h"
 
 #include "storage/checked_file.h"
 
