@@ -4,8 +4,8 @@
 #pragma once
 
 #include "model/day_calendar.h"
-#include "model/todo_item.h"
 #include "model/undo_entry.h"
+#include "storage/todo_item.h"
 
 #include <QList>
 #include <QObject>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "model/todo_item.h"
+#include "storage/todo_item.h"
 
 // The record of one deletion: the to-do as it was, where it stood in the whole
 // list, and the day that was shown, which decides when it can be undone.

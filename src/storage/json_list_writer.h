@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "model/todo_item.h"
+#include "storage/todo_item.h"
 
 #include <QByteArray>
 #include <QList>

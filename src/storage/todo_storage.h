@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "model/todo_item.h"
 #include "storage/json_list_writer.h"
+#include "storage/todo_item.h"
 
 #include <QList>
 #include <QString>

@@ -3,8 +3,8 @@
 
 #pragma once
 
-#include "model/todo_item.h"
 #include "model/todo_store.h"
+#include "storage/todo_item.h"
 
 #include <QAbstractListModel>
 #include <QPointer>
