@@ -5,8 +5,8 @@
 // outline rasterised to the window's device pixels, at scale 1 and 2. The
 // window's shapes are sent only when this region changed.
 
-#include "notch/panel_metrics.h"
 #include "views/notch_shape.h"
+#include "views/panel_metrics.h"
 
 #include <benchmark/benchmark.h>
 

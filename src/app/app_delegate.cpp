@@ -12,10 +12,10 @@
 #include "notch/notch_animation_state.h"
 #include "notch/notch_geometry.h"
 #include "notch/notch_sensor_window.h"
-#include "notch/panel_metrics.h"
 #include "platform/screen_provider.h"
 #include "storage/recovery_file.h"
 #include "storage/todo_storage.h"
+#include "views/panel_metrics.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -4,7 +4,7 @@
 #include "notch/dropdown_panel.h"
 
 #include "notch/notch_animation_state.h"
-#include "notch/panel_metrics.h"
+#include "views/panel_metrics.h"
 
 #include <QMouseEvent>
 #include <QQmlEngine>

@@ -5,9 +5,9 @@
 
 #include "notch/notch_animation_state.h"
 #include "notch/notch_sensor.h"
-#include "notch/panel_metrics.h"
 #include "notch/panel_window.h"
 #include "platform/pointer_locator.h"
+#include "views/panel_metrics.h"
 
 #include <QPointer>
 

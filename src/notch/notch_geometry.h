@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "notch/panel_metrics.h"
+#include "views/panel_metrics.h"
 
 #include <QPointF>
 #include <QRect>

@@ -3,10 +3,10 @@
 
 #include "notch/notch_sensor_window.h"
 
-#include "notch/panel_metrics.h"
 #include "platform/press_monitors.h"
 #include "platform/x11_connection.h"
 #include "platform/x11_push_barrier.h"
+#include "views/panel_metrics.h"
 
 #include <QCoreApplication>
 

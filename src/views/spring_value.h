@@ -5,7 +5,7 @@
 
 #include "views/spring_curve.h"
 
-#include "notch/panel_metrics.h"
+#include "views/panel_metrics.h"
 
 #include <QObject>
 #include <QtQmlIntegration/qqmlintegration.h>

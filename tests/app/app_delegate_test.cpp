@@ -6,13 +6,13 @@
 #include "model/todo_store.h"
 #include "notch/dropdown_panel_controller.h"
 #include "notch/notch_sensor_window.h"
-#include "notch/panel_metrics.h"
 #include "storage/memory_todo_storage.h"
 #include "support/platform/fake_panel_window.h"
 #include "support/platform/fake_pointer_locator.h"
 #include "support/platform/fake_press_monitors.h"
 #include "support/platform/fake_screen_provider.h"
 #include "support/platform/manual_clock_scheduler.h"
+#include "views/panel_metrics.h"
 
 #include <QTest>
 

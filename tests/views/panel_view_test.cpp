@@ -5,9 +5,9 @@
 #include "model/instant.h"
 #include "model/todo_store.h"
 #include "notch/notch_animation_state.h"
-#include "notch/panel_metrics.h"
 #include "views/day_todo_list_model.h"
 #include "views/panel_focus_state.h"
+#include "views/panel_metrics.h"
 #include "views/today_watcher.h"
 
 #include "storage/memory_todo_storage.h"
