@@ -5,6 +5,7 @@
 
 #include "model/todo_store.h"
 #include "notch/dropdown_panel_controller.h"
+#include "notch/notch_animation_state.h"
 #include "notch/notch_sensor_window.h"
 #include "storage/memory_todo_storage.h"
 #include "support/platform/fake_panel_window.h"
@@ -14,6 +15,7 @@
 #include "support/platform/manual_clock_scheduler.h"
 #include "views/panel_metrics.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -114,6 +116,22 @@ private Q_SLOTS:
         QVERIFY(h.controller->isOpen());
         h.delegate.togglePanelFromTray();
         QVERIFY(!h.controller->isOpen());
+    }
+
+    void showingTheAddFieldTakesTheKeyboardAlsoForAnOpenPanel()
+    {
+        Harness h;
+        QSignalSpy addFieldRequests(h.controller->animationState(), &NotchAnimationState::addFieldRequested);
+        h.delegate.showAddField();
+        QVERIFY(h.controller->isOpen());
+        QCOMPARE(addFieldRequests.size(), 1);
+        // Another window took the keyboard from the open panel; asked again,
+        // the panel asks for it back.
+        const int activations = h.panel->activationRequests;
+        h.delegate.showAddField();
+        QVERIFY(h.controller->isOpen());
+        QCOMPARE(h.panel->activationRequests, activations + 1);
+        QCOMPARE(addFieldRequests.size(), 2);
     }
 
     void anUnsavedListIsTriedAgainAtOpening()

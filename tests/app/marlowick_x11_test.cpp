@@ -166,11 +166,17 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(m_app->storedTitles(), QStringList{u"Buy milk"_s}, timeout);
         QTest::qWait(1200); // longer than the close delay: nothing may happen
         QVERIFY(panelOpen());
-        // A wheel step elsewhere is no press: the panel stays for a toggle to close.
-        QVERIFY(m_desktop->click(4));
+        // A wheel step or a middle click elsewhere is no press: the panel
+        // stays for a toggle to close.
+        QVERIFY(m_desktop->click(4) && m_desktop->click(2));
         QCOMPARE(m_app->run({u"toggle"_s}).exitCode, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
         QCOMPARE(m_desktop->inputFocus(), other);
+        // A right click elsewhere closes it as a left one does.
+        QCOMPARE(m_app->run({u"show"_s}).exitCode, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(panelOpen(), timeout);
+        QVERIFY(m_desktop->click(3));
+        QTRY_VERIFY_WITH_TIMEOUT(!panelOpen(), timeout);
     }
 
     void theTrayItemTogglesThePanelAndItsMenuQuits()

@@ -305,6 +305,39 @@ private Q_SLOTS:
         QCOMPARE(f.storedItems(), store.items());
     }
 
+    // Today ends at the next midnight also on the days of 23 and 25 hours:
+    // the label turns to "Yesterday" there, and not an hour early or late.
+    void todayEndsAtTheNextMidnightOnShortAndLongDays_data()
+    {
+        QTest::addColumn<int>("month");
+        QTest::addColumn<int>("day");
+        QTest::addColumn<double>("hours");
+        QTest::newRow("23 hours") << 3 << 8 << 23.0;
+        QTest::newRow("25 hours") << 11 << 1 << 25.0;
+    }
+    void todayEndsAtTheNextMidnightOnShortAndLongDays()
+    {
+        QFETCH(int, month);
+        QFETCH(int, day);
+        QFETCH(double, hours);
+        StoreFixture f;
+        const double start = instantAt(newYork, 2026, month, day);
+        f.now = start + 12 * 3600;
+        TodoStore &store = f.open();
+        const double end = store.endOfToday().value();
+        QCOMPARE((end - start) / 3600, hours);
+        QSignalSpy today(&store, &TodoStore::todayChanged);
+        f.now = end - 0.001;
+        store.refreshToday();
+        QCOMPARE(today.count(), 0);
+        QVERIFY(store.selectedDateLabel().startsWith(u"Today,"_s));
+        f.now = end;
+        store.refreshToday();
+        QCOMPARE(today.count(), 1);
+        QVERIFY2(store.selectedDateLabel().startsWith(u"Yesterday,"_s), qPrintable(store.selectedDateLabel()));
+        QCOMPARE(store.endOfToday(), sharedCalendar().addingDays(end, 1));
+    }
+
     // Each field notifies on its own, and only when it changes; the day
     // shown stays when midnight passes, and days stay in the time zone of
     // the first use when the machine's zone changes.

@@ -189,6 +189,32 @@ private Q_SLOTS:
         QCOMPARE(::waitpid(child, &status, 0), child);
         QCOMPARE(status, 1 << 8); // exited with 1
         QCOMPARE(readFile(commented), text);
+
+        // A save that keeps a copy of a damaged file and then fails is tried
+        // again over the same file: the one copy is enough.
+        const QString damaged = dir.filePath(u"damaged.conf"_s);
+        // (Long enough for the file's lock to fit under the limit too.)
+        const QByteArray damage = "[General]\nnote=" + QByteArray(400, 'x') + "\nmarlowick.items=@Invalid()\n";
+        QFile damagedFile(damaged);
+        QVERIFY(damagedFile.open(QIODevice::WriteOnly) && damagedFile.write(damage) == damage.size());
+        damagedFile.close();
+        const pid_t retrier = ::fork();
+        if (retrier == 0) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(damage.size()), rlim_t(damage.size())}; // the copy fits, the list not
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            SettingsTodoStorage storage(damaged);
+            const QList<TodoItem> items(40, {{}, u"Tea"_s, false, 1, 0});
+            const bool failedTwice = !storage.write(TodoStore::itemsDefaultsKey, items)
+                && !storage.write(TodoStore::itemsDefaultsKey, items);
+            ::_exit(failedTwice ? 0 : 1);
+        }
+        QCOMPARE(::waitpid(retrier, &status, 0), retrier);
+        QCOMPARE(status, 0);
+        QCOMPARE(readFile(damaged), damage);
+        const QStringList copies = QDir(dir.path()).entryList({u"damaged.conf.unreadable-*"_s});
+        QCOMPARE(copies.size(), 1);
+        QCOMPARE(readFile(dir.filePath(copies.first())), damage);
     }
 
     // The list is the user's alone; the folders follow the XDG rules.

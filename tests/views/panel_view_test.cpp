@@ -138,6 +138,18 @@ struct Panel {
         state.setOpen(true);
         return QTest::qWaitFor([this] { return body()->width() == 340 && list(); }, 10000);
     }
+    // Rows come and go with an animation: wait until the list's height has
+    // reached what its rows need, and the body has followed it.
+    bool settled()
+    {
+        return QTest::qWaitFor(
+            [this] {
+                QQuickItem *rows = itemsNamed(list(), u"listView"_s).value(0);
+                return rows && rows->property("shownHeight") == rows->property("naturalHeight")
+                    && body()->height() == std::round(body()->property("openHeight").toDouble());
+            },
+            10000);
+    }
     bool close()
     {
         state.setOpen(false);
@@ -192,7 +204,8 @@ private Q_SLOTS:
         QTRY_VERIFY(panel.state.mouseInPanel());
         const double tallBody = body->height();
         panel.store->addTodo(u"First of the day"_s);
-        QTRY_VERIFY(body->height() < tallBody - 20);
+        QVERIFY(panel.settled());
+        QVERIFY(body->height() < tallBody - 20);
         QVERIFY(panel.state.mouseInPanel());
         QTest::mouseMove(&panel.view, onField + QPoint(0, 3));
         QTRY_VERIFY(!panel.state.mouseInPanel());
@@ -257,6 +270,13 @@ private Q_SLOTS:
         QTRY_VERIFY(field->hasActiveFocus());
         QCOMPARE(field->property("placeholderText").toString(), u"Add a to-do..."_s);
 
+        // Shift+Return breaks the line; Return adds.
+        panel.type(u"Buy"_s);
+        panel.key(Qt::Key_Return, Qt::ShiftModifier);
+        QVERIFY(panel.store->items().isEmpty());
+        panel.type(u"bread"_s);
+        panel.key(Qt::Key_Return);
+        QVERIFY(panel.stored(u"Buy\nbread"_s));
         panel.type(u"Buy bread"_s);
         panel.key(Qt::Key_Return);
         QVERIFY(panel.stored(u"Buy bread"_s));
