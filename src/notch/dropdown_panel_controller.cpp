@@ -9,7 +9,12 @@
 #include "platform/pointer_locator.h"
 #include "views/panel_metrics.h"
 
+#include <QLoggingCategory>
 #include <QPointer>
+
+// What opened or closed the panel from the top edge, for those who wonder on
+// their desktop (QT_LOGGING_RULES=marlowick.notch.info=true).
+Q_LOGGING_CATEGORY(lcNotch, "marlowick.notch", QtWarningMsg)
 
 namespace {
 
@@ -131,6 +136,7 @@ void DropdownPanelController::connectSensor(const NotchSensor *sensor)
     connect(sensor, &NotchSensor::pushed, this, [this] {
         // A push wants the panel, wherever the pointer goes next.
         cancelEdgeDwell();
+        qCInfo(lcNotch, "open: a push against the top edge");
         showPanel();
     });
 }
@@ -189,6 +195,7 @@ void DropdownPanelController::sensorEntered()
         m_edgeDwell = m_services.scheduler->runAfter(PanelMetrics::edgeDwell(), this, [this] {
             m_edgeDwell = {};
             cancelHideTimer();
+            qCInfo(lcNotch, "open: the pointer rested on the strip");
             showPanel();
         });
         return;
@@ -221,6 +228,7 @@ void DropdownPanelController::sensorPressed()
 {
     // A press does not wait for the pointer to rest; its leaving then counts.
     cancelEdgeDwell();
+    qCInfo(lcNotch, "%s: a press on the strip", m_isOpen ? "close" : "open");
     togglePanel();
 }
 

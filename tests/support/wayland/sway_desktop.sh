@@ -117,7 +117,7 @@ EOF
     [ -n "$owner" ] && chown "$owner" "$desk/home/typed"
     in_desk swaymsg -q exec "foot -o colors.background=ffffff sh -c 'cat >$desk/home/typed'"
     wait_for 20 foot_runs || { fail "foot did not start"; return 1; }
-    in_desk env QT_LOGGING_RULES="marlowick.app.info=true" ${program_environment:-} \
+    in_desk env QT_LOGGING_RULES="marlowick.app.info=true;marlowick.notch.info=true" ${program_environment:-} \
         "$root/libexec/marlowick/marlowick-program" >"$desk/program.log" 2>&1 &
     program_pid=$!
     pids+=($program_pid)
