@@ -15,6 +15,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -58,6 +59,21 @@ QByteArray ordinaryFile()
         settings.setValue(TodoStore::itemsDefaultsKey, *TodoListCodec::encode(items));
     }
     return readFile(path);
+}
+
+// Runs `child` in a child process whose files may grow to `limit` bytes
+// (a write beyond fails with EFBIG); the code it returns is the exit code.
+int exitCodeUnderFileSizeLimit(qsizetype limit, const std::function<int()> &child)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize{rlim_t(limit), rlim_t(limit)};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        ::_exit(child());
+    }
+    int status = -1;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 } // namespace
@@ -175,19 +191,14 @@ private Q_SLOTS:
         QFile file(commented);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
         file.close();
-        const pid_t child = ::fork();
-        if (child == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{rlim_t(text.size()), rlim_t(text.size())};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QList<TodoItem> teas(40, {{}, u"Tea"_s, false, 1, 0});
+        const auto saveRewritten = [&] {
             SettingsTodoStorage storage(commented);
-            const bool saved =
-                storage.write(TodoStore::itemsDefaultsKey, QList<TodoItem>(40, {{}, u"Tea"_s, false, 1, 0}));
-            ::_exit(saved ? 0 : storage.errorString().endsWith(u"the copy is incomplete"_s) ? 1 : 2);
-        }
-        int status = -1;
-        QCOMPARE(::waitpid(child, &status, 0), child);
-        QCOMPARE(status, 1 << 8); // exited with 1
+            if (storage.write(TodoStore::itemsDefaultsKey, teas))
+                return 0;
+            return storage.errorString().endsWith(u"the copy is incomplete"_s) ? 1 : 2;
+        };
+        QCOMPARE(exitCodeUnderFileSizeLimit(text.size(), saveRewritten), 1);
         QCOMPARE(readFile(commented), text);
 
         // A save that keeps a copy of a damaged file and then fails is tried
@@ -198,19 +209,14 @@ private Q_SLOTS:
         QFile damagedFile(damaged);
         QVERIFY(damagedFile.open(QIODevice::WriteOnly) && damagedFile.write(damage) == damage.size());
         damagedFile.close();
-        const pid_t retrier = ::fork();
-        if (retrier == 0) {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{rlim_t(damage.size()), rlim_t(damage.size())}; // the copy fits, the list not
-            ::setrlimit(RLIMIT_FSIZE, &limit);
+        // The copy fits under the limit, the list does not.
+        const auto saveTwice = [&] {
             SettingsTodoStorage storage(damaged);
-            const QList<TodoItem> items(40, {{}, u"Tea"_s, false, 1, 0});
-            const bool failedTwice = !storage.write(TodoStore::itemsDefaultsKey, items)
-                && !storage.write(TodoStore::itemsDefaultsKey, items);
-            ::_exit(failedTwice ? 0 : 1);
-        }
-        QCOMPARE(::waitpid(retrier, &status, 0), retrier);
-        QCOMPARE(status, 0);
+            const bool failedTwice =
+                !storage.write(TodoStore::itemsDefaultsKey, teas) && !storage.write(TodoStore::itemsDefaultsKey, teas);
+            return failedTwice ? 0 : 1;
+        };
+        QCOMPARE(exitCodeUnderFileSizeLimit(damage.size(), saveTwice), 0);
         QCOMPARE(readFile(damaged), damage);
         const QStringList copies = QDir(dir.path()).entryList({u"damaged.conf.unreadable-*"_s});
         QCOMPARE(copies.size(), 1);
