@@ -39,8 +39,9 @@ packages=(
     scdoc man-db groff-base desktop-file-utils appstream
     # windows under a virtual X server in the tests: Xvfb, pointer and key
     # events, window queries, a compositing manager, window managers people
-    # run (openbox, icewm, fluxbox) and screenshots
-    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox icewm fluxbox imagemagick
+    # run (openbox, icewm, fluxbox, xfwm4, which brings xfconf), a top panel
+    # (tint2) and screenshots
+    xvfb xdotool x11-utils x11-xserver-utils xcompmgr openbox icewm fluxbox xfwm4 tint2 imagemagick
     # the panel read as a screen reader reads it: a private session bus, the
     # accessibility bus and registry, and Python's AT-SPI client
     dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0

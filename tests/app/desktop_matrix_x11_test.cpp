@@ -27,44 +27,55 @@ class DesktopMatrixX11Test : public QObject
 private Q_SLOTS:
     // Every pair of any two choices comes together on one desktop: scale
     // (1; 2 through Xft.dpi; 1.5 through QT_SCALE_FACTOR), monitors, a
-    // compositing manager, a top panel, the window manager, and how the panel
-    // is closed.
+    // compositing manager, the top panel (none, a dock window of the
+    // desktop's own, or tint2), the window manager, and how the panel is
+    // closed. Five window managers by four kinds of monitors make twenty
+    // desktops at least; these twenty, one for each such two, hold every
+    // other pair as well. Sorted by monitors, then window manager.
     void onEveryDesktop_data()
     {
         QTest::addColumn<DesktopKind>("kind");
         QTest::addColumn<QString>("closing");
         const char *rows[] = {
-            "scale 1, one monitor, no top panel, no window manager, click elsewhere",
-            "scale 2, one monitor, composited, no top panel, openbox, pointer gone",
-            "scale 1, one monitor, composited, top panel, icewm, Escape",
-            "scale 1.5, one monitor, no top panel, fluxbox, Escape",
-            "scale 2, primary left, no top panel, no window manager, Escape",
-            "scale 1.5, primary left, top panel, openbox, click elsewhere",
-            "scale 2, primary left, top panel, icewm, pointer gone",
-            "scale 1, primary left, composited, no top panel, fluxbox, pointer gone",
-            "scale 1.5, primary right, composited, top panel, no window manager, click elsewhere",
+            "scale 2, one monitor, composited, top panel, no window manager, Escape",
+            "scale 1, one monitor, top panel, openbox, click elsewhere",
+            "scale 1, one monitor, composited, no top panel, icewm, pointer gone",
+            "scale 1, one monitor, tint2, fluxbox, Escape",
+            "scale 1.5, one monitor, top panel, xfwm4, Escape",
+            "scale 1, primary left, no top panel, no window manager, click elsewhere",
+            "scale 1.5, primary left, no top panel, openbox, Escape",
+            "scale 2, primary left, top panel, icewm, click elsewhere",
+            "scale 1.5, primary left, composited, tint2, fluxbox, pointer gone",
+            "scale 2, primary left, tint2, xfwm4, click elsewhere",
+            "scale 1, primary right, composited, tint2, no window manager, pointer gone",
             "scale 1, primary right, top panel, openbox, pointer gone",
-            "scale 1.5, primary right, no top panel, icewm, Escape",
-            "scale 2, primary right, composited, top panel, fluxbox, click elsewhere",
-            "scale 1.5, primary below, top panel, no window manager, pointer gone",
-            "scale 2, primary below, no top panel, openbox, Escape",
-            "scale 1, primary below, composited, no top panel, icewm, click elsewhere",
-            "scale 1.5, primary below, composited, no top panel, fluxbox, pointer gone",
+            "scale 1.5, primary right, tint2, icewm, Escape",
+            "scale 2, primary right, no top panel, fluxbox, click elsewhere",
+            "scale 2, primary right, composited, top panel, xfwm4, pointer gone",
+            "scale 1.5, primary below, no top panel, no window manager, pointer gone",
+            "scale 2, primary below, composited, tint2, openbox, pointer gone",
+            "scale 2, primary below, composited, no top panel, icewm, Escape",
+            "scale 1.5, primary below, composited, top panel, fluxbox, click elsewhere",
+            "scale 1, primary below, no top panel, xfwm4, pointer gone",
         };
         using Monitors = DesktopKind::Monitors;
+        using TopPanel = DesktopKind::TopPanel;
         using WindowManager = DesktopKind::WindowManager;
         const QHash<QString, Monitors> monitors{{u"one monitor"_s, Monitors::One},
                                                 {u"primary left"_s, Monitors::PrimaryLeft},
                                                 {u"primary right"_s, Monitors::PrimaryRight},
                                                 {u"primary below"_s, Monitors::PrimaryBelow}};
+        const QHash<QString, TopPanel> topPanels{
+            {u"no top panel"_s, TopPanel::None}, {u"top panel"_s, TopPanel::Dock}, {u"tint2"_s, TopPanel::Tint2}};
         const QHash<QString, WindowManager> windowManagers{{u"no window manager"_s, WindowManager::None},
                                                            {u"openbox"_s, WindowManager::Openbox},
                                                            {u"icewm"_s, WindowManager::Icewm},
-                                                           {u"fluxbox"_s, WindowManager::Fluxbox}};
+                                                           {u"fluxbox"_s, WindowManager::Fluxbox},
+                                                           {u"xfwm4"_s, WindowManager::Xfwm4}};
         for (const char *row : rows) {
             const QStringList parts = QString::fromLatin1(row).split(u", "_s);
             const DesktopKind kind{parts[0].mid(6).toDouble(), monitors.value(parts[1]),
-                                   parts.contains(u"composited"_s), parts.contains(u"top panel"_s),
+                                   parts.contains(u"composited"_s), topPanels.value(parts[parts.size() - 3]),
                                    windowManagers.value(parts[parts.size() - 2])};
             QTest::newRow(row) << kind << parts.last();
         }
@@ -76,6 +87,7 @@ private Q_SLOTS:
         QFETCH(QString, closing);
         XDesktop desktop(kind);
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
+        const bool topPanel = kind.topPanel != DesktopKind::TopPanel::None;
         const QRect monitor = desktop.primaryMonitor();
         const auto scaled = [&](int length) { return qRound(length * kind.scale); };
         // The program the user types into, below and left of the panel.
@@ -89,12 +101,11 @@ private Q_SLOTS:
         // server's pixels: on a bare edge a window one pixel high; over a top
         // panel nothing but a pointer barrier, the panel keeping its clicks.
         const QRect sensor(monitor.x() + monitor.width() / 2 - scaled(200) / 2, monitor.y(), scaled(200),
-                           kind.topPanel ? scaled(32) : 1);
+                           topPanel ? scaled(32) : 1);
         const QString expected =
             u"sensor %1x%2+%3+%4"_s.arg(sensor.width()).arg(sensor.height()).arg(sensor.x()).arg(sensor.y());
         QVERIFY2(app.logged(expected), qPrintable(app.log()));
-        WAIT_FOR(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor"))
-                 == (kind.topPanel ? QRect() : sensor));
+        WAIT_FOR(desktop.windowRect(desktop.mappedWindow("Marlowick notch sensor")) == (topPanel ? QRect() : sensor));
 
         // A window of another program under the panel's left margin, which
         // the 340-pixel body leaves free.
@@ -108,16 +119,17 @@ private Q_SLOTS:
         // the top edge. The panel takes the keyboard.
         quint32 window = 0;
         const auto open = [&] {
-            const bool moved = kind.topPanel ? desktop.movePointer(sensor.center() + QPoint(0, sensor.height()))
+            const bool moved = topPanel ? desktop.movePointer(sensor.center() + QPoint(0, sensor.height()))
                     && desktop.movePointerBy(0, -(sensor.height() / 2 + sensor.height()))
                     && desktop.movePointerBy(0, -40) && desktop.movePointerBy(0, -40)
-                                             : desktop.movePointer(sensor.center());
+                                        : desktop.movePointer(sensor.center());
             return moved && QTest::qWaitFor([&] { return (window = desktop.mappedWindow("Marlowick")) != 0; }, timeout);
         };
-        // A click on the top panel's centre is the top panel's.
-        if (kind.topPanel) {
+        // A click on the top panel's centre is the top panel's (tint2's
+        // clock's).
+        if (topPanel) {
             QVERIFY(desktop.movePointer(sensor.center()) && desktop.click());
-            WAIT_FOR(desktop.pressesSeen(desktop.topPanel()) == 1);
+            WAIT_FOR(desktop.topPanelClicks() == 1);
             QVERIFY(!desktop.mappedWindow("Marlowick"));
         }
         QVERIFY(open());
@@ -177,7 +189,8 @@ private Q_SLOTS:
     // open the panel.
     void theEdgeStaysShutWhileSomethingElseHasTheUser()
     {
-        XDesktop desktop(DesktopKind{1, DesktopKind::Monitors::One, false, false, DesktopKind::WindowManager::Openbox});
+        XDesktop desktop(DesktopKind{1, DesktopKind::Monitors::One, false, DesktopKind::TopPanel::None,
+                                     DesktopKind::WindowManager::Openbox});
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
         const quint32 source = desktop.createPressRecorder(QRect(900, 500, 100, 100));
         MarlowickProcess app(&desktop);
@@ -216,8 +229,8 @@ private Q_SLOTS:
     // the centre, the push opens the panel, and a further push goes through.
     void aPushUpAtTheTopCentreOfALowerPrimaryOpensThePanel()
     {
-        XDesktop desktop(
-            DesktopKind{1, DesktopKind::Monitors::PrimaryBelow, false, false, DesktopKind::WindowManager::None});
+        XDesktop desktop(DesktopKind{1, DesktopKind::Monitors::PrimaryBelow, false, DesktopKind::TopPanel::None,
+                                     DesktopKind::WindowManager::None});
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
         MarlowickProcess app(&desktop);
         QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));
@@ -234,8 +247,8 @@ private Q_SLOTS:
 
     void followsEveryChangeOfTheDesktop()
     {
-        XDesktop desktop(
-            DesktopKind{2, DesktopKind::Monitors::PrimaryLeft, false, false, DesktopKind::WindowManager::None});
+        XDesktop desktop(DesktopKind{2, DesktopKind::Monitors::PrimaryLeft, false, DesktopKind::TopPanel::None,
+                                     DesktopKind::WindowManager::None});
         QVERIFY2(desktop.problem().isEmpty(), qPrintable(desktop.problem()));
         MarlowickProcess app(&desktop);
         QVERIFY2(app.startAndWaitUntilReady(), qPrintable(app.log()));

@@ -25,8 +25,8 @@ private Q_SLOTS:
     void init()
     {
         m_app.reset(); // the last case's, before its desktop
-        m_desktop = std::make_unique<XDesktop>(
-            DesktopKind{1, DesktopKind::Monitors::One, true, true, DesktopKind::WindowManager::None});
+        m_desktop = std::make_unique<XDesktop>(DesktopKind{
+            1, DesktopKind::Monitors::One, true, DesktopKind::TopPanel::Dock, DesktopKind::WindowManager::None});
         QVERIFY2(m_desktop->problem().isEmpty(), qPrintable(m_desktop->problem()));
         m_app = std::make_unique<MarlowickProcess>(m_desktop.get());
     }

@@ -52,20 +52,24 @@ XDesktop::XDesktop(const DesktopKind &kind)
                                                   : scale.mapRect(QRect(1920, 0, 1600, 900));
     if (kind.monitors == Monitors::PrimaryRight)
         std::swap(m_primary, m_secondary);
-    // Openbox may drop a window mapped while it starts: the panel comes
-    // first, as a session's panel starts early.
+    // Openbox may drop a window mapped while it starts: the dock comes
+    // first, as a session's panel starts early; tint2 waits for a window
+    // manager.
+    using TopPanel = DesktopKind::TopPanel;
     (void)(startServer((m_primary | m_secondary).size())
            && (kind.scale != 2 || run(u"xrdb"_s, {u"-merge"_s}, "Xft.dpi: 192\n") || fail(u"xrdb failed"_s))
            && (!two || setUpMonitors())
            && (!kind.compositing
-               || startAndWait(m_compositor, u"xcompmgr"_s, [this] { return selectionOwner("_NET_WM_CM_S0") != 0; }))
-           && (!kind.topPanel || setTopPanel(true))
-           && (kind.windowManager == DesktopKind::WindowManager::None || startWindowManager()));
+               || startAndWait(m_compositor, u"xcompmgr"_s, {}, environment(),
+                               [this] { return selectionOwner("_NET_WM_CM_S0") != 0; }))
+           && (kind.topPanel != TopPanel::Dock || setTopPanel(true))
+           && (kind.windowManager == DesktopKind::WindowManager::None || startWindowManager())
+           && (kind.topPanel != TopPanel::Tint2 || startTint2()));
 }
 
 XDesktop::~XDesktop()
 {
-    for (QProcess *process : {&m_compositor, &m_windowManager, &m_server}) {
+    for (QProcess *process : {&m_tint2, &m_compositor, &m_windowManager, &m_sessionBus, &m_server}) {
         process->kill();
         process->waitForFinished();
     }
@@ -85,12 +89,110 @@ bool XDesktop::startWindowManager()
     overlay.close();
     const QString program = m_kind.windowManager == WindowManager::Openbox ? u"openbox"_s
         : m_kind.windowManager == WindowManager::Icewm                     ? u"icewm"_s
-                                                                           : u"fluxbox"_s;
+        : m_kind.windowManager == WindowManager::Fluxbox                   ? u"fluxbox"_s
+                                                                           : u"xfwm4"_s;
+    // xfwm4 reads its settings from xfconf, which its session bus starts
+    // on demand; it composites unless told not to (xcompmgr does here).
+    QProcessEnvironment environment = this->environment();
+    QStringList arguments;
+    if (m_kind.windowManager == WindowManager::Xfwm4) {
+        const QString bus = startSessionBus();
+        if (bus.isEmpty())
+            return false;
+        environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_s, bus);
+        environment.insert(u"NO_AT_BRIDGE"_s, u"1"_s);
+        arguments = QStringList{u"--compositor=off"_s};
+    }
     // Each says it is there, and has laid out the work area, when it is ready.
-    return startAndWait(m_windowManager, program, [this] {
+    return startAndWait(m_windowManager, program, arguments, environment, [this] {
         return property(m_root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW).size() == 4
             && property(m_root, atom("_NET_WORKAREA"), XCB_ATOM_CARDINAL).size() >= 16;
     });
+}
+
+QString XDesktop::startSessionBus()
+{
+    // A private bus, whose services (xfconfd) keep their settings in the
+    // desktop's home; its address.
+    QProcessEnvironment environment = this->environment();
+    environment.insert(u"XDG_CONFIG_HOME"_s, m_home.filePath(u".config"_s));
+    environment.insert(u"XDG_DATA_HOME"_s, m_home.filePath(u".local/share"_s));
+    m_sessionBus.setProcessEnvironment(environment);
+    m_sessionBus.start(u"dbus-daemon"_s, {u"--session"_s, u"--nofork"_s, u"--print-address=1"_s});
+    if (!QTest::qWaitFor([this] { return m_sessionBus.canReadLine() || m_sessionBus.state() == QProcess::NotRunning; },
+                         timeout)
+        || !m_sessionBus.canReadLine()) {
+        fail(u"dbus-daemon did not start"_s);
+        return {};
+    }
+    return QString::fromLatin1(m_sessionBus.readLine().trimmed());
+}
+
+bool XDesktop::startTint2()
+{
+    // Along the whole top of the primary monitor: a clock in the middle
+    // between two stretches of free space, wide enough for a hand to hit;
+    // its click command counts the clicks it gets. tint2 finds the primary
+    // monitor through RandR's outputs, and Xvfb's one output spans both
+    // monitors: the panel names its monitor by number instead, as tint2
+    // orders them, left to right, then top to bottom.
+    const bool primaryFirst = m_secondary.isNull() || m_primary.x() < m_secondary.x()
+        || (m_primary.x() == m_secondary.x() && m_primary.y() < m_secondary.y());
+    const auto scaled = [this](int length) { return qRound(length * m_kind.scale); };
+    m_clockClicks = m_home.filePath(u"clock-clicks"_s);
+    const QString config =
+        QStringLiteral("rounded = 0\nborder_width = 0\nbackground_color = #1d2733 100\n"
+                       "border_color = #000000 0\n"
+                       "panel_items = FCF\npanel_monitor = %1\npanel_position = top center horizontal\n"
+                       "panel_size = 100% %2\npanel_margin = 0 0\npanel_padding = 0 0 0\n"
+                       "panel_background_id = 1\npanel_layer = top\npanel_dock = 0\nwm_menu = 0\n"
+                       "strut_policy = follow_size\nautohide = 0\n"
+                       "time1_format = %H:%M\ntime1_font = DejaVu Sans Bold %3\n"
+                       "clock_font_color = #eeeeee 100\nclock_padding = %4 0\nclock_tooltip =\n"
+                       "clock_lclick_command = echo >> '%5'\n")
+            .arg(primaryFirst ? 1 : 2)
+            .arg(scaled(32))
+            .arg(scaled(11))
+            .arg(scaled(40))
+            .arg(m_clockClicks);
+    QFile rc(m_home.filePath(u"tint2rc"_s));
+    if (!rc.open(QIODevice::WriteOnly) || rc.write(config.toUtf8()) < 0)
+        return fail(u"cannot write the tint2 configuration"_s);
+    rc.close();
+    // tint2 shows itself once a window manager has said how many desktops
+    // there are: without one, the session says so, until tint2 has heard.
+    return startAndWait(m_tint2, u"tint2"_s, {u"-c"_s, rc.fileName()}, environment(), [this] {
+        if (m_kind.windowManager == DesktopKind::WindowManager::None) {
+            const uint32_t one = 1;
+            xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_root, atom("_NET_NUMBER_OF_DESKTOPS"),
+                                XCB_ATOM_CARDINAL, 32, 1, &one);
+            xcb_flush(m_connection);
+        }
+        return hasMappedStrutWindow(m_root, "tint2", 3);
+    });
+}
+
+bool XDesktop::hasMappedStrutWindow(quint32 parent, const QByteArray &name, int depth) const
+{
+    // Window managers put it into frames, icewm's two deep.
+    xcb_connection_t *c = m_connection;
+    Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, parent), nullptr));
+    for (int i = 0; tree && i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const xcb_window_t window = xcb_query_tree_children(tree.get())[i];
+        if (property(window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY) == name)
+            return isMapped(window) && property(window, atom("_NET_WM_STRUT_PARTIAL"), XCB_ATOM_CARDINAL).size() == 48;
+        if (depth > 1 && hasMappedStrutWindow(window, name, depth - 1))
+            return true;
+    }
+    return false;
+}
+
+int XDesktop::topPanelClicks()
+{
+    if (m_kind.topPanel != DesktopKind::TopPanel::Tint2)
+        return pressesSeen(m_dock);
+    QFile clicks(m_clockClicks);
+    return clicks.open(QIODevice::ReadOnly) ? int(clicks.readAll().count('\n')) : 0;
 }
 
 bool XDesktop::fail(const QString &problem)
@@ -125,13 +227,15 @@ bool XDesktop::connectToServer()
     return true;
 }
 
-bool XDesktop::startAndWait(QProcess &process, const QString &program, const std::function<bool()> &ready)
+bool XDesktop::startAndWait(QProcess &process, const QString &program, const QStringList &arguments,
+                            const QProcessEnvironment &environment, const std::function<bool()> &ready)
 {
-    process.setProcessEnvironment(environment());
-    process.start(program, {});
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
     if (!QTest::qWaitFor([&] { return ready() || process.state() == QProcess::NotRunning; }, timeout)
         || process.state() == QProcess::NotRunning)
-        return fail(program + u" did not start"_s);
+        return fail(program + u" did not start: "_s
+                    + QString::fromLocal8Bit(process.readAllStandardError().right(600)));
     return true;
 }
 
@@ -235,7 +339,8 @@ bool XDesktop::activate(quint32 window)
     message.data.data32[0] = 2;
     const auto active = [&] {
         const QByteArray value = property(m_root, atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
-        return inputFocus() == window && value.size() == 4
+        // The active window comes first (xfwm4's value is longer).
+        return inputFocus() == window && value.size() >= 4
             && *reinterpret_cast<const quint32 *>(value.data()) == window;
     };
     QDeadlineTimer deadline(timeout);

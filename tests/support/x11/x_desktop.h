@@ -16,20 +16,24 @@ struct xcb_connection_t;
 struct DesktopKind {
     // Below: the primary monitor below the other one, their left edges aligned.
     enum class Monitors { One, PrimaryLeft, PrimaryRight, PrimaryBelow };
-    enum class WindowManager { None, Openbox, Icewm, Fluxbox };
+    enum class WindowManager { None, Openbox, Icewm, Fluxbox, Xfwm4 };
+    // Along the primary monitor's top, 32 logical pixels high, with its
+    // strut: a dock window of the desktop's own, or tint2 with nothing but
+    // a clock at its centre.
+    enum class TopPanel { None, Dock, Tint2 };
 
     // 2: Xft.dpi 192, as a desktop sets it; any other but 1: QT_SCALE_FACTOR.
     qreal scale = 1;
     Monitors monitors = Monitors::One;
     bool compositing = false;
-    // A dock along the primary monitor's top, 32 logical pixels high, with its strut.
-    bool topPanel = false;
+    TopPanel topPanel = TopPanel::None;
     WindowManager windowManager = WindowManager::None;
 };
 
 // An X desktop as a user has it: a private Xvfb made into a desktop of a kind
-// (a 1920 x 1080 monitor and a smaller one beside it, times the scale;
-// openbox; xcompmgr; a top panel; a tray), or the server named in DISPLAY.
+// (a 1920 x 1080 monitor and a smaller one beside it, times the scale; a
+// window manager; xcompmgr; a top panel; a tray), or the server named in
+// DISPLAY.
 // It drives the pointer and keys with xdotool, looks at windows as the server
 // has them, and ends whatever it starts.
 class XDesktop
@@ -70,9 +74,11 @@ public:
         return xdotool(QByteArrayList{"key", "--delay", "50"} + names.split(' '));
     }
 
+    // Shows or hides the dock (TopPanel::Dock).
     bool setTopPanel(bool shown);
-    // The top panel's window, which counts the presses it gets.
-    quint32 topPanel() const { return m_dock; }
+    // The presses the top panel took: on the dock's window, or on tint2's
+    // clock (which runs a command for each).
+    int topPanelClicks();
     // A program's ordinary window (managed by the window manager, if any),
     // which takes the keyboard when activated.
     quint32 createEditor(const QRect &rect);
@@ -106,8 +112,12 @@ private:
     bool xdotool(const QByteArrayList &arguments) const;
     bool startServer(const QSize &size);
     bool startWindowManager();
+    QString startSessionBus();
+    bool startTint2();
+    bool hasMappedStrutWindow(quint32 parent, const QByteArray &name, int depth) const;
     bool connectToServer();
-    bool startAndWait(QProcess &process, const QString &program, const std::function<bool()> &ready);
+    bool startAndWait(QProcess &process, const QString &program, const QStringList &arguments,
+                      const QProcessEnvironment &environment, const std::function<bool()> &ready);
     bool setUpMonitors();
     bool waitUntilMapped(quint32 window, bool mapped = true) const;
     void handleEvents();
@@ -126,6 +136,9 @@ private:
     QProcess m_server;
     QProcess m_windowManager;
     QProcess m_compositor;
+    QProcess m_sessionBus;
+    QProcess m_tint2;
+    QString m_clockClicks;
     xcb_connection_t *m_connection = nullptr;
     quint32 m_root = 0;
     quint32 m_dock = 0;
