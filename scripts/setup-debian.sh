@@ -51,8 +51,10 @@ packages=(
     # notification server
     python3-dbus python3-gi
     # Wayland desktops in the tests: headless sway with its bar, a native
-    # terminal, keys, screenshots; weston, which has no layer shell
-    sway foot wtype grim weston
+    # terminal, keys, screenshots; weston, which has no layer shell (and
+    # whose demo window logs the keys it gets); headless KWin, driven
+    # through KDE's fake input protocol, on a plain wallpaper
+    sway foot wtype grim weston kwin-wayland plasma-wayland-protocols swaybg
 )
 
 missing=()

@@ -116,6 +116,8 @@ void DropdownPanelController::hidePanel()
     m_closeJob = m_services.scheduler->runAfter(closeDelay, this, [this] {
         m_closeJob = {};
         m_panel->hide();
+        // Only now does the strip below take presses again.
+        qCInfo(lcNotch, "closed: the panel's window is gone");
     });
 }
 
