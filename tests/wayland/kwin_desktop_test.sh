@@ -46,10 +46,6 @@ seen() { grep -c "$1" "$desk/window.log"; }
 seen_more() { [ "$(seen "$1")" -gt "$2" ]; }
 window_has_keyboard() { grep "^focus" "$desk/window.log" | tail -n 1 | grep -q "$got_keyboard"; }
 window_lost_keyboard() { ! window_has_keyboard; }
-# gone_since COUNT: true once the panel's window has gone more than COUNT
-# times (it goes after the body's closing animation, and takes presses
-# until then).
-gone_since() { [ "$(grep -c "closed: the panel's window is gone" "$desk/program.log")" -gt "$1" ]; }
 # The layer surfaces the program asked for on LAYER (2 top, 3 overlay), as
 # WAYLAND_DEBUG shows its requests.
 layer_surface() { grep -qE "zwlr_layer_shell_v1@[0-9]+\.get_layer_surface\(.*, $1, \"" "$desk/program.log"; }

@@ -31,12 +31,15 @@ if start_desktop plain "output HEADLESS-1 resolution 1920x1080 position 0 0 bg #
     [ -n "${MARLOWICK_KEEP_SHOTS:-}" ] && keep_shot panel-over-bar
 
     cell="sway: a quick exit through the panel closes it"
+    gone=$(windows_gone)
     pointer move 960 100
     pointer move 960 700
     if wait_for 10 panel_closed; then pass; else fail "the panel stayed open"; fi
 
     cell="sway: a press on the strip opens the panel at once"
-    # Moved there and pressed in one go: the press, not a rest, opens it.
+    # Moved there and pressed in one go, once the closed panel's window has
+    # gone from over the strip: the press, not a rest, opens it.
+    wait_for 10 gone_since "$gone" || fail "the closed panel's window stayed"
     pointer click 1000 0
     if wait_for 10 panel_open && grep -q "open: a press on the strip" "$desk/program.log"; then
         pass

@@ -99,6 +99,11 @@ start_program() {
 }
 
 listed() { in_desk "$root/bin/marlowick" list 2>/dev/null | grep -q "$1"; }
+# windows_gone: how often the panel's window has gone; gone_since COUNT: true
+# once it has gone more than COUNT times. It goes after the body's closing
+# animation, and takes the presses on the strip below it until then.
+windows_gone() { grep -c "closed: the panel's window is gone" "$desk/program.log"; }
+gone_since() { [ "$(windows_gone)" -gt "$1" ]; }
 
 # pointer move X Y / click [X Y] / press / release: the input device, in layout
 # coordinates (logical pixels); each returns once the compositor has it.
