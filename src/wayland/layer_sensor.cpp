@@ -4,6 +4,7 @@
 #include "wayland/layer_sensor.h"
 
 #include "platform/press_monitors.h"
+#include "wayland/layer_surface_role.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -31,6 +32,8 @@ protected:
         QPainter painter(this);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(QRect(QPoint(), size()), Qt::transparent);
+        // Shown from here on: the pointer over it reaches it.
+        qCInfo(lcLayer, "the strip is drawn");
     }
 };
 

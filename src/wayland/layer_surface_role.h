@@ -3,8 +3,12 @@
 
 #pragma once
 
+#include <QLoggingCategory>
 #include <QSize>
 #include <QtGlobal>
+
+// What the layer surfaces go through ("marlowick.wayland").
+Q_DECLARE_LOGGING_CATEGORY(lcLayer)
 
 class QScreen;
 class QWindow;

@@ -51,8 +51,7 @@ EOF
     in_desk swaymsg -q exec "foot -o colors.background=ffffff sh -c 'cat >$desk/home/typed'"
     wait_for 20 foot_runs || { fail "foot did not start"; return 1; }
     start_program || return 1
-    # The first frame of the strip.
-    sleep 0.5
+    wait_for 10 grep -qs "the strip is drawn" "$desk/program.log" || { fail "no strip: $(cat "$desk/program.log")"; return 1; }
 }
 
 foot_runs() { in_desk swaymsg -t get_tree | grep -q '"app_id": "foot"'; }

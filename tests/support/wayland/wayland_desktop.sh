@@ -91,7 +91,7 @@ start_input() {
 # start_program: Marlowick, logging what opens and closes the panel; true
 # once it is ready.
 start_program() {
-    in_desk env QT_LOGGING_RULES="marlowick.app.info=true;marlowick.notch.info=true" ${program_environment:-} \
+    in_desk env QT_LOGGING_RULES="marlowick.app.info=true;marlowick.notch.info=true;marlowick.wayland.info=true" ${program_environment:-} \
         "$root/libexec/marlowick/marlowick-program" >"$desk/program.log" 2>&1 &
     program_pid=$!
     pids+=($program_pid)
