@@ -104,6 +104,18 @@ listed() { in_desk "$root/bin/marlowick" list 2>/dev/null | grep -q "$1"; }
 # animation, and takes the presses on the strip below it until then.
 windows_gone() { grep -c "closed: the panel's window is gone" "$desk/program.log"; }
 gone_since() { [ "$(windows_gone)" -gt "$1" ]; }
+# The pointer moved onto the strip and pressed in one go: the press, not a
+# rest, opens the panel (the log says which); the pointer leaving closes it.
+press_on_the_strip_opens_the_panel() {
+    pointer click 1000 0
+    if wait_for 10 panel_open && grep -q "open: a press on the strip" "$desk/program.log"; then
+        pass
+    else
+        fail "no panel after the press: $(grep "open:" "$desk/program.log")"
+    fi
+    pointer move 960 700
+    wait_for 10 panel_closed || fail "the panel did not close after the pointer left"
+}
 
 # pointer move X Y / click [X Y] / press / release: the input device, in layout
 # coordinates (logical pixels); each returns once the compositor has it.
