@@ -3,12 +3,8 @@
 
 // A pointer and a keyboard for the tests on KWin, made through KDE's fake
 // input protocol (KWin offers neither the wlr virtual pointer nor the
-// virtual keyboard): the compositor handles its events as a hand's. Reads
-// commands from stdin, one a line, and answers each with "ok" once the
-// compositor has handled it; the pointer commands are virtual-pointer's:
-//   move X Y      the pointer to X,Y of the layout (absolute)
-//   press, release, click    the left button
-//   click X Y     moves there and clicks at once, in one go
+// virtual keyboard): the compositor handles its events as a hand's. Takes
+// the pointer's commands of input_commands.h, and the keyboard's:
 //   type TEXT     types TEXT (lower-case letters, digits and spaces)
 //   key NAME      presses and releases Return or Escape
 // Usage: fake-input
@@ -20,6 +16,7 @@
 #include <wayland-client.h>
 
 #include "fake-input-client-protocol.h"
+#include "input_commands.h"
 
 static struct org_kde_kwin_fake_input *input;
 
@@ -28,13 +25,6 @@ static void global(void *data, struct wl_registry *registry, uint32_t name, cons
     (void)data;
     if (strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= 4)
         input = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 4);
-}
-
-static void global_remove(void *data, struct wl_registry *registry, uint32_t name)
-{
-    (void)data;
-    (void)registry;
-    (void)name;
 }
 
 static void button(uint32_t state)
@@ -62,25 +52,16 @@ static uint32_t key_for(char c)
     return c == ' ' ? KEY_SPACE : 0;
 }
 
-// Runs one command; false if it is not one.
-static int run(const char *line)
+static void move(unsigned x, unsigned y)
 {
-    unsigned x = 0, y = 0;
+    org_kde_kwin_fake_input_pointer_motion_absolute(input, wl_fixed_from_int((int)x), wl_fixed_from_int((int)y));
+}
+
+// Runs one of the keyboard's commands; 0 if the line is none.
+static int run_key_command(const char *line)
+{
     char text[200];
-    if (sscanf(line, "click %u %u", &x, &y) == 2) {
-        org_kde_kwin_fake_input_pointer_motion_absolute(input, wl_fixed_from_int((int)x), wl_fixed_from_int((int)y));
-        button(WL_POINTER_BUTTON_STATE_PRESSED);
-        button(WL_POINTER_BUTTON_STATE_RELEASED);
-    } else if (sscanf(line, "move %u %u", &x, &y) == 2) {
-        org_kde_kwin_fake_input_pointer_motion_absolute(input, wl_fixed_from_int((int)x), wl_fixed_from_int((int)y));
-    } else if (strncmp(line, "press", 5) == 0) {
-        button(WL_POINTER_BUTTON_STATE_PRESSED);
-    } else if (strncmp(line, "release", 7) == 0) {
-        button(WL_POINTER_BUTTON_STATE_RELEASED);
-    } else if (strncmp(line, "click", 5) == 0) {
-        button(WL_POINTER_BUTTON_STATE_PRESSED);
-        button(WL_POINTER_BUTTON_STATE_RELEASED);
-    } else if (sscanf(line, "type %199[^\n]", text) == 1) {
+    if (sscanf(line, "type %199[^\n]", text) == 1) {
         for (const char *c = text; *c; ++c) {
             if (!key_for(*c))
                 return 0;
@@ -104,7 +85,7 @@ int main(void)
         fprintf(stderr, "fake-input: no Wayland compositor\n");
         return 1;
     }
-    static const struct wl_registry_listener listener = {global, global_remove};
+    static const struct wl_registry_listener listener = {global, ignore_global_remove};
     struct wl_registry *registry = wl_display_get_registry(display);
     wl_registry_add_listener(registry, &listener, NULL);
     wl_display_roundtrip(display);
@@ -115,19 +96,9 @@ int main(void)
     // KWin drops the events of a device that has not asked for them.
     org_kde_kwin_fake_input_authenticate(input, "Marlowick tests", "drives the pointer and keys in the tests");
     wl_display_roundtrip(display);
-    setvbuf(stdout, NULL, _IOLBF, 0);
-    printf("ready\n");
-
-    char line[256];
-    while (fgets(line, sizeof line, stdin)) {
-        if (!run(line)) {
-            printf("unknown command: %s", line);
-            continue;
-        }
-        if (wl_display_roundtrip(display) < 0)
-            return 1;
-        printf("ok\n");
-    }
+    static const struct input_device device = {move, button, run_key_command};
+    if (serve_input_commands(display, &device))
+        return 1;
     org_kde_kwin_fake_input_destroy(input);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
